@@ -1,0 +1,12 @@
+#include "framework/ModuleState.h"
+
+AFX_MODULE_STATE* AfxGetModuleState()
+{
+    static AFX_MODULE_STATE state;
+    return &state;
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp*/)
+{
+    return MessageBoxW(GetActiveWindow(), lpszText, AfxGetModuleState()->m_lpszCurrentAppName, nType);
+}

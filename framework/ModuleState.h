@@ -1,0 +1,14 @@
+// Process-wide framework state: the application name the framework runs under.
+#pragma once
+#include <windows.h>
+
+struct AFX_MODULE_STATE
+{
+    // Base name of the executable ("Umbrafen" for Umbrafen.exe); set by CWinApp.
+    LPCWSTR m_lpszCurrentAppName = L"";
+};
+
+AFX_MODULE_STATE* AfxGetModuleState();
+
+// Message box owned by the thread's active window, captioned with the application name.
+int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
