@@ -1,0 +1,84 @@
+#include "framework/App.h"
+#include <ole2.h>
+#include <shlwapi.h>
+#include "framework/ModuleState.h"
+
+namespace {
+CWinApp* g_pApp = nullptr;
+bool g_oleInitialized = false;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+CWinApp::CWinApp(LPCWSTR lpszAppName)
+{
+    g_pApp = this;
+    if (lpszAppName) m_strAppName = lpszAppName;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this) g_pApp = nullptr;
+}
+
+const CRuntimeClass* CWinApp::GetThisClass()
+{
+    return MakeRuntimeClass<CWinApp, CWinThread, false>("CWinApp");
+}
+
+int CWinApp::ExitInstance()
+{
+    if (g_oleInitialized)
+    {
+        ::OleUninitialize();
+        g_oleInitialized = false;
+    }
+    return m_nExitCode;
+}
+
+int CWinApp::WinMain(HINSTANCE hInstance)
+{
+    m_hInstance = hInstance;
+    m_hThread = nullptr;   // the process's own thread; nothing to close
+    m_nThreadID = ::GetCurrentThreadId();
+    if (m_strAppName.IsEmpty())
+    {
+        WCHAR path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        LPWSTR name = ::PathFindFileNameW(path);
+        ::PathRemoveExtensionW(name);
+        m_strAppName = name;
+    }
+    m_pszAppName = m_strAppName;
+    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
+    AfxSetThread(this);
+
+    int code = InitInstance() ? Run() : ExitInstance();
+    AfxSetThread(nullptr);
+    return code;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCWSTR, LPCWSTR)
+{
+    return ::GetModuleHandleW(nullptr);
+}
+
+BOOL AfxOleInit()
+{
+    if (g_oleInitialized) return TRUE;
+    g_oleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    return g_oleInitialized;
+}
+
+const CRuntimeClass* CMFCVisualManager::GetThisClass()
+{
+    static const CRuntimeClass rc{"CMFCVisualManager", static_cast<int>(sizeof(CMFCVisualManager)), nullptr, CObject::GetThisClass()};
+    return &rc;
+}
+
+const CRuntimeClass* CMFCVisualManagerWindows::GetThisClass()
+{
+    static const CRuntimeClass rc{"CMFCVisualManagerWindows", static_cast<int>(sizeof(CMFCVisualManagerWindows)), nullptr,
+                                  CMFCVisualManager::GetThisClass()};
+    return &rc;
+}

@@ -1,0 +1,180 @@
+#include "framework/Dialog.h"
+#include "framework/App.h"
+#include "framework/Thread.h"
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (!rControl.m_hWnd) rControl.SubclassDlgItem(nIDC, pDX->m_pDlgWnd);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
+{
+    if (pDX->m_bSaveAndValidate) pDX->m_pDlgWnd->GetDlgItemText(nIDC, value);
+    else pDX->m_pDlgWnd->SetDlgItemText(nIDC, value);
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
+{
+    if (pDX->m_bSaveAndValidate) value = static_cast<int>(pDX->m_pDlgWnd->IsDlgButtonChecked(nIDC));
+    else pDX->m_pDlgWnd->CheckDlgButton(nIDC, static_cast<UINT>(value));
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+// --- CDialogLayout ---------------------------------------------------------
+
+BOOL CDialogLayout::Load(HWND hDlg, UINT nIDTemplate)
+{
+    m_items.clear();
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDTemplate), L"AFX_DIALOG_LAYOUT");
+    HRSRC hRes = ::FindResourceW(hInst, MAKEINTRESOURCEW(nIDTemplate), L"AFX_DIALOG_LAYOUT");
+    if (!hRes) return FALSE;
+    const WORD* data = static_cast<const WORD*>(::LockResource(::LoadResource(hInst, hRes)));
+    size_t words = ::SizeofResource(hInst, hRes) / sizeof(WORD);
+    if (!data || words < 1 || data[0] != 0) return FALSE;   // version 0 only
+
+    RECT rcClient;
+    ::GetClientRect(hDlg, &rcClient);
+    m_initialClient = {rcClient.right, rcClient.bottom};
+    // The controls in template order are the dialog's children in z-order.
+    const WORD* p = data + 1;
+    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h && p + 4 <= data + words; h = ::GetWindow(h, GW_HWNDNEXT), p += 4)
+    {
+        Item item{h, {}, p[0], p[1], p[2], p[3]};
+        ::GetWindowRect(h, &item.rcInitial);
+        ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&item.rcInitial), 2);
+        if (item.moveX || item.moveY || item.sizeX || item.sizeY) m_items.push_back(item);
+    }
+    return TRUE;
+}
+
+void CDialogLayout::Apply(HWND hDlg) const
+{
+    if (m_items.empty()) return;
+    RECT rc;
+    ::GetClientRect(hDlg, &rc);
+    const int dx = rc.right - m_initialClient.cx;
+    const int dy = rc.bottom - m_initialClient.cy;
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_items.size()));
+    for (const Item& it : m_items)
+    {
+        const int x = it.rcInitial.left + dx * it.moveX / 100;
+        const int y = it.rcInitial.top + dy * it.moveY / 100;
+        const int cx = it.rcInitial.right - it.rcInitial.left + dx * it.sizeX / 100;
+        const int cy = it.rcInitial.bottom - it.rcInitial.top + dy * it.sizeY / 100;
+        if (hdwp) hdwp = ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (hdwp) ::EndDeferWindowPos(hdwp);
+    ::InvalidateRect(hDlg, nullptr, TRUE);
+}
+
+// --- CDialog ---------------------------------------------------------------
+
+const CRuntimeClass* CDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CDialog, CWnd, false>("CDialog");
+}
+
+const AFX_MSGMAP* CDialog::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        Msg<WM_INITDIALOG, &CDialog::HandleInitDialog>(),
+        Cmd<IDOK, &CDialog::OnOK>(),
+        Cmd<IDCANCEL, &CDialog::OnCancel>(),
+    };
+    static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+    return &map;
+}
+
+INT_PTR CALLBACK CDialog::DlgProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    // Everything after WM_INITDIALOG reaches the object through the subclassed
+    // window procedure; here the dialog manager only gets "not handled".
+    if (msg != WM_INITDIALOG) return FALSE;
+    reinterpret_cast<CDialog*>(lp)->SubclassWindow(hWnd);
+    return CWnd::AfxWndProc(hWnd, msg, wp, lp);
+}
+
+INT_PTR CDialog::DoModal()
+{
+    // Like the platform's own modal boxes, a dialog without a parent is owned
+    // by the thread's main window, which stays disabled while it runs.
+    HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!hOwner)
+        if (CWinThread* t = AfxGetThread(); t && t->m_pMainWnd && t->m_pMainWnd != this) hOwner = t->m_pMainWnd->m_hWnd;
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(m_nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    return ::DialogBoxParamW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    m_nIDTemplate = nIDTemplate;
+    m_pParentWnd = pParentWnd;
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    HWND h = ::CreateDialogParamW(hInst, MAKEINTRESOURCEW(nIDTemplate), pParentWnd ? pParentWnd->m_hWnd : nullptr,
+                                  &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+    return h != nullptr;
+}
+
+BOOL CDialog::HandleInitDialog()
+{
+    m_layout.Load(m_hWnd, m_nIDTemplate);
+    return OnInitDialog();
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    LRESULT result = CWnd::WindowProc(msg, wp, lp);
+    if (msg == WM_SIZE && wp != SIZE_MINIMIZED) m_layout.Apply(m_hWnd);
+    return result;
+}
+
+// --- CDialogEx -------------------------------------------------------------
+
+const CRuntimeClass* CDialogEx::GetThisClass()
+{
+    return MakeRuntimeClass<CDialogEx, CDialog, false>("CDialogEx");
+}
+
+const AFX_MSGMAP* CDialogEx::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        Raw<WM_CTLCOLORDLG, &CDialogEx::OnCtlColorDlg>(),
+    };
+    static const AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
+    return &map;
+}
+
+void CDialogEx::SetBackgroundColor(COLORREF color, BOOL bRepaint)
+{
+    m_brBackground.DeleteObject();
+    m_brBackground.CreateSolidBrush(color);
+    if (bRepaint && m_hWnd) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT CDialogEx::OnCtlColorDlg(WPARAM, LPARAM)
+{
+    if (m_brBackground.m_hObject) return reinterpret_cast<LRESULT>(m_brBackground.m_hObject);
+    return Default();
+}

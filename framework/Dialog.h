@@ -1,0 +1,102 @@
+// Dialogs: CDataExchange with DDX_Control/DDX_Check/DDX_Text, CDialog (modal
+// and modeless, from a template in the exe), CDialogEx (background colour),
+// and the dynamic layout read from a template's AFX_DIALOG_LAYOUT resource.
+#pragma once
+#include <windows.h>
+#include <concepts>
+#include <vector>
+#include "framework/Window.h"
+
+class CDataExchange
+{
+public:
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    BOOL m_bSaveAndValidate;   // TRUE: controls to variables
+    CWnd* m_pDlgWnd;
+};
+
+// Binds a control object to the dialog's control (once).
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+
+// Check boxes bound to unsigned or other integer fields (BOOL-like u32).
+template <std::integral T>
+    requires(!std::same_as<T, int>)
+void DDX_Check(CDataExchange* pDX, int nIDC, T& value)
+{
+    int v = static_cast<int>(value);
+    DDX_Check(pDX, nIDC, v);
+    value = static_cast<T>(v);
+}
+
+// Moves and sizes the controls as the dialog's client area changes, by the
+// percentages of the template's layout resource.
+class CDialogLayout
+{
+public:
+    BOOL Load(HWND hDlg, UINT nIDTemplate);
+    void Apply(HWND hDlg) const;
+    bool IsEmpty() const { return m_items.empty(); }
+
+private:
+    struct Item
+    {
+        HWND hWnd;
+        RECT rcInitial;   // client coordinates of the dialog
+        WORD moveX, moveY, sizeX, sizeY;
+    };
+    std::vector<Item> m_items;
+    SIZE m_initialClient{};
+};
+
+class CDialog : public CWnd
+{
+public:
+    CDialog() = default;
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    virtual INT_PTR DoModal();
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    UINT m_nIDTemplate = 0;
+    CWnd* m_pParentWnd = nullptr;
+
+private:
+    static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
+    BOOL HandleInitDialog();
+    CDialogLayout m_layout;
+};
+
+class CDialogEx : public CDialog
+{
+public:
+    using CDialog::CDialog;
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    void SetBackgroundColor(COLORREF color, BOOL bRepaint = TRUE);
+
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+
+protected:
+    LRESULT OnCtlColorDlg(WPARAM wp, LPARAM lp);
+
+private:
+    CBrush m_brBackground;
+};

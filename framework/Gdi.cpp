@@ -1,0 +1,47 @@
+#include "framework/Gdi.h"
+#include "framework/Window.h"
+
+BOOL CGdiObject::Attach(HGDIOBJ h)
+{
+    if (!h) return FALSE;
+    m_hObject = h;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach()
+{
+    HGDIOBJ h = m_hObject;
+    m_hObject = nullptr;
+    return h;
+}
+
+BOOL CGdiObject::DeleteObject()
+{
+    if (!m_hObject) return FALSE;
+    return ::DeleteObject(Detach());
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTW* lf)
+{
+    return Attach(::CreateFontIndirectW(lf));
+}
+
+int CFont::GetLogFont(LOGFONTW* lf) const
+{
+    return ::GetObjectW(m_hObject, sizeof(LOGFONTW), lf);
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF cr)
+{
+    return Attach(::CreateSolidBrush(cr));
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+}

@@ -1,0 +1,124 @@
+// CWnd: one window handle and the calls the program makes on it, message
+// dispatch through the class's message map, and subclassing.
+#pragma once
+#include <windows.h>
+#include "framework/Object.h"
+#include "framework/Gdi.h"
+#include "framework/MessageMap.h"
+#include "framework/Strings.h"
+
+class CMenu;
+class CDataExchange;
+
+class CWnd : public CObject
+{
+public:
+    HWND m_hWnd = nullptr;
+
+    // Pseudo-windows for SetWindowPos's insert-after argument.
+    static const CWnd wndTop, wndBottom, wndTopMost, wndNoTopMost;
+
+    CWnd() = default;
+    explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    // The object that owns hWnd, or a per-thread temporary wrapper for a window
+    // the program does not own. Null only for a null handle.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return GetSafeHwnd(); }
+
+    // Binds this object to an existing window and routes its messages
+    // through the message map; the window's own procedure becomes the default.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+
+    // Messages
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(m_hWnd, msg, wp, lp); }
+    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageW(m_hWnd, msg, wp, lp); }
+    LRESULT Default();   // default processing of the message being handled
+
+    // Text
+    void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
+    void GetWindowText(CString& text) const;
+    int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+
+    // State, style and placement
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint); }
+    void MoveWindow(LPCRECT rc, BOOL bRepaint = TRUE) { MoveWindow(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top, bRepaint); }
+    BOOL SetWindowPos(const CWnd* pInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    void GetWindowRect(LPRECT rc) const { ::GetWindowRect(m_hWnd, rc); }
+    void GetClientRect(LPRECT rc) const { ::GetClientRect(m_hWnd, rc); }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const { return ::GetWindowPlacement(m_hWnd, wp); }
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* wp) { return ::SetWindowPlacement(m_hWnd, wp); }
+    void ScreenToClient(LPPOINT pt) const { ::ScreenToClient(m_hWnd, pt); }
+    void ClientToScreen(LPPOINT pt) const { ::ClientToScreen(m_hWnd, pt); }
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    BOOL DestroyWindow();
+
+    // Relatives and focus
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
+    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
+
+    // Dialog items
+    void CheckDlgButton(int nID, UINT nCheck) { ::CheckDlgButton(m_hWnd, nID, nCheck); }
+    UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
+    void SetDlgItemText(int nID, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, nID, text); }
+    void GetDlgItemText(int nID, CString& text) const;
+
+    // Font, icon, menu, timers
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, (WPARAM)hFont, bRedraw); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon) { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon)); }
+    CMenu* GetSystemMenu(BOOL bRevert) const;
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer); }
+    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+
+    // Data exchange between the window's controls and variables.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
+
+    // A message box owned by this window; no caption means the application name.
+    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
+
+    // Dispatch. The window procedure of every window the program owns.
+    static LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
+
+protected:
+    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+    virtual BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM wp, LPARAM lp);
+    // After the last message a window receives; the object may delete itself here.
+    virtual void PostNcDestroy() {}
+
+    WNDPROC m_pfnSuper = nullptr;   // the procedure the window had before we subclassed it
+
+private:
+    void OnNcDestroyed();
+    MSG m_currentMsg{};   // the message being dispatched, for Default()
+};
