@@ -1,0 +1,10 @@
+#include "app/UmbrafenApp.h"
+#include "colorwin/OpenWindowRegistry.h"
+
+// The one application object.
+static CUmbrafenApp theApp;
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
+{
+    return theApp.WinMain(hInstance);
+}

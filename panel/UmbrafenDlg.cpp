@@ -1,0 +1,179 @@
+#include "panel/UmbrafenDlg.h"
+#include "app/UmbrafenApp.h"
+#include "help/AboutDlg.h"
+#include "res/resource.h"
+#include "settings/AppSettings.h"
+
+CUmbrafenDlg::CUmbrafenDlg(CWnd* pParent) : CDialogEx(IDD_UMBRAFEN_DIALOG, pParent)
+{
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
+    m_hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+// Every message and command the control panel handles.
+const AFX_MSGMAP* CUmbrafenDlg::GetThisMessageMap()
+{
+    using T = CUmbrafenDlg;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        Msg<WM_SYSCOMMAND, &T::OnSysCommand>(),
+        Msg<WM_PAINT, &T::OnPaint>(),
+        Msg<WM_QUERYDRAGICON, &T::OnQueryDragIcon>(),
+        Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
+        Msg<WM_DESTROY, &T::OnDestroy>(),
+        Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+        Cmd<IDC_BTN_CHECK_ALL, &T::CheckAll>(),
+        Cmd<IDC_BTN_UNCHECK_ALL, &T::UncheckAll>(),
+        Cmd<IDC_BTN_SHOW_WINDOWS, &T::OnShowWindows>(),
+        Cmd<IDC_BTN_CLOSE_ALL_WINDOWS, &T::OnCloseAllColoredWindows>(),
+        Cmd<ID_CLOSE_ALL_COLORED_WINDOWS, &T::OnCloseAllColoredWindows>(),
+        Cmd<ID_CLOSE_CHECKED_COLORED_WINDOWS, &T::CloseCheckedColoredWindows>(),
+        Cmd<ID_COLORED_WINDOW_ON_ALL_MONITORS, &T::OnColoredWindowOnAllMonitors>(),
+        Cmd<ID_EXIT, &T::OnExit>(),
+        Msg<WM_CLOSE, &T::OnClose>(),
+        Msg<WM_TIMER, &T::OnTimer>(),
+        Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
+        Cmd<IDC_BTN_MENU, &T::OnMenuButton>(),
+        Cmd<ID_RESET_ALL_PARAMETERS, &T::OnResetAllParameters>(),
+        CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
+    };
+    static const AFX_MSGMAP map{&CDialogEx::GetThisMessageMap, entries};
+    return &map;
+}
+
+void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialogEx::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LIST_MONITORS, m_list);
+    DDX_Check(pDX, IDC_CHK_ON_TOP, AppSettings.OnTop);
+    DDX_Check(pDX, IDC_CHK_IN_ALT_TAB, AppSettings.InAltTab);
+    DDX_Check(pDX, IDC_CHK_PASSTHROUGH, AppSettings.Passthrough);
+    DDX_Control(pDX, IDC_SLIDER_ALPHA, m_slider);
+    DDX_Check(pDX, IDC_CHK_AUTO_MINIMIZE, AppSettings.AutoMinimize);
+    DDX_Check(pDX, IDC_CHK_TURN_OFF_MONITORS, AppSettings.TurnOffMonitors);
+    DDX_Control(pDX, IDC_COMBO_TOPOLOGY, m_combo);
+}
+
+BOOL CUmbrafenDlg::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+
+    ::SetWindowLongW(m_hWnd, GWL_USERDATA, InstanceMarker);
+    g_pMainDlg = this;
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE))
+    {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty())
+        {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    InitListColumns();
+    FillTopologyCombo();
+    FillMonitorList();
+
+    SetWindowText(AfxGetModuleState()->m_lpszCurrentAppName);
+
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MENU_MAIN), MAKEINTRESOURCEW(4) /*RT_MENU*/);
+    m_menu.Attach(::LoadMenuW(hInst, MAKEINTRESOURCEW(IDR_MENU_MAIN)));
+
+    GetWindowRect(&m_rcInitial);
+
+    m_slider.SetRange(50, 255, FALSE);
+    m_slider.SendMessage(TBM_SETPOS, TRUE, AppSettings.Alpha);
+
+    if (AppSettings.Placement.rcNormalPosition.right - AppSettings.Placement.rcNormalPosition.left > 0)
+    {
+        WINDOWPLACEMENT wp = AppSettings.Placement;
+        wp.length = sizeof(WINDOWPLACEMENT);
+        SetWindowPlacement(&wp);
+    }
+
+    if (AppSettings.ListFont.lfWeight != 0)
+    {
+        m_listFont.Attach(::CreateFontIndirectW(&AppSettings.ListFont));
+        m_list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont.m_hObject), TRUE);
+    }
+
+    ApplyPassthroughRules();
+    return TRUE;
+}
+
+void CUmbrafenDlg::OnSysCommand(UINT nID, LPARAM)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+        return;
+    }
+    Default();
+}
+
+void CUmbrafenDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    CRect rect;
+    GetClientRect(&rect);
+    int x = (rect.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rect.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CUmbrafenDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CUmbrafenDlg::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    lpMMI->ptMinTrackSize.x = m_rcInitial.Width();
+    lpMMI->ptMinTrackSize.y = m_rcInitial.Height();
+    Default();
+}
+
+void CUmbrafenDlg::OnDestroy()
+{
+    AppSettings.Placement.length = sizeof(WINDOWPLACEMENT);
+    GetWindowPlacement(&AppSettings.Placement);
+    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    StoreCheckedState();
+    CaptureColumnWidths();
+    Default();
+}
+
+void CUmbrafenDlg::ShowCommandMenu(CPoint pos)
+{
+    if (CMenu* popup = CMenu::FromHandle(::GetSubMenu(m_menu, 0)))
+        popup->TrackPopupMenu(0, pos.x, pos.y, this);
+}
+
+void CUmbrafenDlg::OnContextMenu(CWnd*, CPoint pos)
+{
+    // From the keyboard there is no mouse position (-1, -1): open at the cursor.
+    if (pos.x == -1 && pos.y == -1) ::GetCursorPos(&pos);
+    ShowCommandMenu(pos);
+}
+
+void CUmbrafenDlg::OnMenuButton()
+{
+    CPoint pos;
+    if (!::GetCursorPos(&pos))
+    {
+        ::MessageBeep(MB_ICONHAND);
+        return;
+    }
+    ShowCommandMenu(pos);
+}

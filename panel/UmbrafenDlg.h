@@ -1,0 +1,77 @@
+// CUmbrafenDlg: the control panel, the program's only top-level window.
+// Its methods are spread by subsystem: the monitor list in panel/MonitorList.cpp,
+// the coloured-window commands in colorwin/ColoredWindowManager.cpp, the
+// topology box in display/TopologyCombo.cpp, Reset All Parameters in settings/.
+#pragma once
+#include "framework/Framework.h"
+#include "panel/CustomMFCListCtrl.h"
+
+class CUmbrafenDlg : public CDialogEx
+{
+public:
+    explicit CUmbrafenDlg(CWnd* pParent = nullptr);
+
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+
+    CRect m_rcInitial;   // window rectangle as created: the minimum tracking size
+    CRect m_rcList;      // list control's window rectangle, base of the default column widths
+    CFont m_listFont;    // the list's font when one is stored
+    CMenu m_menu;        // command menu 132
+    int ResetRequested = 0;
+    HICON m_hIcon = nullptr;
+    CCustomMFCListCtrl m_list;
+    CSliderCtrl m_slider;
+    CComboBox m_combo;
+
+    // Monitor list and remembered ticks
+    void InitListColumns();
+    void FillMonitorList();
+    void AddMonitorRow(CString label, HMONITOR handle);
+    void RestoreCheckedState();
+    void StoreCheckedState();
+    void CaptureColumnWidths();
+    void CheckAll();
+    void UncheckAll();
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+
+    // Display topology box
+    void FillTopologyCombo();
+    void SyncTopologyCombo();
+    BOOL GetCurrentTopology(UINT32* topologyId);
+    void OnTopologySelChange();
+
+    // Window options
+    void ApplyPassthroughRules();
+
+    // Coloured windows
+    void OnShowWindows();
+    void ShowColoredWindows(BOOL bReshow);
+    void CloseCheckedColoredWindows();
+    void OnCloseAllColoredWindows();
+    void OnColoredWindowOnAllMonitors();
+    void OnExit();
+    void OnClose();
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnCancel() override;
+
+    // Prompts
+    void ShowDontShowAgainPrompt(CString text, CString key);
+
+    // Settings
+    void OnResetAllParameters();
+
+    // Command menu
+    void ShowCommandMenu(CPoint pos);
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    void OnMenuButton();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnDestroy();
+};
