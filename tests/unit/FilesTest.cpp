@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include "framework/Files.h"
+#include "framework/ModuleState.h"
 #include "tests/unit/TempFolder.h"
 
 namespace {
@@ -135,6 +136,62 @@ TEST(CArchiveTest, ReadingPastTheEndThrowsEndOfFileAfterTheCompleteValues)
     expected.Format(L"Unexpected end of file while reading %s.", path);
     EXPECT_STREQ(expected, text);
     caught->Delete();
+}
+
+} // namespace
+
+namespace {
+
+// Answers the first message box captioned `caption` with OK and hands back its text.
+struct MessageBoxWatcher
+{
+    explicit MessageBoxWatcher(LPCWSTR caption) : m_caption(caption)
+    {
+        m_thread = CreateThread(nullptr, 0, &MessageBoxWatcher::Run, this, 0, nullptr);
+    }
+    ~MessageBoxWatcher()
+    {
+        WaitForSingleObject(m_thread, 15000);
+        CloseHandle(m_thread);
+    }
+    static DWORD WINAPI Run(void* p)
+    {
+        auto* self = static_cast<MessageBoxWatcher*>(p);
+        for (int i = 0; i < 1000; ++i) {
+            if (HWND box = FindWindowW(L"#32770", self->m_caption)) {
+                WCHAR text[512] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message box's text control
+                self->m_text = text;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            Sleep(10);
+        }
+        return 1;
+    }
+    LPCWSTR m_caption;
+    HANDLE m_thread;
+    CString m_text;
+};
+
+TEST(CExceptionTest, ReportErrorShowsItsOwnMessageUnderTheAppName)
+{
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    const LPCWSTR savedName = state->m_lpszCurrentAppName;
+    state->m_lpszCurrentAppName = L"UmbrafenReportTest";
+    CException* e = new CArchiveException(CArchiveException::endOfFile, L"C:\\data\\UmbrafenData.dat");
+    int result = 0;
+    CString shown;
+    {
+        MessageBoxWatcher watcher(L"UmbrafenReportTest");
+        result = e->ReportError(MB_OK, 0);
+        WaitForSingleObject(watcher.m_thread, 15000);  // what it saw is complete once it ends
+        shown = watcher.m_text;
+    }
+    e->Delete();
+    state->m_lpszCurrentAppName = savedName;
+    EXPECT_EQ(IDOK, result);
+    EXPECT_STREQ(L"Unexpected end of file while reading C:\\data\\UmbrafenData.dat.", shown);
 }
 
 } // namespace

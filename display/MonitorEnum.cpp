@@ -1,0 +1,164 @@
+#include "display/MonitorEnum.h"
+
+#include <cwchar>
+#include <vector>
+
+#include "display/DisplayApi.h"
+#include "display/HandleText.h"
+
+static_assert(sizeof(DISPLAYCONFIG_PATH_INFO) == 72);
+static_assert(sizeof(DISPLAYCONFIG_MODE_INFO) == 64);
+static_assert(sizeof(DISPLAYCONFIG_TARGET_DEVICE_NAME) == 420);
+static_assert(sizeof(DISPLAYCONFIG_SOURCE_DEVICE_NAME) == 84);
+static_assert(sizeof(MONITORINFOEXW) == 104);
+static_assert(sizeof(DISPLAY_DEVICEW) == 840);
+
+CStringArray MonitorHandleTexts;
+CStringArray MonitorFriendlyNames;
+CMapStringToString MonitorInterfaceMap(10);
+
+namespace {
+
+// Text of a fixed-size platform buffer, which need not be terminated when full.
+template <size_t N>
+CString BufferText(const WCHAR (&buffer)[N])
+{
+    return CString(buffer, static_cast<int>(wcsnlen(buffer, N)));
+}
+
+CString MonitorIdOf(const CString& deviceName)
+{
+    CString interfacePath;
+    CString adapterName;
+    POSITION pos = MonitorInterfaceMap.GetStartPosition();
+    while (pos != nullptr) {
+        MonitorInterfaceMap.GetNextAssoc(pos, interfacePath, adapterName);
+        if (adapterName.CompareNoCase(deviceName) == 0)
+            return interfacePath;
+    }
+    return CString();
+}
+
+} // namespace
+
+ULONGLONG MonitorIdKey(const CString& monitorId)
+{
+    const WCHAR* units = monitorId;
+    ULONGLONG sum = 0;
+    for (int i = 0; i < monitorId.GetLength(); ++i)
+        sum += units[i];
+    return sum;
+}
+
+BOOL CALLBACK MonitorEnumProc(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    MONITORINFOEXW info = {};
+    info.cbSize = sizeof(info);
+    // On failure the device name stays empty and matches no display path.
+    Display().GetMonitorInfoW(monitor, &info);
+
+    MonitorHandleEntry entry;
+    entry.DeviceName = BufferText(info.szDevice);
+    entry.Handle = monitor;
+    reinterpret_cast<std::vector<MonitorHandleEntry>*>(list)->push_back(entry);
+    return TRUE;
+}
+
+BOOL EnumerateMonitors()
+{
+    MonitorHandleTexts.SetSize(0, -1);
+    MonitorFriendlyNames.SetSize(0, -1);
+
+    UINT32 pathCount = 0;
+    UINT32 modeCount = 0;
+    if (Display().GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) != ERROR_SUCCESS)
+        return FALSE;
+
+    std::vector<DISPLAYCONFIG_PATH_INFO> paths(pathCount);
+    std::vector<DISPLAYCONFIG_MODE_INFO> modes(modeCount);
+    if (Display().QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(),
+                                     &modeCount, modes.data(), nullptr) != ERROR_SUCCESS)
+        return FALSE;
+
+    std::vector<MonitorHandleEntry> entries;
+    Display().EnumDisplayMonitors(nullptr, nullptr, MonitorEnumProc, reinterpret_cast<LPARAM>(&entries));
+
+    for (UINT32 p = 0; p < pathCount && p < paths.size(); ++p) {
+        const DISPLAYCONFIG_PATH_INFO& path = paths[p];
+
+        DISPLAYCONFIG_TARGET_DEVICE_NAME target = {};
+        target.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
+        target.header.size = sizeof(target);
+        target.header.adapterId = path.targetInfo.adapterId;
+        target.header.id = path.targetInfo.id;
+        if (Display().DisplayConfigGetDeviceInfo(&target.header) != ERROR_SUCCESS)
+            continue;
+
+        DISPLAYCONFIG_SOURCE_DEVICE_NAME source = {};
+        source.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME;
+        source.header.size = sizeof(source);
+        source.header.adapterId = path.sourceInfo.adapterId;
+        source.header.id = path.sourceInfo.id;
+        if (Display().DisplayConfigGetDeviceInfo(&source.header) != ERROR_SUCCESS)
+            continue;
+
+        const CString gdiName = BufferText(source.viewGdiDeviceName);
+        const MonitorHandleEntry* match = nullptr;
+        for (const MonitorHandleEntry& entry : entries) {
+            if (wcscmp(entry.DeviceName, gdiName) == 0) {
+                match = &entry;
+                break;
+            }
+        }
+        // A source that is no desktop monitor has no handle to cover; such a path yields no record.
+        if (match == nullptr)
+            continue;
+
+        MonitorHandleTexts.SetAtGrow(MonitorHandleTexts.GetSize(), FormatHandleText(match->Handle));
+        MonitorFriendlyNames.SetAtGrow(MonitorFriendlyNames.GetSize(), BufferText(target.monitorFriendlyDeviceName));
+    }
+    return TRUE;
+}
+
+void BuildMonitorInterfaceMap()
+{
+    MonitorInterfaceMap.RemoveAll();
+
+    // One record for the whole walk: each adapter's monitor query overwrites it before the next adapter is read.
+    DISPLAY_DEVICEW dd = {};
+    dd.cb = sizeof(dd);
+    for (DWORD i = 0; Display().EnumDisplayDevicesW(nullptr, i, &dd, 0); ++i) {
+        WCHAR adapterName[64] = {};
+        wcscpy_s(adapterName, 64, dd.DeviceName);
+        if (Display().EnumDisplayDevicesW(adapterName, 0, &dd, EDD_GET_DEVICE_INTERFACE_NAME))
+            MonitorInterfaceMap[dd.DeviceID] = adapterName;
+    }
+}
+
+CString MonitorLabelFromDeviceName(const CString& deviceName)
+{
+    CString label = deviceName;
+    label.Replace(L"\\\\.\\", L"");
+    label.MakeLower();
+    label.Replace(L"d", L"D");
+    return label;
+}
+
+BOOL CompleteMonitorRecord(HMONITOR handle, const CString& friendlyName, MonitorRecord& record)
+{
+    MONITORINFOEXW info = {};
+    info.cbSize = sizeof(info);
+    if (!Display().GetMonitorInfoW(handle, &info))
+        return FALSE;
+
+    record.Handle = handle;
+    record.FriendlyName = friendlyName;
+    record.DeviceName = BufferText(info.szDevice);
+    record.Label = friendlyName.IsEmpty() ? MonitorLabelFromDeviceName(record.DeviceName) : friendlyName;
+    record.Left = info.rcMonitor.left;
+    record.Top = info.rcMonitor.top;
+    record.Width = info.rcMonitor.right - info.rcMonitor.left;
+    record.Height = info.rcMonitor.bottom - info.rcMonitor.top;
+    record.MonitorId = MonitorIdOf(record.DeviceName);
+    return TRUE;
+}
