@@ -122,3 +122,11 @@ private:
     void OnNcDestroyed();
     MSG m_currentMsg{};   // the message being dispatched, for Default()
 };
+
+// Defined here because it needs the complete CWnd.
+template <class T, afx_detail::Crack<WM_CONTEXTMENU>::Handler<T> F>
+LRESULT afx_detail::Crack<WM_CONTEXTMENU>::Call(CWnd* w, WPARAM wp, LPARAM l)
+{
+    (static_cast<T*>(w)->*F)(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), CPoint(l));
+    return 0;
+}

@@ -1,0 +1,155 @@
+#include "colorwin/FullScreenDialog.h"
+#include "app/UmbrafenApp.h"
+#include "display/DisplayApi.h"
+#include "display/HandleText.h"
+#include "panel/UmbrafenDlg.h"
+#include "res/resource.h"
+
+// --- CDlgFullScreenDialog ----------------------------------------------------
+
+CDlgFullScreenDialog::CDlgFullScreenDialog() : CDialogEx(IDD_FULLSCREEN_DIALOG, nullptr) {}
+
+CDlgFullScreenDialog::~CDlgFullScreenDialog()
+{
+    m_menuContext.DestroyMenu();
+}
+
+const CRuntimeClass* CDlgFullScreenDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CDlgFullScreenDialog, CDialogEx, false>("CDlgFullScreenDialog");
+}
+
+const AFX_MSGMAP* CDlgFullScreenDialog::GetThisMessageMap()
+{
+    using T = CDlgFullScreenDialog;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        Msg<WM_DESTROY, &T::OnDestroy>(),
+        Msg<WM_CLOSE, &T::OnClose>(),
+        Cmd<ID_COLORED_CLOSE, &T::OnColoredClose>(),
+        Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
+        Msg<WM_HELP, &T::OnHelpInfo>(),
+        Cmd<ID_COLORED_CLOSE_ALL, &T::OnColoredCloseAll>(),
+        Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
+        Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+    };
+    static const AFX_MSGMAP map{&CDialogEx::GetThisMessageMap, entries};
+    return &map;
+}
+
+CString CDlgFullScreenDialog::RegistryKey() const
+{
+    return FormatHandleText(m_hMonitor);
+}
+
+BOOL CDlgFullScreenDialog::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+
+    HINSTANCE hIconInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
+    HICON hIcon = ::LoadIconW(hIconInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+
+    if (m_pOpenWindows) m_pOpenWindows->SetAt(RegistryKey(), FormatHandleText(m_hWnd));
+
+    SetBackgroundColor(m_crColor, TRUE);
+    MoveWindow(m_rcMonitor.left, m_rcMonitor.top, m_rcMonitor.right - m_rcMonitor.left,
+               m_rcMonitor.bottom - m_rcMonitor.top, TRUE);
+    ShowWindow(SW_SHOWNOACTIVATE);
+
+    m_menuContext.LoadMenu(IDR_MENU_COLORED_WINDOW);
+
+    CString title;
+    title.Format(L"%s - %s", static_cast<LPCWSTR>(m_strMonitorLabel), AfxGetModuleState()->m_lpszCurrentAppName);
+    SetWindowText(title);
+
+    ModifyStyleEx(0, WS_EX_LAYERED, 0);
+    if (m_bPassthrough && m_nAlpha > 240) m_nAlpha = 240;
+    ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_nAlpha, LWA_ALPHA);
+    if (m_bPassthrough) ModifyStyleEx(0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, 0);
+
+    SetWindowPos(m_bOnTop ? &CWnd::wndTopMost : &CWnd::wndNoTopMost, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+
+    if (m_bInAltTab) ModifyStyleEx(WS_EX_TOOLWINDOW, 0, 0);
+    else ModifyStyleEx(0, WS_EX_TOOLWINDOW, 0);
+
+    return TRUE;
+}
+
+void CDlgFullScreenDialog::OnCancel()
+{
+    PostMessage(WM_CLOSE, 0, 0);
+}
+
+// Enter must not hide the window while it stays registered: it does nothing.
+void CDlgFullScreenDialog::OnOK() {}
+
+void CDlgFullScreenDialog::OnClose()
+{
+    DestroyWindow();
+    Default();
+}
+
+void CDlgFullScreenDialog::OnDestroy()
+{
+    if (m_pOpenWindows) m_pOpenWindows->RemoveKey(RegistryKey());
+    Default();
+}
+
+void CDlgFullScreenDialog::OnColoredClose()
+{
+    PostMessage(WM_CLOSE, 0, 0);
+}
+
+void CDlgFullScreenDialog::OnContextMenu(CWnd* /*pWnd*/, CPoint pos)
+{
+    if (CMenu* pPopup = m_menuContext.GetSubMenu(0)) pPopup->TrackPopupMenu(0, pos.x, pos.y, this);
+}
+
+BOOL CDlgFullScreenDialog::OnHelpInfo(HELPINFO* /*pHelpInfo*/)
+{
+    return TRUE;
+}
+
+void CDlgFullScreenDialog::OnColoredCloseAll()
+{
+    CloseAllColoredWindows();
+}
+
+void CDlgFullScreenDialog::OnColoredExit()
+{
+    if (g_pMainDlg && g_pMainDlg->m_hWnd) ::PostMessageW(g_pMainDlg->m_hWnd, WM_CLOSE, 0, 0);
+}
+
+LRESULT CDlgFullScreenDialog::OnDisplayChange(WPARAM, LPARAM)
+{
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof(info);
+    if (Display().GetMonitorInfoW(m_hMonitor, &info))
+        MoveWindow(info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right - info.rcMonitor.left,
+                   info.rcMonitor.bottom - info.rcMonitor.top, TRUE);
+    return 0;
+}
+
+// --- CThreadFullScreenDialog -------------------------------------------------
+
+CThreadFullScreenDialog::CThreadFullScreenDialog() = default;
+CThreadFullScreenDialog::~CThreadFullScreenDialog() = default;
+
+const CRuntimeClass* CThreadFullScreenDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CThreadFullScreenDialog, CWinThread, true>("CThreadFullScreenDialog");
+}
+
+BOOL CThreadFullScreenDialog::InitInstance()
+{
+    m_pMainWnd = &m_dlgFullScreen;
+    // A window that cannot be created ends its thread: nothing could ever close a window-less loop.
+    return m_dlgFullScreen.Create(IDD_FULLSCREEN_DIALOG, nullptr);
+}
+
+int CThreadFullScreenDialog::ExitInstance()
+{
+    return CWinThread::ExitInstance();
+}

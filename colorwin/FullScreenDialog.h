@@ -1,0 +1,63 @@
+// A coloured window and the user-interface thread it lives in.
+//   CDlgFullScreenDialog     modeless, borderless dialog covering one monitor in one colour
+//   CThreadFullScreenDialog  the thread that creates one such window and runs its message loop
+#pragma once
+#include <windows.h>
+#include "colorwin/OpenWindowRegistry.h"
+#include "framework/Framework.h"
+
+class CDlgFullScreenDialog : public CDialogEx
+{
+public:
+    CDlgFullScreenDialog();
+    ~CDlgFullScreenDialog() override;
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+
+    // Start parameters, written by the starter while the thread is suspended.
+    CMenu m_menuContext;
+    RECT m_rcMonitor = {0, 0, 0, 0};
+    COLORREF m_crColor = 0;
+    COpenWindowRegistry* m_pOpenWindows = nullptr;
+    HMONITOR m_hMonitor = nullptr;
+    BOOL m_bOnTop = FALSE;
+    CString m_strMonitorLabel;
+    BOOL m_bInAltTab = FALSE;
+    BYTE m_nAlpha = 255;
+    BOOL m_bPassthrough = TRUE;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    void OnOK() override;
+
+    void OnDestroy();
+    void OnClose();
+    void OnColoredClose();
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    void OnColoredCloseAll();
+    void OnColoredExit();
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+
+private:
+    CString RegistryKey() const;
+};
+
+class CThreadFullScreenDialog : public CWinThread
+{
+public:
+    CThreadFullScreenDialog();
+    ~CThreadFullScreenDialog() override;
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    CDlgFullScreenDialog m_dlgFullScreen;
+};

@@ -1,0 +1,12 @@
+// The per-user store behind the don't-show-again prompts: tests suppress a
+// prompt, or bring it back, by its key as the shell's check box would.
+#pragma once
+#include <windows.h>
+
+inline constexpr const wchar_t* PassthroughPromptKey = L"606A7964-C1F1-4C7D-92EF-BC92E9F49BFB";
+inline constexpr const wchar_t* ColoredPromptKey = L"0EA4C671-3CC3-4D6E-B060-FB244D24A0F8";
+
+// Marks the prompt as suppressed ("no"), the form both Windows and Wine read.
+void Suppress(const wchar_t* key);
+// Removes the suppression, so the prompt shows again.
+void RestorePrompt(const wchar_t* key);
