@@ -91,7 +91,8 @@ class Umbrafen
 public:
     Umbrafen()
     {
-        STARTUPINFOW si{sizeof(si)};
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\"";
         started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != FALSE;
     }
@@ -132,7 +133,7 @@ TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
     ASSERT_TRUE(first.started);
     HWND panel = first.WaitForPanel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(::GetWindowLongW(panel, GWL_USERDATA), 0x312);
+    EXPECT_EQ(::GetWindowLongW(panel, GWLP_USERDATA), 0x312);
     ::ShowWindow(panel, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(panel) != FALSE; }, 5000));
 
@@ -151,7 +152,7 @@ TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(impostor && wrongCase);
-    ::SetWindowLongW(wrongCase, GWL_USERDATA, 0x312);
+    ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
 
     Umbrafen app;
     ASSERT_TRUE(app.started);
@@ -169,7 +170,8 @@ TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
 
     ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 201);
-    WINDOWPLACEMENT wp{sizeof(wp)};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
     ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
 
     ::PostMessageW(panel, WM_CLOSE, 0, 0);

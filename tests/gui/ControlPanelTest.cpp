@@ -51,7 +51,7 @@ TEST_F(ControlPanel, MarksItselfForASecondInstanceAndTakesTheApplicationName)
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(::GetWindowLongW(h, GWL_USERDATA), 0x312);
+    EXPECT_EQ(::GetWindowLongW(h, GWLP_USERDATA), 0x312);
     WCHAR title[64] = {};
     ::GetWindowTextW(h, title, 64);
     EXPECT_STREQ(title, L"Umbrafen");
@@ -67,7 +67,9 @@ TEST_F(ControlPanel, SystemMenuEndsWithSeparatorAndAboutItem)
     ASSERT_NE(sys, nullptr);
     const int n = ::GetMenuItemCount(sys);
     ASSERT_GE(n, 2);
-    MENUITEMINFOW sep{sizeof(sep), MIIM_FTYPE};
+    MENUITEMINFOW sep{};
+    sep.cbSize = sizeof(sep);
+    sep.fMask = MIIM_FTYPE;
     ASSERT_TRUE(::GetMenuItemInfoW(sys, n - 2, TRUE, &sep));
     EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
     WCHAR text[64] = {};
