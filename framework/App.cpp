@@ -55,6 +55,7 @@ int CWinApp::WinMain(HINSTANCE hInstance)
 
     int code = InitInstance() ? Run() : ExitInstance();
     AfxSetThread(nullptr);
+    AfxDeleteTempMaps();
     return code;
 }
 

@@ -1,28 +1,36 @@
 #include "framework/Menu.h"
-#include <memory>
 #include <unordered_map>
 #include "framework/App.h"
 #include "framework/Window.h"
 
 namespace {
 // Temporary wrappers never own their menu: the system menu belongs to its window.
-thread_local std::unordered_map<HMENU, std::unique_ptr<CMenu>> t_temporary;
+thread_local std::unordered_map<HMENU, CMenu*>* t_temporary = nullptr;
 }
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
     if (!hMenu) return nullptr;
-    struct Borrowed : CMenu
-    {
-        ~Borrowed() { Detach(); }
-    };
-    std::unique_ptr<CMenu>& temp = t_temporary[hMenu];
+    if (!t_temporary) t_temporary = new std::unordered_map<HMENU, CMenu*>;
+    CMenu*& temp = (*t_temporary)[hMenu];
     if (!temp)
     {
-        temp = std::make_unique<Borrowed>();
+        temp = new CMenu;
         temp->m_hMenu = hMenu;
     }
-    return temp.get();
+    return temp;
+}
+
+void CMenu::DeleteTempMap()
+{
+    if (!t_temporary) return;
+    for (auto& [h, m] : *t_temporary)
+    {
+        m->Detach();
+        delete m;
+    }
+    delete t_temporary;
+    t_temporary = nullptr;
 }
 
 BOOL CMenu::Attach(HMENU hMenu)

@@ -16,6 +16,7 @@ public:
     ~CMenu() { DestroyMenu(); }
 
     static CMenu* FromHandle(HMENU hMenu);
+    static void DeleteTempMap();
 
     BOOL Attach(HMENU hMenu);
     HMENU Detach();

@@ -1,4 +1,5 @@
 #include "framework/Thread.h"
+#include "framework/Menu.h"
 #include "framework/Window.h"
 
 namespace {
@@ -6,6 +7,12 @@ thread_local CWinThread* t_pThread = nullptr;
 }
 
 CWinThread* AfxGetThread() { return t_pThread; }
+
+void AfxDeleteTempMaps()
+{
+    CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
+}
 void AfxSetThread(CWinThread* pThread) { t_pThread = pThread; }
 
 const CRuntimeClass* CWinThread::GetThisClass()
@@ -31,6 +38,7 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
     AfxSetThread(self);
     int code = self->InitInstance() ? self->Run() : self->ExitInstance();
     AfxSetThread(nullptr);
+    AfxDeleteTempMaps();
     if (self->m_bAutoDelete) self->Delete();
     return static_cast<DWORD>(code);
 }
@@ -44,8 +52,11 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 int CWinThread::Run()
 {
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+    for (;;)
     {
+        // Idle: nothing refers to temporary wrappers between messages.
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) AfxDeleteTempMaps();
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (!PreTranslateMessage(&msg))
         {
             ::TranslateMessage(&msg);

@@ -44,6 +44,8 @@ private:
 // The CWinThread (or CWinApp) of the calling thread, if it has one.
 CWinThread* AfxGetThread();
 void AfxSetThread(CWinThread* pThread);
+// Frees the calling thread's temporary window and menu wrappers.
+void AfxDeleteTempMaps();
 
 // Creates the thread object from its class and starts it; with
 // CREATE_SUSPENDED the caller resumes it after handing over its parameters.

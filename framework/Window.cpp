@@ -22,8 +22,9 @@ struct PermanentMap
 
 PermanentMap& Permanent()
 {
-    static PermanentMap m;
-    return m;
+    // Never destroyed: windows may still be dispatched during static destruction.
+    static PermanentMap* m = new PermanentMap;
+    return *m;
 }
 
 void AddPermanent(HWND h, CWnd* w)
@@ -42,8 +43,9 @@ void RemovePermanent(HWND h)
     ReleaseSRWLockExclusive(&p.lock);
 }
 
-// Wrappers for windows nobody here owns; they only hold the handle.
-thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> t_temporary;
+// Wrappers for windows nobody here owns; they only hold the handle. Plain
+// pointer: a thread_local with a destructor would run after the statics it uses.
+thread_local std::unordered_map<HWND, CWnd*>* t_temporary = nullptr;
 
 } // namespace
 
@@ -79,9 +81,18 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 {
     if (!hWnd) return nullptr;
     if (CWnd* w = FromHandlePermanent(hWnd)) return w;
-    std::unique_ptr<CWnd>& temp = t_temporary[hWnd];
-    if (!temp) temp = std::make_unique<CWnd>(hWnd);
-    return temp.get();
+    if (!t_temporary) t_temporary = new std::unordered_map<HWND, CWnd*>;
+    CWnd*& temp = (*t_temporary)[hWnd];
+    if (!temp) temp = new CWnd(hWnd);
+    return temp;
+}
+
+void CWnd::DeleteTempMap()
+{
+    if (!t_temporary) return;
+    for (auto& [h, w] : *t_temporary) delete w;
+    delete t_temporary;
+    t_temporary = nullptr;
 }
 
 BOOL CWnd::Attach(HWND hWnd)

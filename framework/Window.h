@@ -31,6 +31,8 @@ public:
     // the program does not own. Null only for a null handle.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Frees this thread's temporary wrappers; pointers from FromHandle die with them.
+    static void DeleteTempMap();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return GetSafeHwnd(); }

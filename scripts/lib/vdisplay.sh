@@ -75,6 +75,9 @@ vd_start_wine() {
   # window that covers a whole monitor.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     { echo "could not configure the Wine prefix" >&2; return 1; }
+  # A crashing process ends at once instead of waiting in winedbg for the test timeout.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f >/dev/null 2>&1 ||
+    { echo "could not configure the Wine prefix" >&2; return 1; }
 }
 
 # Ends what vd_start_* started: the prefix's Windows processes, its

@@ -170,6 +170,7 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     publisher.join();
     self->m_dlg = nullptr;
     if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
+    AfxDeleteTempMaps();
     return 0;
 }
 
