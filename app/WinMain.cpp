@@ -1,5 +1,4 @@
 #include "app/UmbrafenApp.h"
-#include "colorwin/OpenWindowRegistry.h"
 
 // The one application object.
 static CUmbrafenApp theApp;

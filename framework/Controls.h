@@ -32,7 +32,6 @@ public:
     BOOL SetCheck(int nItem, BOOL fCheck = TRUE);
     int InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
     int InsertColumn(int nCol, const LVCOLUMNW* pColumn) { return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, (LPARAM)pColumn)); }
-    int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol)); }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
     DWORD SetExtendedStyle(DWORD dwNewStyle) { return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle)); }
     BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) { return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, dwData, (LPARAM)pfnCompare)); }
@@ -54,8 +53,6 @@ public:
     virtual void Sort(int iColumn, BOOL bAscending = TRUE);
     // Orders two rows by their item data; negative when the first comes first.
     virtual int OnCompareItems(LPARAM lParam1, LPARAM lParam2, int iColumn);
-    int GetSortColumn() const { return m_iSortedColumn; }
-    BOOL IsAscending() const { return m_bAscending; }
 
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
@@ -88,6 +85,4 @@ public:
     int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
     void SetPos(int nPos) { SendMessage(TBM_SETPOS, TRUE, nPos); }
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMIN, FALSE, nMin); SendMessage(TBM_SETRANGEMAX, bRedraw, nMax); }
-    int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
-    int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
 };

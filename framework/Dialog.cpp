@@ -70,7 +70,6 @@ void CDialogLayout::Apply(HWND hDlg) const
         if (hdwp) hdwp = ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (hdwp) ::EndDeferWindowPos(hdwp);
-    ::InvalidateRect(hDlg, nullptr, TRUE);
 }
 
 // --- CDialog ---------------------------------------------------------------

@@ -3,7 +3,8 @@
 
 BOOL CGdiObject::Attach(HGDIOBJ h)
 {
-    if (!h) return FALSE;
+    // An occupied object refuses: its old handle would leak.
+    if (!h || m_hObject) return FALSE;
     m_hObject = h;
     return TRUE;
 }

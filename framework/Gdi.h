@@ -1,4 +1,4 @@
-// Geometry and GDI wrappers: CPoint, CSize, CRect, CGdiObject (owning),
+// Geometry and GDI wrappers: CPoint, CRect, CGdiObject (owning),
 // CFont, CBrush, CPaintDC (scoped BeginPaint/EndPaint) and CWaitCursor.
 #pragma once
 #include <windows.h>
@@ -12,13 +12,6 @@ public:
         : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))} {}
 };
 
-class CSize : public SIZE
-{
-public:
-    CSize() : SIZE{0, 0} {}
-    CSize(int cx_, int cy_) : SIZE{cx_, cy_} {}
-};
-
 class CRect : public RECT
 {
 public:
@@ -27,8 +20,6 @@ public:
     CRect(const RECT& rc) : RECT(rc) {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    CSize Size() const { return CSize(Width(), Height()); }
-    CPoint TopLeft() const { return CPoint(left, top); }
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
@@ -94,7 +85,6 @@ public:
     ~CWaitCursor() { ::SetCursor(m_hOld); }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
-    void Restore() { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
 
 private:
     HCURSOR m_hOld;

@@ -79,13 +79,6 @@ template <> struct Crack<WM_TIMER>
     { (static_cast<T*>(w)->*F)(wp); return 0; }
 };
 
-template <> struct Crack<WM_SIZE>
-{
-    template <class T> using Handler = void (T::*)(UINT nType, int cx, int cy);
-    template <class T, Handler<T> F> static LRESULT Call(CWnd* w, WPARAM wp, LPARAM l)
-    { (static_cast<T*>(w)->*F)(static_cast<UINT>(wp), LOWORD(l), HIWORD(l)); return 0; }
-};
-
 template <> struct Crack<WM_LBUTTONDOWN>
 {
     template <class T> using Handler = void (T::*)(UINT nFlags, CPoint point);

@@ -51,6 +51,9 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 
 int CWinThread::Run()
 {
+    // The main window may already be gone (closed while it initialised).
+    if (!m_pMainWnd) return ExitInstance();
+    m_bInRun = true;
     MSG msg;
     for (;;)
     {
@@ -63,6 +66,7 @@ int CWinThread::Run()
             ::DispatchMessageW(&msg);
         }
     }
+    m_bInRun = false;
     m_nExitCode = static_cast<int>(msg.wParam);
     return ExitInstance();
 }

@@ -21,10 +21,11 @@ public:
     DWORD m_nThreadID = 0;
     CWnd* m_pMainWnd = nullptr;
     BOOL m_bAutoDelete = TRUE;   // delete the object when the thread ends
+    // Set while Run's loop runs: only then does the main window's end post WM_QUIT.
+    bool m_bInRun = false;
 
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
-    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
     BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
 
     virtual BOOL InitInstance() { return FALSE; }

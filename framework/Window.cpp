@@ -7,7 +7,6 @@
 #include "framework/Thread.h"
 
 const CWnd CWnd::wndTop(HWND_TOP);
-const CWnd CWnd::wndBottom(HWND_BOTTOM);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
@@ -126,13 +125,6 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
     return h ? SubclassWindow(h) : FALSE;
 }
 
-HWND CWnd::UnsubclassWindow()
-{
-    if (m_pfnSuper) ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    m_pfnSuper = nullptr;
-    return Detach();
-}
-
 LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     CWnd* w = FromHandlePermanent(hWnd);
@@ -158,7 +150,17 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     const MSG saved = m_currentMsg;
     m_currentMsg = MSG{m_hWnd, msg, wp, lp, 0, {0, 0}};
     LRESULT result = 0;
-    if (!OnWndMsg(msg, wp, lp, &result)) result = DefWindowProc(msg, wp, lp);
+    try
+    {
+        if (!OnWndMsg(msg, wp, lp, &result)) result = DefWindowProc(msg, wp, lp);
+    }
+    catch (...)
+    {
+        // A failed handler must not leave a destroyed window mapped or a loop running.
+        m_currentMsg = saved;
+        if (msg == WM_NCDESTROY) OnNcDestroyed();
+        throw;
+    }
     m_currentMsg = saved;
     if (msg == WM_NCDESTROY) OnNcDestroyed();   // may delete this
     return result;
@@ -205,11 +207,13 @@ void CWnd::OnNcDestroyed()
 {
     Detach();
     m_pfnSuper = nullptr;
-    // The main window of a UI thread takes the thread's message loop with it.
+    // The main window of a UI thread takes the thread's message loop with it. A
+    // thread without a loop of its own (the application's, around a modal
+    // dialog) gets no WM_QUIT: it would end the next message box at once.
     if (CWinThread* t = AfxGetThread(); t && t->m_pMainWnd == this)
     {
         t->m_pMainWnd = nullptr;
-        ::PostQuitMessage(0);
+        if (t->m_bInRun) ::PostQuitMessage(0);
     }
     PostNcDestroy();
 }

@@ -16,7 +16,7 @@ public:
     HWND m_hWnd = nullptr;
 
     // Pseudo-windows for SetWindowPos's insert-after argument.
-    static const CWnd wndTop, wndBottom, wndTopMost, wndNoTopMost;
+    static const CWnd wndTop, wndTopMost, wndNoTopMost;
 
     CWnd() = default;
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
@@ -41,7 +41,6 @@ public:
     // through the message map; the window's own procedure becomes the default.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    HWND UnsubclassWindow();
     BOOL Attach(HWND hWnd);
     HWND Detach();
 

@@ -7,6 +7,12 @@ const CRuntimeClass* CCustomMFCListCtrl::GetThisClass()
     return MakeRuntimeClass<CCustomMFCListCtrl, CMFCListCtrl, false>("CCustomMFCListCtrl");
 }
 
+const AFX_MSGMAP* CCustomMFCListCtrl::GetThisMessageMap()
+{
+    static const AFX_MSGMAP map{&CMFCListCtrl::GetThisMessageMap, {}};
+    return &map;
+}
+
 CString LookUpFriendlyName(LPARAM handle)
 {
     CString text;

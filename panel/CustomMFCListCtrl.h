@@ -10,6 +10,10 @@ public:
     const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     int OnCompareItems(LPARAM lParam1, LPARAM lParam2, int iColumn) override;
+
+    // No entries: every message is the framework list's.
+    static const AFX_MSGMAP* GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 };
 
 // The friendly name the last enumeration recorded for a monitor handle.

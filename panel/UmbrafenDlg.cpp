@@ -152,6 +152,8 @@ void CUmbrafenDlg::OnDestroy()
     StoreCheckedState();
     CaptureColumnWidths();
     Default();
+    // Coloured windows left open by an OK end must not reach a dialog that is gone.
+    g_pMainDlg = nullptr;
 }
 
 void CUmbrafenDlg::ShowCommandMenu(CPoint pos)

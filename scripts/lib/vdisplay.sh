@@ -61,13 +61,17 @@ vd_start_wine() {
   wineserver -f -p >"$prefix.wineserver.log" 2>&1 &
   VD_WINESERVER_PID=$!
   # Wait for its socket, or the first client would start a server of its own.
-  local socket i
-  socket=/tmp/.wine-$(id -u)/$(printf 'server-%x-%x' $(stat -c '%d %i' "$prefix"))/socket
+  # The server works in its own directory (its name differs between Wine
+  # builds), where it creates the socket.
+  local socket= i
   for ((i = 0; i < 200; i++)); do
+    socket=$(readlink "/proc/$VD_WINESERVER_PID/cwd" 2>/dev/null)/socket
     [[ -S $socket ]] && break
     vd_alive "$VD_WINESERVER_PID" || { echo "wineserver failed; see $prefix.wineserver.log" >&2; return 1; }
     sleep 0.05
   done
+  # Without its socket Wine would start a server of its own that nothing ends.
+  [[ -S $socket ]] || { echo "wineserver did not come up; see $prefix.wineserver.log" >&2; return 1; }
   if [[ -n $created ]]; then
     wineboot -i >"$prefix.wineboot.log" 2>&1 || { echo "wineboot failed; see $prefix.wineboot.log" >&2; return 1; }
   fi

@@ -69,6 +69,18 @@ HWND FindProcessDialog(DWORD pid, bool messageBox)
     return f.hwnd;
 }
 
+std::wstring StaticTexts(HWND box)
+{
+    std::wstring text;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    {
+        WCHAR cls[16] = {}, part[512] = {};
+        ::GetClassNameW(c, cls, 16);
+        if (lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(c, part, 512)) text += part;
+    }
+    return text;
+}
+
 int CountWindowsTitled(LPCWSTR title)
 {
     int n = 0;
@@ -223,6 +235,55 @@ TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
 
     ASSERT_TRUE(app.WaitForExit());
     EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written at exit";
+}
+
+TEST_F(AppLifecycle, EndingWithOkStoresTheSettingsAsAnyOtherClose)
+{
+    Umbrafen app;
+    HWND panel = app.WaitForPanel();
+    ASSERT_NE(panel, nullptr);
+    ::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 99);
+    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(app.WaitForExit());
+    const auto bytes = ReadFileBytes(DataFilePath());
+    ASSERT_EQ(bytes.size(), 445u);
+    EXPECT_EQ(bytes[16], 99);
+}
+
+TEST_F(AppLifecycle, ShortDataFileReportsOnceAndKeepsWhatWasRead)
+{
+    // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
+    const DWORD head[4] = {7, 0x00123456, 0, 0};
+    std::wstring path = DataFilePath();
+    ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+    {
+        std::ofstream out(path.c_str(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(head), sizeof(head));
+    }
+
+    Umbrafen app;
+    ASSERT_TRUE(app.started);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessDialog(app.pi.dwProcessId, true)) != nullptr; }, 30000))
+        << "the short file is reported";
+    EXPECT_FALSE(StaticTexts(box).empty());
+    EXPECT_EQ(app.Panel(), nullptr) << "reported before the control panel opens";
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+    HWND panel = app.WaitForPanel();
+    ASSERT_NE(panel, nullptr) << "start-up goes on after the report";
+    EXPECT_EQ(FindProcessDialog(app.pi.dwProcessId, true), nullptr) << "reported once";
+    EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_CHK_ON_TOP), BST_UNCHECKED) << "OnTop came from the file";
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 150) << "Alpha stays fresh";
+
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.WaitForExit());
+    const auto bytes = ReadFileBytes(path);
+    ASSERT_EQ(bytes.size(), 445u);
+    EXPECT_EQ(At<DWORD>(bytes, 0), 7u);
+    EXPECT_EQ(At<DWORD>(bytes, 4), 0x00123456u);
+    EXPECT_EQ(bytes[16], 150);
+    EXPECT_EQ(At<DWORD>(bytes, 21), 1u) << "Passthrough fresh";
 }
 
 } // namespace

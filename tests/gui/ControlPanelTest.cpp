@@ -191,6 +191,8 @@ TEST_F(ControlPanel, DestroyCapturesPlacementOpacityAndColumnWidths)
         ::SetWindowPos(h, nullptr, 111, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::GetWindowRect(h, &rc);
         ::SendMessageW(::GetDlgItem(h, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 222);
+        ::SendMessageW(::GetDlgItem(h, IDC_LIST_MONITORS), LVM_SETCOLUMNWIDTH, 2, 123);
+        ::SendMessageW(::GetDlgItem(h, IDC_LIST_MONITORS), LVM_SETCOLUMNWIDTH, 6, 77);
         ::PostMessageW(h, WM_CLOSE, 0, 0);
         ASSERT_TRUE(panel.Ended());
     }
@@ -198,7 +200,31 @@ TEST_F(ControlPanel, DestroyCapturesPlacementOpacityAndColumnWidths)
     EXPECT_EQ(AppSettings.Placement.rcNormalPosition.left, rc.left);
     EXPECT_EQ(AppSettings.Placement.rcNormalPosition.top, rc.top);
     EXPECT_EQ(AppSettings.Placement.length, sizeof(WINDOWPLACEMENT));
-    for (int i = 0; i < 6; ++i) EXPECT_GT(AppSettings.ColumnWidths[i], 0) << "column " << i;
+    EXPECT_EQ(AppSettings.ColumnWidths[2], 123);
+    EXPECT_EQ(AppSettings.ColumnWidths[6], 77) << "the Monitor ID column too";
+    EXPECT_GT(AppSettings.ColumnWidths[0], 0);
+}
+
+TEST_F(ControlPanel, AboutItemOpensAModalAboutBoxOwnedByThePanel)
+{
+    PanelThread panel;
+    HWND h = panel.Hwnd();
+    ASSERT_NE(h, nullptr);
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (HWND w : ProcessTopLevelWindows(L"#32770"))
+        {
+            WCHAR title[64] = {};
+            ::GetWindowTextW(w, title, 64);
+            if (::IsWindowVisible(w) && lstrcmpW(title, L"About Umbrafen") == 0) about = w;
+        }
+        return about != nullptr;
+    }));
+    EXPECT_EQ(::GetWindow(about, GW_OWNER), h);
+    EXPECT_FALSE(::IsWindowEnabled(h)) << "the panel cannot be used while the About box is open";
+    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(h); }));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "tests/support/GuiSupport.h"
+#include <gtest/gtest.h>
 #include "app/UmbrafenApp.h"
 #include "panel/UmbrafenDlg.h"
 
@@ -146,6 +147,10 @@ PanelThread::PanelThread()
 {
     m_thread = ::CreateThread(nullptr, 0, &PanelThread::Main, this, 0, &m_threadId);
     PumpUntil([&] { return m_hwnd.load() != nullptr || m_ended.load(); }, 15000);
+    // A sent message is handled only once the dialog's loop runs, that is after
+    // the whole of its initialisation.
+    DWORD_PTR ignored = 0;
+    if (HWND h = m_hwnd.load()) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
 }
 
 DWORD WINAPI PanelThread::Main(LPVOID p)
@@ -153,6 +158,11 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     auto* self = static_cast<PanelThread*>(p);
     CUmbrafenDlg dlg;
     self->m_dlg = &dlg;
+    // As on the application's own thread, the panel is the thread's main window
+    // (dialogs opened without a parent are owned by it).
+    CWinThread thread;
+    thread.m_pMainWnd = &dlg;
+    AfxSetThread(&thread);
     // The window exists once OnInitDialog has set g_pMainDlg; publish it then.
     std::thread publisher([self, &dlg] {
         for (int i = 0; i < 3000 && !self->m_ended; ++i)
@@ -170,6 +180,7 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     publisher.join();
     self->m_dlg = nullptr;
     if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
+    AfxSetThread(nullptr);
     AfxDeleteTempMaps();
     return 0;
 }
@@ -205,10 +216,11 @@ PanelThread::~PanelThread()
 {
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
     // Answers what the close may ask (there should be nothing) while waiting.
-    PumpUntil([&] { return m_ended.load(); }, 10000);
+    if (!PumpUntil([&] { return m_ended.load(); }, 10000)) ADD_FAILURE() << "the control panel did not end";
     if (m_thread)
     {
-        ::WaitForSingleObject(m_thread, 10000);
+        // The thread writes into this object until it ends; never free it earlier.
+        ::WaitForSingleObject(m_thread, INFINITE);
         ::CloseHandle(m_thread);
     }
 }
