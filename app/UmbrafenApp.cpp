@@ -8,7 +8,7 @@ CUmbrafenDlg* g_pMainDlg = nullptr;
 
 BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM)
 {
-    if (::GetWindowLongW(hwnd, GWL_USERDATA) != InstanceMarker) return TRUE;
+    if (::GetWindowLongPtrW(hwnd, GWLP_USERDATA) != InstanceMarker) return TRUE;
     CWnd* pWnd = CWnd::FromHandle(hwnd);
     if (!pWnd) return TRUE;
     CString title;

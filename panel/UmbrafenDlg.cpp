@@ -57,7 +57,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    ::SetWindowLongW(m_hWnd, GWL_USERDATA, InstanceMarker);
+    ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, InstanceMarker);
     g_pMainDlg = this;
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE))
