@@ -6,6 +6,9 @@
 #include "framework/Framework.h"
 #include "panel/CustomMFCListCtrl.h"
 
+// Default width of a monitor-list column for a list of the given outer width.
+int DefaultColumnWidth(int listWidth, int column);
+
 class CUmbrafenDlg : public CDialogEx
 {
 public:
