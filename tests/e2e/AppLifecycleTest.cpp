@@ -132,7 +132,7 @@ TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
     ASSERT_TRUE(first.started);
     HWND panel = first.WaitForPanel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(::GetWindowLongW(panel, GWL_USERDATA), 0x312);
+    EXPECT_EQ(::GetWindowLongW(panel, GWLP_USERDATA), 0x312);
     ::ShowWindow(panel, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(panel) != FALSE; }, 5000));
 
@@ -151,7 +151,7 @@ TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(impostor && wrongCase);
-    ::SetWindowLongW(wrongCase, GWL_USERDATA, 0x312);
+    ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
 
     Umbrafen app;
     ASSERT_TRUE(app.started);

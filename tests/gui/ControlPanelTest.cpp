@@ -51,7 +51,7 @@ TEST_F(ControlPanel, MarksItselfForASecondInstanceAndTakesTheApplicationName)
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(::GetWindowLongW(h, GWL_USERDATA), 0x312);
+    EXPECT_EQ(::GetWindowLongW(h, GWLP_USERDATA), 0x312);
     WCHAR title[64] = {};
     ::GetWindowTextW(h, title, 64);
     EXPECT_STREQ(title, L"Umbrafen");
