@@ -6,7 +6,18 @@
 
 namespace {
 // Temporary wrappers never own their menu: the system menu belongs to its window.
-thread_local std::unordered_map<HMENU, std::unique_ptr<CMenu>> t_temporary;
+// Process-wide and never freed, for the same reason as the window wrappers.
+struct TemporaryMenus
+{
+    SRWLOCK lock = SRWLOCK_INIT;
+    std::unordered_map<HMENU, std::unique_ptr<CMenu>> map;
+};
+
+TemporaryMenus& Temporary()
+{
+    static TemporaryMenus* m = new TemporaryMenus;
+    return *m;
+}
 }
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
@@ -16,13 +27,17 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
     {
         ~Borrowed() { Detach(); }
     };
-    std::unique_ptr<CMenu>& temp = t_temporary[hMenu];
+    TemporaryMenus& t = Temporary();
+    AcquireSRWLockExclusive(&t.lock);
+    std::unique_ptr<CMenu>& temp = t.map[hMenu];
     if (!temp)
     {
         temp = std::make_unique<Borrowed>();
         temp->m_hMenu = hMenu;
     }
-    return temp.get();
+    CMenu* m = temp.get();
+    ReleaseSRWLockExclusive(&t.lock);
+    return m;
 }
 
 BOOL CMenu::Attach(HMENU hMenu)

@@ -42,8 +42,21 @@ void RemovePermanent(HWND h)
     ReleaseSRWLockExclusive(&p.lock);
 }
 
-// Wrappers for windows nobody here owns; they only hold the handle.
-thread_local std::unordered_map<HWND, std::unique_ptr<CWnd>> t_temporary;
+// Wrappers for windows nobody here owns. They hold nothing but the handle, so
+// one per handle serves every thread, and they live as long as the process:
+// thread_local storage with destructors corrupted the heap at thread exit
+// (MinGW's emulated TLS), and a static would be torn down after Permanent().
+struct TemporaryMap
+{
+    SRWLOCK lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> map;
+};
+
+TemporaryMap& Temporary()
+{
+    static TemporaryMap* m = new TemporaryMap;
+    return *m;
+}
 
 } // namespace
 
@@ -79,9 +92,13 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 {
     if (!hWnd) return nullptr;
     if (CWnd* w = FromHandlePermanent(hWnd)) return w;
-    std::unique_ptr<CWnd>& temp = t_temporary[hWnd];
+    TemporaryMap& t = Temporary();
+    AcquireSRWLockExclusive(&t.lock);
+    std::unique_ptr<CWnd>& temp = t.map[hWnd];
     if (!temp) temp = std::make_unique<CWnd>(hWnd);
-    return temp.get();
+    CWnd* w = temp.get();
+    ReleaseSRWLockExclusive(&t.lock);
+    return w;
 }
 
 BOOL CWnd::Attach(HWND hWnd)
