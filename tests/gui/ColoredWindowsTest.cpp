@@ -503,3 +503,19 @@ TEST_F(ColoredWindows, HundredShowCloseCyclesLeaveTheThreadCount)
     EXPECT_TRUE(PumpUntil([&] { return (after = ProcessThreadCount()) <= before; }, 10000))
         << "threads before " << before << ", after " << after;
 }
+
+// After a display change a window fits itself to its monitor again.
+TEST_F(ColoredWindows, DisplayChangeRefitsTheWindowToItsMonitor)
+{
+    Suppress(PassthroughPromptKey);
+    Tick(0, false);
+    Tick(1, true);
+    ClickShow();
+    const std::vector<HWND> w = WaitForWindows({1});
+    ASSERT_EQ(w.size(), 1u);
+    ::SetWindowPos(w[0], nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(w[0], WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    RECT rc;
+    ::GetWindowRect(w[0], &rc);
+    EXPECT_TRUE(::EqualRect(&rc, &m_rows[1].rect));
+}
