@@ -13,7 +13,8 @@ public:
     CMenu() = default;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
-    ~CMenu() { DestroyMenu(); }
+    // Virtual: borrowed wrappers (FromHandle) are deleted through CMenu* and must not destroy the menu.
+    virtual ~CMenu() { DestroyMenu(); }
 
     static CMenu* FromHandle(HMENU hMenu);
     static void DeleteTempMap();

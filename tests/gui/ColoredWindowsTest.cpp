@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,28 @@ int ProcessThreadCount()
         if (te.th32OwnerProcessID == ::GetCurrentProcessId()) ++n;
     ::CloseHandle(snap);
     return n;
+}
+
+// Waits until the window's thread has taken every message posted to it so far:
+// a marker posted last is seen by a message hook once everything before it is handled.
+std::atomic<bool> g_markerSeen{false};
+constexpr WPARAM Marker = 0x554D4246;
+
+LRESULT CALLBACK MarkerHook(int code, WPARAM wp, LPARAM lp)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == HC_ACTION && msg->message == WM_NULL && msg->wParam == Marker) g_markerSeen = true;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+bool DrainPosted(HWND h)
+{
+    g_markerSeen = false;
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, MarkerHook, nullptr, ::GetWindowThreadProcessId(h, nullptr));
+    ::PostMessageW(h, WM_NULL, Marker, 0);
+    const bool seen = PumpUntil([] { return g_markerSeen.load(); });
+    ::UnhookWindowsHookEx(hook);
+    return seen;
 }
 
 bool ThreadEnds(DWORD threadId, DWORD timeoutMs = 5000)
@@ -342,6 +365,7 @@ TEST_F(ColoredWindows, EscAltF4AndCloseItemCloseOnlyThatWindow)
         ASSERT_EQ(w.size(), 2u);
 
         ::PostMessageW(w[1], WM_KEYDOWN, VK_RETURN, 1);
+        ASSERT_TRUE(DrainPosted(w[1]));
         EXPECT_TRUE(Settled(w[1])) << "Enter hid the window";
         EXPECT_EQ(WindowOf(m_rows[1].monitor), w[1]);
 
@@ -478,4 +502,20 @@ TEST_F(ColoredWindows, HundredShowCloseCyclesLeaveTheThreadCount)
     int after = 0;
     EXPECT_TRUE(PumpUntil([&] { return (after = ProcessThreadCount()) <= before; }, 10000))
         << "threads before " << before << ", after " << after;
+}
+
+// After a display change a window fits itself to its monitor again.
+TEST_F(ColoredWindows, DisplayChangeRefitsTheWindowToItsMonitor)
+{
+    Suppress(PassthroughPromptKey);
+    Tick(0, false);
+    Tick(1, true);
+    ClickShow();
+    const std::vector<HWND> w = WaitForWindows({1});
+    ASSERT_EQ(w.size(), 1u);
+    ::SetWindowPos(w[0], nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(w[0], WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    RECT rc;
+    ::GetWindowRect(w[0], &rc);
+    EXPECT_TRUE(::EqualRect(&rc, &m_rows[1].rect));
 }
