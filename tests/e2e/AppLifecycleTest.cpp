@@ -3,83 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
-#include <fstream>
-#include <functional>
-#include <iterator>
-#include <string>
-#include <vector>
-#include "res/resource.h"
+#include "tests/e2e/AppProcess.h"
 
 namespace {
-
-std::wstring DataFilePath()
-{
-    WCHAR folder[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Umbrafen\\UmbrafenData.dat";
-}
-
-std::vector<unsigned char> ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
-template <class T> T At(const std::vector<unsigned char>& b, size_t offset)
-{
-    T v{};
-    memcpy(&v, b.data() + offset, sizeof(T));
-    return v;
-}
-
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs)
-{
-    for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(20))
-        if (pred()) return true;
-    return pred();
-}
-
-struct Found
-{
-    DWORD pid;
-    LPCWSTR cls;
-    HWND hwnd;
-};
-
-// A top-level window of the process whose class matches (a dialog: "#32770").
-HWND FindProcessDialog(DWORD pid, bool messageBox)
-{
-    Found f{pid, L"#32770", nullptr};
-    struct Ctx { Found* f; bool box; } ctx{&f, messageBox};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(h, &owner);
-            WCHAR cls[32] = {};
-            ::GetClassNameW(h, cls, 32);
-            if (owner != c->f->pid || lstrcmpW(cls, c->f->cls) != 0 || !::IsWindowVisible(h)) return TRUE;
-            const bool isPanel = ::GetDlgItem(h, IDC_LIST_MONITORS) != nullptr;
-            if (isPanel == c->box) return TRUE;
-            c->f->hwnd = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return f.hwnd;
-}
-
-std::wstring StaticTexts(HWND box)
-{
-    std::wstring text;
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-    {
-        WCHAR cls[16] = {}, part[512] = {};
-        ::GetClassNameW(c, cls, 16);
-        if (lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(c, part, 512)) text += part;
-    }
-    return text;
-}
 
 int CountWindowsTitled(LPCWSTR title)
 {
@@ -97,41 +23,6 @@ int CountWindowsTitled(LPCWSTR title)
     return n;
 }
 
-// One run of the real program.
-class Umbrafen
-{
-public:
-    Umbrafen()
-    {
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\"";
-        started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != FALSE;
-    }
-    ~Umbrafen()
-    {
-        if (!started) return;
-        if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
-        {
-            if (HWND h = Panel()) ::PostMessageW(h, WM_CLOSE, 0, 0);
-            if (::WaitForSingleObject(pi.hProcess, 10000) == WAIT_TIMEOUT) ::TerminateProcess(pi.hProcess, 1);
-        }
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
-    HWND Panel() const { return FindProcessDialog(pi.dwProcessId, false); }
-    HWND WaitForPanel() const
-    {
-        HWND h = nullptr;
-        WaitFor([&] { return (h = Panel()) != nullptr; }, 30000);
-        return h;
-    }
-    bool WaitForExit(DWORD ms = 15000) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-
-    bool started = false;
-    PROCESS_INFORMATION pi{};
-};
-
 class AppLifecycle : public ::testing::Test
 {
 protected:
@@ -141,7 +32,7 @@ protected:
 
 TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
 {
-    Umbrafen first;
+    UmbrafenProcess first;
     ASSERT_TRUE(first.started);
     HWND panel = first.WaitForPanel();
     ASSERT_NE(panel, nullptr);
@@ -149,7 +40,7 @@ TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
     ::ShowWindow(panel, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(panel) != FALSE; }, 5000));
 
-    Umbrafen second;
+    UmbrafenProcess second;
     ASSERT_TRUE(second.started);
     ASSERT_TRUE(second.WaitForExit()) << "the second instance must end by itself";
     EXPECT_FALSE(::IsIconic(panel)) << "the first instance's panel is restored";
@@ -166,7 +57,7 @@ TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
     ASSERT_TRUE(impostor && wrongCase);
     ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
 
-    Umbrafen app;
+    UmbrafenProcess app;
     ASSERT_TRUE(app.started);
     EXPECT_NE(app.WaitForPanel(), nullptr) << "the program must start its own control panel";
     ::DestroyWindow(impostor);
@@ -175,7 +66,7 @@ TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
 
 TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
 {
-    Umbrafen app;
+    UmbrafenProcess app;
     ASSERT_TRUE(app.started);
     HWND panel = app.WaitForPanel();
     ASSERT_NE(panel, nullptr);
@@ -201,7 +92,7 @@ TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
     EXPECT_GT(At<int>(bytes, 285), 0) << "the first column's width is captured";
 
     // The next run comes up where this one was left.
-    Umbrafen again;
+    UmbrafenProcess again;
     HWND panel2 = again.WaitForPanel();
     ASSERT_NE(panel2, nullptr);
     RECT rc{};
@@ -214,7 +105,7 @@ TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
 TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
 {
     {
-        Umbrafen first;   // a normal run leaves a data file behind
+        UmbrafenProcess first;   // a normal run leaves a data file behind
         HWND panel = first.WaitForPanel();
         ASSERT_NE(panel, nullptr);
         ::PostMessageW(panel, WM_CLOSE, 0, 0);
@@ -222,16 +113,16 @@ TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
     }
     ASSERT_EQ(::GetFileAttributesW(DataFilePath().c_str()) != INVALID_FILE_ATTRIBUTES, true);
 
-    Umbrafen app;
+    UmbrafenProcess app;
     HWND panel = app.WaitForPanel();
     ASSERT_NE(panel, nullptr);
     ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(ID_RESET_ALL_PARAMETERS, 0), 0);
 
     HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessDialog(app.pi.dwProcessId, true)) != nullptr; }, 10000))
+    ASSERT_TRUE(WaitFor([&] { return (box = app.MessageBox()) != nullptr; }, 10000))
         << "the program tells the user it will close";
     EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "deleted before the message";
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    AnswerOk(box);
 
     ASSERT_TRUE(app.WaitForExit());
     EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written at exit";
@@ -239,7 +130,7 @@ TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
 
 TEST_F(AppLifecycle, EndingWithOkStoresTheSettingsAsAnyOtherClose)
 {
-    Umbrafen app;
+    UmbrafenProcess app;
     HWND panel = app.WaitForPanel();
     ASSERT_NE(panel, nullptr);
     ::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 99);
@@ -261,18 +152,18 @@ TEST_F(AppLifecycle, ShortDataFileReportsOnceAndKeepsWhatWasRead)
         out.write(reinterpret_cast<const char*>(head), sizeof(head));
     }
 
-    Umbrafen app;
+    UmbrafenProcess app;
     ASSERT_TRUE(app.started);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessDialog(app.pi.dwProcessId, true)) != nullptr; }, 30000))
+    ASSERT_TRUE(WaitFor([&] { return (box = app.MessageBox()) != nullptr; }, 30000))
         << "the short file is reported";
-    EXPECT_FALSE(StaticTexts(box).empty());
+    EXPECT_FALSE(MessageBoxText(box).empty());
     EXPECT_EQ(app.Panel(), nullptr) << "reported before the control panel opens";
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    AnswerOk(box);
 
     HWND panel = app.WaitForPanel();
     ASSERT_NE(panel, nullptr) << "start-up goes on after the report";
-    EXPECT_EQ(FindProcessDialog(app.pi.dwProcessId, true), nullptr) << "reported once";
+    EXPECT_EQ(app.MessageBox(), nullptr) << "reported once";
     EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_CHK_ON_TOP), BST_UNCHECKED) << "OnTop came from the file";
     EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 150) << "Alpha stays fresh";
 

@@ -22,17 +22,23 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 
 std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls)
 {
+    return TopLevelWindows(::GetCurrentProcessId(), cls);
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pidWanted, LPCWSTR cls)
+{
     struct Ctx
     {
+        DWORD pid;
         LPCWSTR cls;
         std::vector<HWND> found;
-    } ctx{cls, {}};
+    } ctx{pidWanted, cls, {}};
     ::EnumWindows(
         [](HWND h, LPARAM lp) -> BOOL {
             auto* c = reinterpret_cast<Ctx*>(lp);
             DWORD pid = 0;
             ::GetWindowThreadProcessId(h, &pid);
-            if (pid != ::GetCurrentProcessId()) return TRUE;
+            if (pid != c->pid) return TRUE;
             if (c->cls)
             {
                 WCHAR name[64] = {};

@@ -14,7 +14,9 @@ class CUmbrafenDlg;
 // Pumps this thread's messages until pred() holds or the time runs out.
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
-// Top-level windows of this process, visible or not, whose class is cls (any when null).
+// Top-level windows of a process, visible or not, whose class is cls (any when null).
+std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
+// The same for this process.
 std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr);
 
 // The text of a message box (its static text), empty if hwnd is none.
