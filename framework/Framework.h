@@ -2,6 +2,7 @@
 // is written against. Include this one header.
 #pragma once
 #include "framework/App.h"
+#include "framework/CommonDialogs.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Files.h"
