@@ -1,6 +1,11 @@
 #include "framework/CommonDialogs.h"
 #include "framework/Thread.h"
 
+const CRuntimeClass* CCommonDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CCommonDialog, CDialog, false>("CCommonDialog");
+}
+
 CCommonDialog*& CCommonDialog::Starting()
 {
     // The dialog about to open on this thread; the hook binds it at WM_INITDIALOG.
@@ -48,6 +53,11 @@ INT_PTR CColorDialog::DoModal()
     const BOOL ok = ::ChooseColorW(&m_cc);
     Starting() = nullptr;
     return ok ? IDOK : IDCANCEL;
+}
+
+const CRuntimeClass* CFontDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CFontDialog, CCommonDialog, false>("CFontDialog");
 }
 
 CFontDialog::CFontDialog(LPLOGFONTW lplfInitial, DWORD dwFlags, HDC hdcPrinter, CWnd* pParentWnd)

@@ -11,6 +11,9 @@ class CCommonDialog : public CDialog
 public:
     explicit CCommonDialog(CWnd* pParentWnd) : CDialog(0, pParentWnd) {}
 
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
 protected:
     // The platform's dialog does its own OK and Cancel.
     void OnOK() override { Default(); }
@@ -37,6 +40,10 @@ public:
     // The dialog opens with *lplfInitial selected and writes the choice back into it.
     explicit CFontDialog(LPLOGFONTW lplfInitial = nullptr, DWORD dwFlags = CF_EFFECTS | CF_SCREENFONTS,
                          HDC hdcPrinter = nullptr, CWnd* pParentWnd = nullptr);
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
     INT_PTR DoModal() override;
 
     CHOOSEFONTW m_cf{};
