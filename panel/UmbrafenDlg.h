@@ -68,6 +68,22 @@ public:
     void ShowCommandMenu(CPoint pos);
     void OnContextMenu(CWnd* pWnd, CPoint pos);
     void OnMenuButton();
+    void AutosizeColumns();
+    void OnContactUs();
+    void OnMakerWebsite();
+    void OnShare();
+    void OnMinimize();
+    void OnDisplaySettings();
+    void OnDisplayDevices();
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+
+    // List font
+    void StepListFont(bool increment);
+    void SetListFont(const LOGFONTW& lf);
+    void OnIncrementListFont();
+    void OnDecrementListFont();
+    void OnChangeFont();
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
