@@ -119,38 +119,6 @@ TEST_F(CommandMenu, CtrlWheelMakesOneStepPerMessageAndThePlainWheelNone)
     EXPECT_EQ(AppSettings.ListFont.lfHeight, -21);
 }
 
-// The picker opens on the list's font; Cancel changes nothing, OK applies the
-// size picked in it and stores the whole choice.
-TEST_F(CommandMenu, ChangeFontAppliesAndStoresOnlyAnAcceptedChoice)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
-    PrepareFont(panel, -16);
-    for (int button : {IDCANCEL, IDOK})
-    {
-        ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
-        HWND picker = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (picker = ::FindWindowW(L"#32770", L"Select Font - Umbrafen")) != nullptr; }));
-        EXPECT_NE(::SendMessageW(picker, WM_GETICON, ICON_BIG, 0), 0);
-        // 20 points in the picker's size box (cmb3), as a user would pick it.
-        HWND size = ::GetDlgItem(picker, 0x472);
-        ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"20"));
-        ::SendMessageW(picker, WM_COMMAND, MAKEWPARAM(0x472, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
-        ::PostMessageW(picker, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(picker) && ::IsWindowEnabled(h); }));
-        if (button == IDCANCEL)
-        {
-            EXPECT_EQ(ListFont(h).lfHeight, -16);
-            EXPECT_EQ(AppSettings.ListFont.lfHeight, 12345) << "a cancelled choice stores nothing";
-        }
-    }
-    const LOGFONTW chosen = ListFont(h);
-    EXPECT_EQ(chosen.lfHeight, -MulDiv(20, 96, 72)) << "20 points at 96 dots per inch";
-    EXPECT_EQ(AppSettings.ListFont.lfHeight, chosen.lfHeight);
-    EXPECT_EQ(std::wstring(AppSettings.ListFont.lfFaceName), std::wstring(chosen.lfFaceName));
-}
-
 TEST_F(CommandMenu, AutosizeGivesTheDefaultLayoutForTheListsPresentWidth)
 {
     PanelThread panel;
