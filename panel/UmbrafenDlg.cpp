@@ -107,11 +107,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
         SetWindowPlacement(&wp);
     }
 
-    if (AppSettings.ListFont.lfWeight != 0)
-    {
-        m_listFont.Attach(::CreateFontIndirectW(&AppSettings.ListFont));
-        m_list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont.m_hObject), TRUE);
-    }
+    if (AppSettings.ListFont.lfWeight != 0) SetListFont(AppSettings.ListFont);
 
     ApplyPassthroughRules();
     return TRUE;
