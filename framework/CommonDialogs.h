@@ -11,6 +11,9 @@ class CCommonDialog : public CDialog
 public:
     explicit CCommonDialog(CWnd* pParentWnd) : CDialog(0, pParentWnd) {}
 
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
 protected:
     // The platform's dialog does its own OK and Cancel.
     void OnOK() override { Default(); }
@@ -25,6 +28,9 @@ class CColorDialog : public CCommonDialog
 {
 public:
     explicit CColorDialog(COLORREF clrInit = 0, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     INT_PTR DoModal() override;
     COLORREF GetColor() const { return m_cc.rgbResult; }
 
