@@ -26,6 +26,7 @@ const AFX_MSGMAP* CDlgFullScreenDialog::GetThisMessageMap()
         Msg<WM_DESTROY, &T::OnDestroy>(),
         Msg<WM_CLOSE, &T::OnClose>(),
         Cmd<ID_COLORED_CLOSE, &T::OnColoredClose>(),
+        Cmd<ID_CHANGE_COLOR, &T::OnChangeColor>(),
         Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
         Msg<WM_HELP, &T::OnHelpInfo>(),
         Cmd<ID_COLORED_CLOSE_ALL, &T::OnColoredCloseAll>(),

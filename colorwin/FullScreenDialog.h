@@ -40,6 +40,7 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint pos);
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     void OnColoredCloseAll();
+    void OnChangeColor();
     void OnColoredExit();
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
 

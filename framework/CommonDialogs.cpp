@@ -13,6 +13,11 @@ CCommonDialog*& CCommonDialog::Starting()
     return t_starting;
 }
 
+const CRuntimeClass* CCommonDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CCommonDialog, CDialog, false>("CCommonDialog");
+}
+
 HWND CCommonDialog::OwnerWindow() const
 {
     if (m_pParentWnd) return m_pParentWnd->m_hWnd;
@@ -44,6 +49,11 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : 
     m_cc.Flags = dwFlags | CC_RGBINIT | CC_ENABLEHOOK;
     m_cc.lpCustColors = g_customColors;
     m_cc.lpfnHook = &CCommonDialog::HookProc;
+}
+
+const CRuntimeClass* CColorDialog::GetThisClass()
+{
+    return MakeRuntimeClass<CColorDialog, CCommonDialog, false>("CColorDialog");
 }
 
 INT_PTR CColorDialog::DoModal()

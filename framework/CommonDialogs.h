@@ -28,6 +28,9 @@ class CColorDialog : public CCommonDialog
 {
 public:
     explicit CColorDialog(COLORREF clrInit = 0, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
+
+    static const CRuntimeClass* GetThisClass();
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     INT_PTR DoModal() override;
     COLORREF GetColor() const { return m_cc.rgbResult; }
 

@@ -46,6 +46,19 @@ public:
 
     // Window options
     void ApplyPassthroughRules();
+    void ReshowColoredWindows();
+    void OnOnTop();
+    void OnInAltTab();
+    void OnPassthrough();
+    void OnReleasedCaptureSlider(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTurnOffMonitors();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+
+    // Colour of new coloured windows
+    void OnInitialWindowColor();
+
+    // Help
+    void OnHelpButton();
 
     // Coloured windows
     void OnShowWindows();

@@ -1,8 +1,42 @@
-// Window options of the control panel: the rules that tie Passthrough and
-// In Alt+Tab together.
+// Window options of the control panel: On Top, In Alt+Tab, Passthrough and
+// opacity, the rules that tie Passthrough and In Alt+Tab together, the
+// displays-off command and dragging the panel by its client area.
+#include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
+
+// Open windows are never restyled in place: they are replaced by new ones
+// that take the current options. With none open nothing is shown.
+void CUmbrafenDlg::ReshowColoredWindows()
+{
+    if (OpenWindowRegistry.GetCount() == 0) return;
+    CloseAllColoredWindows();
+    ShowColoredWindows(TRUE);
+}
+
+void CUmbrafenDlg::OnOnTop()
+{
+    UpdateData(TRUE);
+    if (!AppSettings.OnTop)
+        ShowDontShowAgainPrompt(L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
+                                L"Application / Document Window.",
+                                L"1669EE73-6C2F-44EE-8960-8293136A79B9");
+    ReshowColoredWindows();
+}
+
+void CUmbrafenDlg::OnInAltTab()
+{
+    UpdateData(TRUE);
+    ReshowColoredWindows();
+}
+
+void CUmbrafenDlg::OnPassthrough()
+{
+    UpdateData(TRUE);
+    ApplyPassthroughRules();
+    ReshowColoredWindows();
+}
 
 void CUmbrafenDlg::ApplyPassthroughRules()
 {
@@ -21,4 +55,24 @@ void CUmbrafenDlg::ApplyPassthroughRules()
         UpdateData(FALSE);
     }
     if (CWnd* inAltTab = GetDlgItem(IDC_CHK_IN_ALT_TAB)) inAltTab->EnableWindow(!AppSettings.Passthrough);
+}
+
+// Sent only when a mouse drag on the trackbar ends; keyboard moves wait for
+// the next show. The position itself is read by ShowColoredWindows.
+void CUmbrafenDlg::OnReleasedCaptureSlider(NMHDR* /*pNMHDR*/, LRESULT* pResult)
+{
+    ReshowColoredWindows();
+    *pResult = 0;
+}
+
+void CUmbrafenDlg::OnTurnOffMonitors()
+{
+    ::SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+}
+
+// The panel moves as if its caption had been grabbed.
+void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
+{
+    SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    Default();
 }

@@ -1,0 +1,358 @@
+// The window options, the "?" button and the colour pickers of the real
+// control panel, with coloured windows open and without.
+#include <windows.h>
+#include <colordlg.h>
+#include <roapi.h>
+#include <winstring.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "colorwin/OpenWindowRegistry.h"
+#include "help/HelpPopup.h"
+#include "panel/UmbrafenDlg.h"
+#include "res/resource.h"
+#include "settings/AppSettings.h"
+#include "tests/support/GuiSupport.h"
+#include "tests/support/PromptStore.h"
+
+namespace {
+
+const wchar_t* const OnTopPromptKey = L"1669EE73-6C2F-44EE-8960-8293136A79B9";
+const wchar_t* const PassthroughOffPromptKey = L"5259886A-688A-4BCB-B915-8C60FEAD5CA3";
+const wchar_t* const OnTopPromptText =
+    L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other Application / Document Window.";
+const wchar_t* const HelpText =
+    L"To Close any Colored Window, you can Right Click on the Colored Window and then Click on Close.\n\nYou can also "
+    L"Click on a Colored Window and press Esc or Alt + F4 Key to Close the Colored Window.\n\nTo Close a Passthrough "
+    L"Colored Window, you can use Right Click on the Main Screen of this Software and Click on appropriate Menu "
+    L"Item.\n\nIn case you have any question or concern, please write to support@umbrafen.example.org to get "
+    L"assistance.";
+const wchar_t* const Keys[] = {OnTopPromptKey, PassthroughOffPromptKey, PassthroughPromptKey, ColoredPromptKey};
+constexpr COLORREF Initial = RGB(10, 20, 30), Chosen = RGB(200, 40, 90);
+
+bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
+
+DWORD ExStyle(HWND h)
+{
+    return static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+}
+
+BYTE Alpha(HWND h)
+{
+    BYTE alpha = 0;
+    ::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+// The colour a window paints its background with.
+COLORREF BackgroundOf(HWND h)
+{
+    HDC dc = ::GetDC(h);
+    auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(h, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
+    ::ReleaseDC(h, dc);
+    LOGBRUSH lb{};
+    return brush && ::GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
+}
+
+// Answers one colour picker from a thread of its own: notes its title, owner
+// and icon, types a colour into its Red/Green/Blue boxes when given one, and
+// presses OK or Cancel.
+struct PickerDriver
+{
+    PickerDriver(bool ok, COLORREF type = CLR_INVALID)
+        : thread([=, this] {
+              HWND dlg = nullptr;
+              for (int i = 0; i < 1000 && !dlg; ++i, ::Sleep(10))
+                  for (HWND h : ProcessTopLevelWindows(L"#32770"))
+                      if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
+              if (!dlg) return void(done = true);
+              WCHAR text[128] = {};
+              ::GetWindowTextW(dlg, text, 128);
+              title = text;
+              owner = ::GetWindow(dlg, GW_OWNER);
+              icons = ::SendMessageW(dlg, WM_GETICON, ICON_BIG, 0) && ::SendMessageW(dlg, WM_GETICON, ICON_SMALL, 0);
+              for (int id : {COLOR_RED, COLOR_GREEN, COLOR_BLUE})
+              {
+                  if (type == CLR_INVALID) break;
+                  const int v = id == COLOR_RED ? GetRValue(type) : id == COLOR_GREEN ? GetGValue(type) : GetBValue(type);
+                  ::SendDlgItemMessageW(dlg, id, EM_SETSEL, 0, -1);
+                  for (wchar_t c : std::to_wstring(v)) ::SendDlgItemMessageW(dlg, id, WM_CHAR, c, 1);
+              }
+              ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+              done = true;
+          })
+    {
+    }
+    ~PickerDriver() { thread.join(); }
+    bool Done() { return PumpUntil([&] { return done.load(); }, 15000) && owner; }
+
+    std::atomic<bool> done{false};
+    std::wstring title;
+    HWND owner = nullptr;
+    bool icons = false;
+    std::thread thread;
+};
+
+class WindowOptions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetAppSettings();
+        AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
+        AppSettings.WindowColor = Initial;
+        for (auto key : Keys) RestorePrompt(key);
+        m_panel = std::make_unique<PanelThread>();
+        ASSERT_NE(Panel(), nullptr);
+        m_panel->Invoke([&] {
+            for (int i = 0; i < 2; ++i) m_panel->Dialog()->m_list.SetCheck(i, TRUE);
+        });
+    }
+
+    void TearDown() override
+    {
+        CloseAllColoredWindows();
+        m_panel.reset();
+        for (auto key : Keys) RestorePrompt(key);
+        ResetAppSettings();
+    }
+
+    HWND Panel() const { return m_panel->Hwnd(); }
+    HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
+    bool Checked(int id) const { return ::IsDlgButtonChecked(Panel(), id) == BST_CHECKED; }
+
+    // Waits for a settled window on both monitors, none of them in old, which must be gone.
+    std::vector<HWND> WaitForNewWindows(const std::vector<HWND>& old = {})
+    {
+        std::vector<HWND> w;
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                w = OpenWindowRegistry.GetWindows();
+                DWORD_PTR r = 0;
+                for (HWND h : w)
+                    if (!::IsWindowVisible(h) || !::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r) ||
+                        std::find(old.begin(), old.end(), h) != old.end())
+                        return false;
+                return w.size() == 2;
+            },
+            10000))
+            << "registry holds " << OpenWindowRegistry.GetCount();
+        for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
+        return w.size() == 2 ? w : std::vector<HWND>{};
+    }
+
+    // Drags the trackbar's thumb with the mouse to the left end and lets go;
+    // the trackbar itself then reports the release to the panel.
+    void DragSliderToLeftEnd()
+    {
+        HWND slider = Item(IDC_SLIDER_ALPHA);
+        RECT thumb{}, channel{};
+        ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        ::SendMessageW(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        const int y = (thumb.top + thumb.bottom) / 2;
+        ::PostMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
+        ::PostMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.left, y));
+        ::PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(channel.left, y));
+    }
+
+    std::unique_ptr<PanelThread> m_panel;
+};
+
+} // namespace
+
+// With no window open every option change stays on the panel: its prompts
+// and the Passthrough/In Alt+Tab rules, but no window and no show prompt.
+TEST_F(WindowOptions, WithNoWindowOpenOptionsOnlyPromptAndTieInAltTabToPassthrough)
+{
+    MessageBoxWatcher watcher;
+    ASSERT_TRUE(Checked(IDC_CHK_ON_TOP) && Checked(IDC_CHK_PASSTHROUGH));
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
+
+    ClickButton(Panel(), IDC_CHK_ON_TOP);   // off: its prompt
+    EXPECT_EQ(AppSettings.OnTop, 0);
+    ClickButton(Panel(), IDC_CHK_ON_TOP);   // on: nothing
+    EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{OnTopPromptText});
+
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off: In Alt+Tab usable, still unticked
+    ASSERT_EQ(watcher.Count(), 2u);
+    EXPECT_TRUE(StartsWith(watcher.Texts()[1], L"When Passthrough is Unchecked"));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
+    EXPECT_FALSE(Checked(IDC_CHK_IN_ALT_TAB));
+
+    ClickButton(Panel(), IDC_CHK_IN_ALT_TAB);
+    EXPECT_EQ(AppSettings.InAltTab, 1);
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // on again: In Alt+Tab unticked and disabled
+    EXPECT_EQ(AppSettings.InAltTab, 0);
+    EXPECT_FALSE(Checked(IDC_CHK_IN_ALT_TAB));
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
+
+    DragSliderToLeftEnd();
+    ASSERT_TRUE(PumpUntil([&] { return ::SendMessageW(Item(IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0) == 50; }));
+    ::SendMessageW(Panel(), WM_NULL, 0, 0);   // the release has been handled
+    EXPECT_EQ(watcher.Count(), 2u);
+    EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
+}
+
+// With windows open, each change closes them and shows new ones with the new
+// values, with the show prompt of every show; a re-show never minimises.
+TEST_F(WindowOptions, WithWindowsOpenEachChangeReshowsThemWithTheNewValues)
+{
+    MessageBoxWatcher watcher;
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off, so that In Alt+Tab can be ticked
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+    std::vector<HWND> w = WaitForNewWindows();
+    ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(ExStyle(w[0]), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, BST_CHECKED);   // read by the next handler
+
+    struct Step
+    {
+        int control;
+        DWORD exStyle;
+        const wchar_t* showPrompt;
+        const wchar_t* ownPrompt = nullptr;   // the option's own, before the show's
+    };
+    for (const Step& s : {Step{IDC_CHK_IN_ALT_TAB, WS_EX_TOPMOST, L"To Close the Colored Window"},
+                          Step{IDC_CHK_ON_TOP, 0, L"To Close the Colored Window", OnTopPromptText},
+                          Step{IDC_CHK_PASSTHROUGH, WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, L"To Close Passthrough"},
+                          Step{IDC_SLIDER_ALPHA, WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, L"To Close Passthrough"}})
+    {
+        SCOPED_TRACE(s.control);
+        if (s.control == IDC_SLIDER_ALPHA) DragSliderToLeftEnd();
+        else ClickButton(Panel(), s.control);
+        w = WaitForNewWindows(w);
+        ASSERT_EQ(w.size(), 2u);
+        EXPECT_EQ(ExStyle(w[1]), s.exStyle);
+        const std::vector<std::wstring> texts = watcher.Texts();
+        EXPECT_TRUE(StartsWith(texts.back(), s.showPrompt));
+        if (s.ownPrompt)
+        {
+            EXPECT_EQ(texts.at(texts.size() - 2), s.ownPrompt);
+        }
+        EXPECT_FALSE(::IsIconic(Panel())) << "a re-show must not minimise the panel";
+    }
+    EXPECT_EQ(Alpha(w[0]), 50);
+    EXPECT_EQ(Alpha(w[1]), 50);
+}
+
+// "?" never leaves the user with nothing: the runtime pop-up where the
+// platform has it, otherwise the same text in a box owned by the panel.
+TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
+{
+    HSTRING cls = nullptr;
+    ::WindowsCreateString(L"Windows.UI.Popups.MessageDialog", 31, &cls);
+    IUnknown* factory = nullptr;
+    const HRESULT probe = ::RoGetActivationFactory(cls, __uuidof(IUnknown), reinterpret_cast<void**>(&factory));
+    ::WindowsDeleteString(cls);
+    if (factory) factory->Release();
+
+    const ULONGLONG start = ::GetTickCount64();
+    const HRESULT hr = ShowHelpPopup(Panel(), HelpText);
+    EXPECT_LT(::GetTickCount64() - start, 2000u) << "ShowHelpPopup must not wait for the user";
+    EXPECT_EQ(SUCCEEDED(hr), SUCCEEDED(probe)) << std::hex << hr << " " << probe;
+    if (SUCCEEDED(probe)) return;   // a real pop-up: nothing here can dismiss it
+
+    ::PostMessageW(Item(IDC_BTN_HELP), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(L"To Close any Colored Window")) != nullptr; }));
+    EXPECT_EQ(MessageBoxText(box), HelpText);
+    EXPECT_EQ(::GetWindow(box, GW_OWNER), Panel());
+    WCHAR caption[64] = {};
+    ::GetWindowTextW(box, caption, 64);
+    EXPECT_STREQ(caption, L"Umbrafen");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// A press on an empty part of the panel grabs it like its caption: real
+// mouse input, pressed, moved and released.
+TEST_F(WindowOptions, DraggingAnEmptyPartOfThePanelMovesIt)
+{
+    RECT gap{262, 100, 262, 100};   // between the list and the option column
+    ::MapDialogRect(Panel(), &gap);
+    POINT from{gap.left, gap.top};
+    ASSERT_EQ(::ChildWindowFromPointEx(Panel(), from, CWP_SKIPINVISIBLE), Panel());
+    ::ClientToScreen(Panel(), &from);
+    RECT before{}, after{};
+    ::GetWindowRect(Panel(), &before);
+    auto at = [](int x, int y, DWORD flags) {
+        INPUT in{INPUT_MOUSE, {}};
+        in.mi.dx = MulDiv(x - ::GetSystemMetrics(SM_XVIRTUALSCREEN), 65535, ::GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1);
+        in.mi.dy = MulDiv(y - ::GetSystemMetrics(SM_YVIRTUALSCREEN), 65535, ::GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
+        in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        return in;
+    };
+    INPUT press[] = {at(from.x, from.y, 0), at(from.x, from.y, MOUSEEVENTF_LEFTDOWN)};
+    ASSERT_EQ(::SendInput(2, press, sizeof(INPUT)), 2u);
+    PumpUntil([] { return false; }, 200);
+    INPUT drag[] = {at(from.x + 30, from.y + 20, 0), at(from.x + 60, from.y + 40, MOUSEEVENTF_LEFTUP)};
+    ASSERT_EQ(::SendInput(2, drag, sizeof(INPUT)), 2u);
+    EXPECT_TRUE(PumpUntil([&] {
+        ::GetWindowRect(Panel(), &after);
+        return std::abs(after.left - before.left - 60) <= 2 && std::abs(after.top - before.top - 40) <= 2;
+    })) << "panel went from " << before.left << "," << before.top << " to " << after.left << "," << after.top;
+}
+
+// Only OK changes the colour, and only for windows shown afterwards.
+TEST_F(WindowOptions, PanelColourPickerSetsTheColourOfWindowsShownLater)
+{
+    Suppress(PassthroughPromptKey);
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+    const std::vector<HWND> open = WaitForNewWindows();
+    ASSERT_EQ(open.size(), 2u);
+
+    for (auto [ok, type, expected] : {std::tuple{false, Chosen, Initial}, {true, CLR_INVALID, Initial}, {true, Chosen, Chosen}})
+    {
+        SCOPED_TRACE(testing::Message() << "OK " << ok << " typed " << type);
+        PickerDriver picker(ok, type);
+        SendCommand(Panel(), ID_INITIAL_WINDOW_COLOR);
+        ASSERT_TRUE(picker.Done());
+        EXPECT_EQ(picker.title, L"Window Color - Umbrafen");
+        EXPECT_EQ(picker.owner, Panel());
+        EXPECT_TRUE(picker.icons);
+        EXPECT_EQ(AppSettings.WindowColor, expected) << "the picker opens on the current colour";
+    }
+    for (HWND h : open) EXPECT_EQ(BackgroundOf(h), Initial) << "open windows keep their colour";
+
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+    for (HWND h : WaitForNewWindows(open)) EXPECT_EQ(BackgroundOf(h), Chosen);
+}
+
+// A window's own picker recolours that window alone and keeps its opacity;
+// the colour is gone with the next re-show.
+TEST_F(WindowOptions, WindowColourPickerRecoloursOnlyThatWindow)
+{
+    Suppress(PassthroughPromptKey);
+    Suppress(ColoredPromptKey);
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // windows that take input
+    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 180);
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+    const std::vector<HWND> w = WaitForNewWindows();
+    ASSERT_EQ(w.size(), 2u);
+
+    for (bool ok : {false, true})
+    {
+        PickerDriver picker(ok, Chosen);
+        ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);
+        ASSERT_TRUE(picker.Done());
+        EXPECT_EQ(picker.title, L"Select Color - Umbrafen");
+        EXPECT_EQ(picker.owner, w[0]);
+        EXPECT_TRUE(picker.icons);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(w[0]); })) << "the picker did not close";
+        EXPECT_EQ(BackgroundOf(w[0]), ok ? Chosen : Initial);
+    }
+    EXPECT_EQ(BackgroundOf(w[1]), Initial);
+    EXPECT_EQ(AppSettings.WindowColor, Initial);
+    EXPECT_EQ(Alpha(w[0]), 180);
+
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // an option change re-shows with the panel's colour
+    for (HWND h : WaitForNewWindows(w)) EXPECT_EQ(BackgroundOf(h), Initial);
+}
