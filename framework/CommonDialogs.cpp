@@ -13,11 +13,6 @@ CCommonDialog*& CCommonDialog::Starting()
     return t_starting;
 }
 
-const CRuntimeClass* CCommonDialog::GetThisClass()
-{
-    return MakeRuntimeClass<CCommonDialog, CDialog, false>("CCommonDialog");
-}
-
 HWND CCommonDialog::OwnerWindow() const
 {
     if (m_pParentWnd) return m_pParentWnd->m_hWnd;
