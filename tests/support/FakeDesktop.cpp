@@ -89,7 +89,8 @@ LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
 {
     if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags))
         return ERROR_INVALID_PARAMETER;
-    if (g_desk->BufferSizesFail) return ERROR_NOT_SUPPORTED;
+    if (g_desk->BufferSizesFail || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
+        return ERROR_NOT_SUPPORTED;
     *pathCount = static_cast<UINT32>(g_desk->Paths.size()) + g_desk->ExtraReportedPaths;
     *modeCount = 2 * *pathCount;
     return ERROR_SUCCESS;
@@ -102,7 +103,8 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags) ||
         (flags == QDC_DATABASE_CURRENT) != (topologyId != nullptr))
         return ERROR_INVALID_PARAMETER;
-    if (g_desk->QueryFails) return ERROR_ACCESS_DENIED;
+    if (g_desk->QueryFails || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
+        return ERROR_ACCESS_DENIED;
     const UINT32 count = static_cast<UINT32>(g_desk->Paths.size());
     if (*pathCount < count || *modeCount < 2 * count)
         return ERROR_INSUFFICIENT_BUFFER;
@@ -119,7 +121,7 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     }
     *pathCount = count;
     *modeCount = 2 * count;
-    if (topologyId != nullptr) *topologyId = DISPLAYCONFIG_TOPOLOGY_EXTEND;
+    if (topologyId != nullptr) *topologyId = g_desk->CurrentTopology;
     return ERROR_SUCCESS;
 }
 
@@ -149,10 +151,15 @@ LONG WINAPI DeviceInfo(DISPLAYCONFIG_DEVICE_INFO_HEADER* request)
     return ERROR_INVALID_PARAMETER;
 }
 
-// Tests never change the real display's topology.
-LONG WINAPI SetConfig(UINT32, DISPLAYCONFIG_PATH_INFO*, UINT32, DISPLAYCONFIG_MODE_INFO*, UINT32)
+// Only whole topologies are asked for; the real display is never changed.
+LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes,
+                      UINT32 flags)
 {
-    return ERROR_NOT_SUPPORTED;
+    if (pathCount || paths || modeCount || modes) return ERROR_NOT_SUPPORTED;
+    g_desk->SetDisplayConfigFlags.push_back(flags);
+    if (flags & SDC_VALIDATE) return g_desk->ValidateResult;
+    if (flags & SDC_APPLY) g_desk->CurrentTopology = static_cast<DISPLAYCONFIG_TOPOLOGY_ID>(flags & 0xF);
+    return ERROR_SUCCESS;
 }
 
 const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig};

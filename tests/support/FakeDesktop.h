@@ -60,6 +60,12 @@ public:
     bool QueryFails = false;             // QueryDisplayConfig fails
     UINT32 ExtraReportedPaths = 0;       // the size query reports more paths than the query returns
 
+    // The topology box: what the database query reports, and what SetDisplayConfig was asked.
+    DISPLAYCONFIG_TOPOLOGY_ID CurrentTopology = DISPLAYCONFIG_TOPOLOGY_EXTEND;
+    bool CurrentTopologyFails = false;   // the size query and the query fail for QDC_DATABASE_CURRENT
+    LONG ValidateResult = ERROR_SUCCESS; // answer to SDC_VALIDATE; a successful SDC_APPLY switches CurrentTopology
+    std::vector<UINT32> SetDisplayConfigFlags;
+
     // Adds a desktop monitor (handle above 4 GiB, so truncation shows), an adapter \\.\DISPLAYn driving
     // it and an active path with the given friendly name; returns its index into Monitors.
     size_t AddMonitor(const std::wstring& friendlyName, RECT rect);
