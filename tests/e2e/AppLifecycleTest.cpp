@@ -30,12 +30,19 @@ protected:
     void TearDown() override { ::DeleteFileW(DataFilePath().c_str()); }
 };
 
-TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
+// Windows that only look like the running instance (the title without the marker, the
+// marker with the title in another case) are ignored: the program starts its own panel,
+// and a second start restores that one and ends without a window.
+TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndLookAlikesAreIgnored)
 {
+    HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(impostor && wrongCase);
+    ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
+
     UmbrafenProcess first;
-    ASSERT_TRUE(first.started);
     HWND panel = first.WaitForPanel();
-    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel, nullptr) << "the program must start its own control panel";
     EXPECT_EQ(::GetWindowLongW(panel, GWLP_USERDATA), 0x312);
     ::ShowWindow(panel, SW_MINIMIZE);
     ASSERT_TRUE(WaitFor([&] { return ::IsIconic(panel) != FALSE; }, 5000));
@@ -45,26 +52,13 @@ TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
     ASSERT_TRUE(second.WaitForExit()) << "the second instance must end by itself";
     EXPECT_FALSE(::IsIconic(panel)) << "the first instance's panel is restored";
     EXPECT_TRUE(::IsWindowVisible(panel));
+    ::DestroyWindow(impostor);
+    ::DestroyWindow(wrongCase);
     EXPECT_EQ(CountWindowsTitled(L"Umbrafen"), 1) << "no second control panel";
     EXPECT_FALSE(first.WaitForExit(0)) << "the first instance keeps running";
 }
 
-TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
-{
-    // Right title without the marker, and the marker with the title in another case.
-    HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(impostor && wrongCase);
-    ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
-
-    UmbrafenProcess app;
-    ASSERT_TRUE(app.started);
-    EXPECT_NE(app.WaitForPanel(), nullptr) << "the program must start its own control panel";
-    ::DestroyWindow(impostor);
-    ::DestroyWindow(wrongCase);
-}
-
-TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
+TEST_F(AppLifecycle, ClosingThePanelOrOkWritesPlacementAndOpacity)
 {
     UmbrafenProcess app;
     ASSERT_TRUE(app.started);
@@ -83,10 +77,8 @@ TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
     const auto bytes = ReadFileBytes(DataFilePath());
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(bytes[16], 201) << "opacity";
-    EXPECT_EQ(At<LONG>(bytes, 333), wp.rcNormalPosition.left);
-    EXPECT_EQ(At<LONG>(bytes, 337), wp.rcNormalPosition.top);
-    EXPECT_EQ(At<LONG>(bytes, 341), wp.rcNormalPosition.right);
-    EXPECT_EQ(At<LONG>(bytes, 345), wp.rcNormalPosition.bottom);
+    const RECT stored = At<RECT>(bytes, 333);
+    EXPECT_TRUE(::EqualRect(&stored, &wp.rcNormalPosition));
     EXPECT_EQ(At<UINT>(bytes, 349), wp.showCmd);
     EXPECT_EQ(At<UINT>(bytes, 8), 1u) << "On Top keeps its fresh value";
     EXPECT_GT(At<int>(bytes, 285), 0) << "the first column's width is captured";
@@ -100,6 +92,12 @@ TEST_F(AppLifecycle, ClosingThePanelWritesPlacementAndOpacity)
     EXPECT_EQ(rc.left, wp.rcNormalPosition.left);
     EXPECT_EQ(rc.top, wp.rcNormalPosition.top);
     EXPECT_EQ(::SendMessageW(::GetDlgItem(panel2, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 201);
+
+    // Ending with OK stores the settings as any other close.
+    ::SendMessageW(::GetDlgItem(panel2, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 99);
+    ::PostMessageW(panel2, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(again.WaitForExit());
+    EXPECT_EQ(ReadFileBytes(DataFilePath()).at(16), 99);
 }
 
 TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
@@ -126,19 +124,6 @@ TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
 
     ASSERT_TRUE(app.WaitForExit());
     EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written at exit";
-}
-
-TEST_F(AppLifecycle, EndingWithOkStoresTheSettingsAsAnyOtherClose)
-{
-    UmbrafenProcess app;
-    HWND panel = app.WaitForPanel();
-    ASSERT_NE(panel, nullptr);
-    ::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 99);
-    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(app.WaitForExit());
-    const auto bytes = ReadFileBytes(DataFilePath());
-    ASSERT_EQ(bytes.size(), 445u);
-    EXPECT_EQ(bytes[16], 99);
 }
 
 TEST_F(AppLifecycle, ShortDataFileReportsOnceAndKeepsWhatWasRead)

@@ -1,8 +1,6 @@
 // The Browser Launcher's copy action, seen from the clipboard. Opening the
 // browser (ShellExecuteW) is deliberately never triggered here.
 #include <gtest/gtest.h>
-#include <string>
-#include <thread>
 #include "help/BrowserLauncher.h"
 #include "res/resource.h"
 #include "tests/support/GuiSupport.h"
@@ -11,35 +9,27 @@ namespace {
 
 std::wstring ClipboardText()
 {
-    std::wstring text;
     if (!::OpenClipboard(nullptr)) return L"<clipboard busy>";
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-    {
-        if (auto* p = static_cast<const WCHAR*>(::GlobalLock(data)))
-        {
-            text = p;
-            ::GlobalUnlock(data);
-        }
-    }
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* p = data ? static_cast<const WCHAR*>(::GlobalLock(data)) : nullptr;
+    std::wstring text = p ? p : L"";
+    if (p) ::GlobalUnlock(data);
     ::CloseClipboard();
     return text;
 }
 
 TEST(BrowserLauncher, CopyPutsExactlyTheUrlOnTheClipboardAndCloses)
 {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    ::CloseClipboard();
+    ClearClipboard();
 
     MessageBoxWatcher boxes;
     // A URL long enough that a wrong length or a missing terminator would show.
     const std::wstring url = L"https://umbrafen.example.org/share?from=test&text=" + std::wstring(300, L'x') + L"\u00e9";
     std::thread ui([&] { ShowBrowserLauncher(url.c_str(), nullptr); });
 
-    HWND launcher = nullptr;
-    const bool shown = PumpUntil([&] { return (launcher = ::FindWindowW(L"#32770", L"Browser Launcher - Umbrafen")) != nullptr; });
-    EXPECT_TRUE(shown);
-    if (shown)
+    HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
+    EXPECT_NE(launcher, nullptr);
+    if (launcher)
     {
         EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(launcher, IDC_EDIT_URL), GWL_STYLE) & ES_READONLY);
         ClickButton(launcher, IDC_BTN_COPY_URL);

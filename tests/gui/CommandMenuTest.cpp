@@ -1,9 +1,6 @@
 // The control panel's own menu commands: list-font steps from the menu and the
 // Ctrl+wheel, Autosize Columns, and the web links that go through the launcher.
 #include <gtest/gtest.h>
-#include <string>
-#include <thread>
-#include <vector>
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
@@ -23,12 +20,7 @@ protected:
 
     static HWND List(HWND panel) { return ::GetDlgItem(panel, IDC_LIST_MONITORS); }
 
-    static LOGFONTW ListFont(HWND panel)
-    {
-        LOGFONTW lf{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(List(panel), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-        return lf;
-    }
+    static LOGFONTW ListFont(HWND panel) { return FontOf(List(panel)); }
 
     // Gives the list a font of the given height (owned by the test) and marks
     // AppSettings.ListFont so that any write to it shows.
@@ -55,7 +47,7 @@ protected:
     std::vector<HFONT> m_fonts;   // deleted after the panel has ended
 };
 
-TEST_F(CommandMenu, FontStepsStayWithinTheBoundsAndOnlyAppliedStepsAreStored)
+TEST_F(CommandMenu, FontStepsFromMenuAndCtrlWheelStayWithinTheBoundsAndOnlyAppliedOnesAreStored)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -97,13 +89,8 @@ TEST_F(CommandMenu, FontStepsStayWithinTheBoundsAndOnlyAppliedStepsAreStored)
             EXPECT_EQ(AppSettings.ListFont.lfHeight, 12345) << "a refused step stores nothing";
         }
     }
-}
 
-TEST_F(CommandMenu, CtrlWheelMakesOneStepPerMessageAndThePlainWheelNone)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
+    // Ctrl+wheel: one step per message whatever its delta; the plain wheel none.
     PrepareFont(panel, -26);
     auto wheel = [&](WORD keys, short delta) {
         ::SendMessageW(h, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)), MAKELPARAM(100, 100));
@@ -123,26 +110,17 @@ TEST_F(CommandMenu, AutosizeGivesTheDefaultLayoutForTheListsPresentWidth)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
-    HWND list = List(h);
+    ListView list(h, IDC_LIST_MONITORS);
     RECT rc{};
-    ::GetWindowRect(list, &rc);
+    ::GetWindowRect(list.Hwnd(), &rc);
 
-    const struct
-    {
-        int width;
-        std::vector<int> columns;
-    } cases[] = {
-        {500, {149, 55, 55, 55, 55, 111, 0}},
-        {1000, {298, 111, 111, 111, 111, 223, 1}},
-    };
+    const std::pair<int, std::vector<int>> cases[] = {{500, {149, 55, 55, 55, 55, 111, 0}},
+                                                      {1000, {298, 111, 111, 111, 111, 223, 1}}};
     for (const auto& c : cases)
     {
-        ::SetWindowPos(list, nullptr, 0, 0, c.width, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, c.first, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
         SendCommand(h, ID_AUTOSIZE_COLUMNS);
-        std::vector<int> widths;
-        for (int i = 0; i < 7; ++i) widths.push_back(static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
-        EXPECT_EQ(widths, c.columns) << "outer width " << c.width;
+        EXPECT_EQ(list.ColumnWidths(), c.second) << "outer width " << c.first;
     }
 }
 
@@ -153,9 +131,7 @@ TEST_F(CommandMenu, WebLinksAndF1OpenTheLauncherOnTheirPage)
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    ::CloseClipboard();
+    ClearClipboard();
 
     static HELPINFO help{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
     const struct
@@ -176,10 +152,9 @@ TEST_F(CommandMenu, WebLinksAndF1OpenTheLauncherOnTheirPage)
         // from a thread of its own, which returns when the launcher has closed.
         LRESULT result = 0;
         std::thread sender([&] { result = ::SendMessageW(h, link.msg, link.wp, link.lp); });
-        HWND launcher = nullptr;
-        const bool shown = PumpUntil([&] { return (launcher = ::FindWindowW(L"#32770", L"Browser Launcher - Umbrafen")) != nullptr; });
-        EXPECT_TRUE(shown);
-        if (shown)
+        HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
+        EXPECT_NE(launcher, nullptr);
+        if (launcher)
         {
             EXPECT_EQ(::GetWindow(launcher, GW_OWNER), h);
             EXPECT_NE(::SendMessageW(launcher, WM_GETICON, ICON_SMALL, 0), 0);

@@ -1,35 +1,12 @@
 // Display Device(s), opened from the control panel's menu over a scripted
 // desktop: one row per adapter, inactive ones included, refilled on a display change.
-#include <windows.h>
-#include <commctrl.h>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {
-
-std::wstring CellText(HWND list, int row, int column)
-{
-    WCHAR text[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-std::vector<std::wstring> Column(HWND list, int column)
-{
-    std::vector<std::wstring> cells;
-    const int n = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int r = 0; r < n; ++r) cells.push_back(CellText(list, r, column));
-    return cells;
-}
 
 TEST(DisplayDevicesDialog, ListsEveryAdapterAndRefillsOnADisplayChange)
 {
@@ -46,20 +23,20 @@ TEST(DisplayDevicesDialog, ListsEveryAdapterAndRefillsOnADisplayChange)
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
     ::PostMessageW(h, WM_COMMAND, ID_DISPLAY_DEVICES, 0);
-    HWND dlg = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (dlg = ::FindWindowW(L"#32770", L"Display Device(s) - Umbrafen")) != nullptr; }));
-    HWND list = ::GetDlgItem(dlg, IDC_LIST_DISPLAY_DEVICES);
+    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
+    ASSERT_NE(dlg, nullptr);
+    ListView list(dlg, IDC_LIST_DISPLAY_DEVICES);
     EXPECT_EQ(::GetWindow(dlg, GW_OWNER), h);
     EXPECT_NE(::SendMessageW(dlg, WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_EQ(::SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x21, 0x21);
+    EXPECT_EQ(::SendMessageW(list.Hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x21, 0x21);
 
     using Cells = std::vector<std::wstring>;
-    EXPECT_EQ(Column(list, 0), (Cells{L"1", L"2"}));
-    EXPECT_EQ(Column(list, 1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
-    EXPECT_EQ(Column(list, 2), (Cells{L"Umbrafen Test Display Adapter", L"Idle Adapter"}));
-    EXPECT_EQ(Column(list, 3), (Cells{L"Yes", L""})) << "Active";
-    EXPECT_EQ(Column(list, 4), (Cells{L"Yes", L""})) << "Primary";
-    EXPECT_EQ(Column(list, 5), (Cells{desk.Adapters[0].Monitors[0].InterfacePath, L""})) << "Device ID";
+    EXPECT_EQ(list.Column(0), (Cells{L"1", L"2"}));
+    EXPECT_EQ(list.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
+    EXPECT_EQ(list.Column(2), (Cells{L"Umbrafen Test Display Adapter", L"Idle Adapter"}));
+    EXPECT_EQ(list.Column(3), (Cells{L"Yes", L""})) << "Active";
+    EXPECT_EQ(list.Column(4), (Cells{L"Yes", L""})) << "Primary";
+    EXPECT_EQ(list.Column(5), (Cells{desk.Adapters[0].Monitors[0].InterfacePath, L""})) << "Device ID";
 
     // An adapter joins the desktop; the open dialog lists it after the change.
     FakeAdapter joined = idle;
@@ -68,9 +45,9 @@ TEST(DisplayDevicesDialog, ListsEveryAdapterAndRefillsOnADisplayChange)
     joined.Monitors.push_back(FakeAdapterMonitor{L"\\\\?\\DISPLAY#UMB0A99#joined"});
     desk.Adapters.push_back(joined);
     ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
-    EXPECT_EQ(Column(list, 0), (Cells{L"1", L"2", L"3"}));
-    EXPECT_EQ(Column(list, 3), (Cells{L"Yes", L"", L"Yes"}));
-    EXPECT_EQ(Column(list, 5)[2], L"\\\\?\\DISPLAY#UMB0A99#joined");
+    EXPECT_EQ(list.Column(0), (Cells{L"1", L"2", L"3"}));
+    EXPECT_EQ(list.Column(3), (Cells{L"Yes", L"", L"Yes"}));
+    EXPECT_EQ(list.Column(5)[2], L"\\\\?\\DISPLAY#UMB0A99#joined");
 
     // It cannot be made smaller than it opened.
     RECT rc{};

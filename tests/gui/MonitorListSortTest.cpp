@@ -1,9 +1,6 @@
 // Sorting the control panel's monitor list by a click on a column header, over
 // a scripted desktop: rows are ordered by the monitors, not by the cell texts.
-#include <windows.h>
-#include <commctrl.h>
 #include <gtest/gtest.h>
-#include <vector>
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
@@ -29,18 +26,9 @@ protected:
     std::vector<size_t> Order(HWND list) const
     {
         std::vector<size_t> order;
-        const int n = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int r = 0; r < n; ++r)
-        {
-            LVITEMW item{};
-            item.mask = LVIF_PARAM;
-            item.iItem = r;
-            ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            size_t index = 99;
+        for (int r = 0; r < ListView(list).Count(); ++r)
             for (size_t m = 0; m < desk.Monitors.size(); ++m)
-                if (reinterpret_cast<LPARAM>(desk.Handle(m)) == item.lParam) index = m;
-            order.push_back(index);
-        }
+                if (desk.Handle(m) == ListView(list).Data(r)) order.push_back(m);
         return order;
     }
 
