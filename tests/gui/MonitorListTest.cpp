@@ -2,7 +2,7 @@
 // item data through list-view messages. First over a scripted desktop (clone mode, missing
 // paths, failing queries, more monitors than ticks are remembered for), then on the real
 // two-screen virtual display (cells, ticks across display changes and restarts, column
-// widths, Check All / Uncheck All).
+// widths, Check All / Uncheck All). Also header-click sorting and Display Device(s).
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -266,6 +266,102 @@ TEST_F(MonitorListFake, ATickFollowsItsMonitorIdWhenTheRowMoves)
     EXPECT_EQ(list.Text(2, 6), Id(1));
     EXPECT_EQ(list.Text(2, 3), L"2560");
     EXPECT_EQ(list.Ticks(), (Ticks{false, false, true}));
+}
+
+using MonitorListSort = MonitorListFake;
+using DisplayDevicesDialog = MonitorListFake;
+
+// A click on a column header sorts the rows by the monitors themselves, not by the cell texts.
+TEST_F(MonitorListSort, HeaderClicksOrderRowsByTheMonitorsThemselves)
+{
+    desk.AddMonitor(L"Beta", RECT{0, 0, 1920, 1080});
+    desk.AddMonitor(L"alpha", RECT{1920, 0, 3200, 1024});
+    desk.AddMonitor(L"Gamma", RECT{-1920, 0, 0, 1080});
+    // The third device is DISPLAY10: by code units it comes before DISPLAY2.
+    desk.Monitors[2].DeviceName = desk.Adapters[2].DeviceName = desk.Paths[2].GdiName = L"\\\\.\\DISPLAY10";
+    Open();
+    // Rows as indexes into desk.Monitors, top to bottom.
+    auto order = [&] {
+        std::vector<size_t> rows;
+        for (int r = 0; r < list.Count(); ++r)
+            for (size_t m = 0; m < desk.Monitors.size(); ++m)
+                if (desk.Handle(m) == list.Data(r)) rows.push_back(m);
+        return rows;
+    };
+    // A left click in the middle of the column's header item, which the header
+    // itself turns into its item-click notification.
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list.Hwnd(), LVM_GETHEADER, 0, 0));
+    auto click = [&](int column) {
+        RECT rc{};
+        ::SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rc));
+        const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+        return order();
+    };
+    // Wide enough to click even the nearly hidden Monitor ID column.
+    for (int c = 0; c < 7; ++c) ::SendMessageW(list.Hwnd(), LVM_SETCOLUMNWIDTH, c, 60);
+    using Rows = std::vector<size_t>;
+    ASSERT_EQ(order(), (Rows{0, 1, 2})) << "enumeration order before any sort";
+    EXPECT_EQ(click(1), (Rows{2, 0, 1})) << "Left ascending: -1920, 0, 1920";
+    EXPECT_EQ(click(1), (Rows{1, 0, 2})) << "a second click on Left reverses";
+    EXPECT_EQ(click(0), (Rows{0, 2, 1})) << "Monitor by code units: Beta, Gamma, alpha";
+    EXPECT_EQ(click(1), (Rows{2, 0, 1})) << "another column starts ascending";
+    EXPECT_EQ(click(5), (Rows{0, 2, 1})) << "Name: DISPLAY1, DISPLAY10, DISPLAY2";
+    EXPECT_EQ(click(6), (Rows{0, 2, 1})) << "Monitor ID leaves the order as it was";
+    EXPECT_EQ(click(3), (Rows{1, 0, 2})) << "Width: 1280 first, then the two of 1920 in their order";
+}
+
+// Display Device(s), opened from the panel's menu: one row per adapter, inactive ones
+// included, refilled on a display change.
+TEST_F(DisplayDevicesDialog, ListsEveryAdapterAndRefillsOnADisplayChange)
+{
+    desk.AddMonitor(L"Fake Panel", RECT{0, 0, 1920, 1080});
+    FakeAdapter idle;
+    idle.DeviceName = L"\\\\.\\DISPLAY2";
+    idle.DeviceString = L"Idle Adapter";
+    idle.StateFlags = 0;
+    desk.Adapters.push_back(idle);
+
+    Open();
+    HWND h = panel->Hwnd();
+    ::PostMessageW(h, WM_COMMAND, ID_DISPLAY_DEVICES, 0);
+    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
+    ASSERT_NE(dlg, nullptr);
+    ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
+    EXPECT_EQ(::GetWindow(dlg, GW_OWNER), h);
+    EXPECT_NE(::SendMessageW(dlg, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_EQ(::SendMessageW(devices.Hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x21, 0x21);
+
+    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2"}));
+    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
+    EXPECT_EQ(devices.Column(2), (Cells{L"Umbrafen Test Display Adapter", L"Idle Adapter"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L""})) << "Active";
+    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L""})) << "Primary";
+    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].Monitors[0].InterfacePath, L""})) << "Device ID";
+
+    // An adapter joins the desktop; the open dialog lists it after the change.
+    FakeAdapter joined = idle;
+    joined.DeviceName = L"\\\\.\\DISPLAY3";
+    joined.StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
+    joined.Monitors.push_back(FakeAdapterMonitor{L"\\\\?\\DISPLAY#UMB0A99#joined"});
+    desk.Adapters.push_back(joined);
+    ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"", L"Yes"}));
+    EXPECT_EQ(devices.Column(5)[2], L"\\\\?\\DISPLAY#UMB0A99#joined");
+
+    // It cannot be made smaller than it opened.
+    RECT rc{}, small{};
+    ::GetWindowRect(dlg, &rc);
+    ::SetWindowPos(dlg, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+    ::GetWindowRect(dlg, &small);
+    EXPECT_EQ(small.right - small.left, rc.right - rc.left);
+    EXPECT_EQ(small.bottom - small.top, rc.bottom - rc.top);
+
+    ::PostMessageW(dlg, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
+    if (::IsWindow(dlg)) ::PostMessageW(dlg, WM_CLOSE, 0, 0);
 }
 
 // On the real two-screen virtual display.
