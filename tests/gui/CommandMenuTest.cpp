@@ -1,15 +1,24 @@
 // The control panel's own menu commands: list-font steps from the menu and the
-// Ctrl+wheel, Autosize Columns, and the web links that go through the launcher.
+// Ctrl+wheel, Autosize Columns, and the web links that go through the Browser Launcher.
 #include <gtest/gtest.h>
-#include <string>
-#include <thread>
-#include <vector>
+#include "help/BrowserLauncher.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {
+
+std::wstring ClipboardText()
+{
+    if (!::OpenClipboard(nullptr)) return L"<clipboard busy>";
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* p = data ? static_cast<const WCHAR*>(::GlobalLock(data)) : nullptr;
+    std::wstring text = p ? p : L"";
+    if (p) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    return text;
+}
 
 class CommandMenu : public ::testing::Test
 {
@@ -23,12 +32,7 @@ protected:
 
     static HWND List(HWND panel) { return ::GetDlgItem(panel, IDC_LIST_MONITORS); }
 
-    static LOGFONTW ListFont(HWND panel)
-    {
-        LOGFONTW lf{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(List(panel), WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-        return lf;
-    }
+    static LOGFONTW ListFont(HWND panel) { return FontOf(List(panel)); }
 
     // Gives the list a font of the given height (owned by the test) and marks
     // AppSettings.ListFont so that any write to it shows.
@@ -55,7 +59,7 @@ protected:
     std::vector<HFONT> m_fonts;   // deleted after the panel has ended
 };
 
-TEST_F(CommandMenu, FontStepsStayWithinTheBoundsAndOnlyAppliedStepsAreStored)
+TEST_F(CommandMenu, FontStepsFromMenuAndCtrlWheelStayWithinTheBoundsAndOnlyAppliedOnesAreStored)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -97,13 +101,8 @@ TEST_F(CommandMenu, FontStepsStayWithinTheBoundsAndOnlyAppliedStepsAreStored)
             EXPECT_EQ(AppSettings.ListFont.lfHeight, 12345) << "a refused step stores nothing";
         }
     }
-}
 
-TEST_F(CommandMenu, CtrlWheelMakesOneStepPerMessageAndThePlainWheelNone)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
+    // Ctrl+wheel: one step per message whatever its delta; the plain wheel none.
     PrepareFont(panel, -26);
     auto wheel = [&](WORD keys, short delta) {
         ::SendMessageW(h, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(delta)), MAKELPARAM(100, 100));
@@ -123,26 +122,17 @@ TEST_F(CommandMenu, AutosizeGivesTheDefaultLayoutForTheListsPresentWidth)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
-    HWND list = List(h);
+    ListView list(h, IDC_LIST_MONITORS);
     RECT rc{};
-    ::GetWindowRect(list, &rc);
+    ::GetWindowRect(list.Hwnd(), &rc);
 
-    const struct
-    {
-        int width;
-        std::vector<int> columns;
-    } cases[] = {
-        {500, {149, 55, 55, 55, 55, 111, 0}},
-        {1000, {298, 111, 111, 111, 111, 223, 1}},
-    };
+    const std::pair<int, std::vector<int>> cases[] = {{500, {149, 55, 55, 55, 55, 111, 0}},
+                                                      {1000, {298, 111, 111, 111, 111, 223, 1}}};
     for (const auto& c : cases)
     {
-        ::SetWindowPos(list, nullptr, 0, 0, c.width, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, c.first, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
         SendCommand(h, ID_AUTOSIZE_COLUMNS);
-        std::vector<int> widths;
-        for (int i = 0; i < 7; ++i) widths.push_back(static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
-        EXPECT_EQ(widths, c.columns) << "outer width " << c.width;
+        EXPECT_EQ(list.ColumnWidths(), c.second) << "outer width " << c.first;
     }
 }
 
@@ -153,9 +143,7 @@ TEST_F(CommandMenu, WebLinksAndF1OpenTheLauncherOnTheirPage)
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    ::CloseClipboard();
+    ClearClipboard();
 
     static HELPINFO help{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
     const struct
@@ -176,10 +164,9 @@ TEST_F(CommandMenu, WebLinksAndF1OpenTheLauncherOnTheirPage)
         // from a thread of its own, which returns when the launcher has closed.
         LRESULT result = 0;
         std::thread sender([&] { result = ::SendMessageW(h, link.msg, link.wp, link.lp); });
-        HWND launcher = nullptr;
-        const bool shown = PumpUntil([&] { return (launcher = ::FindWindowW(L"#32770", L"Browser Launcher - Umbrafen")) != nullptr; });
-        EXPECT_TRUE(shown);
-        if (shown)
+        HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
+        EXPECT_NE(launcher, nullptr);
+        if (launcher)
         {
             EXPECT_EQ(::GetWindow(launcher, GW_OWNER), h);
             EXPECT_NE(::SendMessageW(launcher, WM_GETICON, ICON_SMALL, 0), 0);
@@ -195,6 +182,32 @@ TEST_F(CommandMenu, WebLinksAndF1OpenTheLauncherOnTheirPage)
         if (link.msg == WM_HELP) { EXPECT_EQ(result, TRUE) << "WM_HELP is answered as handled"; }
         EXPECT_FALSE(::IsClipboardFormatAvailable(CF_UNICODETEXT)) << "Esc copies nothing";
     }
+}
+
+// The launcher's copy action, seen from the clipboard. Opening the browser
+// (ShellExecuteW) is deliberately never triggered here.
+TEST(BrowserLauncher, CopyPutsExactlyTheUrlOnTheClipboardAndCloses)
+{
+    ClearClipboard();
+
+    MessageBoxWatcher boxes;
+    // A URL long enough that a wrong length or a missing terminator would show.
+    const std::wstring url = L"https://umbrafen.example.org/share?from=test&text=" + std::wstring(300, L'x') + L"\u00e9";
+    std::thread ui([&] { ShowBrowserLauncher(url.c_str(), nullptr); });
+
+    HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
+    EXPECT_NE(launcher, nullptr);
+    if (launcher)
+    {
+        EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(launcher, IDC_EDIT_URL), GWL_STYLE) & ES_READONLY);
+        ClickButton(launcher, IDC_BTN_COPY_URL);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(launcher); })) << "the launcher closes after copying";
+        if (::IsWindow(launcher)) ::PostMessageW(launcher, WM_CLOSE, 0, 0);
+    }
+    ui.join();
+
+    EXPECT_EQ(ClipboardText(), url);
+    EXPECT_EQ(boxes.Count(), 0u) << "no error message";
 }
 
 } // namespace

@@ -13,18 +13,17 @@ class ControlPanel : public ::testing::Test
 protected:
     void SetUp() override { ResetAppSettings(); }
     void TearDown() override { ResetAppSettings(); }
-
-    static RECT ChildRect(HWND dlg, int id)
-    {
-        RECT rc{};
-        HWND child = ::GetDlgItem(dlg, id);
-        ::GetWindowRect(child, &rc);
-        ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
-        return rc;
-    }
 };
 
-TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheSettings)
+RECT ChildRect(HWND dlg, int id)
+{
+    RECT rc{};
+    ::GetWindowRect(::GetDlgItem(dlg, id), &rc);
+    ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+TEST_F(ControlPanel, ShowsTheSettingsMarksItselfAndWritesTheCheckBoxesBack)
 {
     AppSettings.OnTop = 0;
     AppSettings.AutoMinimize = 1;
@@ -32,11 +31,14 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheSettings)
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(::IsDlgButtonChecked(h, IDC_CHK_ON_TOP), BST_UNCHECKED);
-    EXPECT_EQ(::IsDlgButtonChecked(h, IDC_CHK_PASSTHROUGH), BST_CHECKED);
-    EXPECT_EQ(::IsDlgButtonChecked(h, IDC_CHK_AUTO_MINIMIZE), BST_CHECKED);
-    EXPECT_EQ(::IsDlgButtonChecked(h, IDC_CHK_TURN_OFF_MONITORS), BST_CHECKED);
-    EXPECT_EQ(::IsDlgButtonChecked(h, IDC_CHK_IN_ALT_TAB), BST_UNCHECKED);
+    const int boxes[] = {IDC_CHK_ON_TOP, IDC_CHK_PASSTHROUGH, IDC_CHK_AUTO_MINIMIZE, IDC_CHK_TURN_OFF_MONITORS, IDC_CHK_IN_ALT_TAB};
+    std::vector<UINT> states;
+    for (int id : boxes) states.push_back(::IsDlgButtonChecked(h, id));
+    EXPECT_EQ(states, (std::vector<UINT>{BST_UNCHECKED, BST_CHECKED, BST_CHECKED, BST_CHECKED, BST_UNCHECKED}));
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(h, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 150);
+    EXPECT_EQ(::GetWindowLongW(h, GWLP_USERDATA), 0x312) << "the mark a second instance looks for";
+    EXPECT_EQ(WindowText(h), L"Umbrafen");
+    EXPECT_NE(::SendMessageW(h, WM_GETICON, ICON_BIG, 0), 0);
 
     ::CheckDlgButton(h, IDC_CHK_ON_TOP, BST_CHECKED);
     ::CheckDlgButton(h, IDC_CHK_AUTO_MINIMIZE, BST_UNCHECKED);
@@ -46,185 +48,96 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheSettings)
     EXPECT_EQ(AppSettings.TurnOffMonitors, 1);
 }
 
-TEST_F(ControlPanel, MarksItselfForASecondInstanceAndTakesTheApplicationName)
+// The system menu ends with a separator and About, which opens a modal box owned by
+// the panel; the panel cannot shrink below its initial size and its controls follow.
+TEST_F(ControlPanel, SystemMenuAboutBoxAndResizing)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
     ASSERT_NE(h, nullptr);
-    EXPECT_EQ(::GetWindowLongW(h, GWLP_USERDATA), 0x312);
-    WCHAR title[64] = {};
-    ::GetWindowTextW(h, title, 64);
-    EXPECT_STREQ(title, L"Umbrafen");
-    EXPECT_NE(::SendMessageW(h, WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_EQ(::SendMessageW(::GetDlgItem(h, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 150);
-}
-
-TEST_F(ControlPanel, SystemMenuEndsWithSeparatorAndAboutItem)
-{
-    PanelThread panel;
-    ASSERT_NE(panel.Hwnd(), nullptr);
-    HMENU sys = ::GetSystemMenu(panel.Hwnd(), FALSE);
-    ASSERT_NE(sys, nullptr);
+    HMENU sys = ::GetSystemMenu(h, FALSE);
     const int n = ::GetMenuItemCount(sys);
     ASSERT_GE(n, 2);
-    MENUITEMINFOW sep{};
-    sep.cbSize = sizeof(sep);
-    sep.fMask = MIIM_FTYPE;
+    MENUITEMINFOW sep{sizeof(sep), MIIM_FTYPE};
     ASSERT_TRUE(::GetMenuItemInfoW(sys, n - 2, TRUE, &sep));
     EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
     WCHAR text[64] = {};
     ::GetMenuStringW(sys, n - 1, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"&About Umbrafen...");
     EXPECT_EQ(::GetMenuItemID(sys, n - 1), static_cast<UINT>(IDM_ABOUTBOX));
-}
 
-TEST_F(ControlPanel, CannotShrinkBelowItsInitialSizeAndControlsFollowTheLayout)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
-    RECT initial{};
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = WaitForDialog(L"About Umbrafen");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(::GetWindow(about, GW_OWNER), h);
+    EXPECT_FALSE(::IsWindowEnabled(h)) << "the panel cannot be used while the About box is open";
+    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(h); }));
+
+    RECT initial{}, small{};
     ::GetWindowRect(h, &initial);
     const int w = initial.right - initial.left, ht = initial.bottom - initial.top;
-
     ::SetWindowPos(h, nullptr, 0, 0, w - 100, ht - 60, SWP_NOMOVE | SWP_NOZORDER);
-    RECT small{};
     ::GetWindowRect(h, &small);
     EXPECT_EQ(small.right - small.left, w);
     EXPECT_EQ(small.bottom - small.top, ht);
 
-    const RECT list0 = ChildRect(h, IDC_LIST_MONITORS), turnOff0 = ChildRect(h, IDC_CHK_TURN_OFF_MONITORS),
-               checkAll0 = ChildRect(h, IDC_BTN_CHECK_ALL), show0 = ChildRect(h, IDC_BTN_SHOW_WINDOWS),
-               combo0 = ChildRect(h, IDC_COMBO_TOPOLOGY);
+    const int ids[] = {IDC_LIST_MONITORS, IDC_CHK_TURN_OFF_MONITORS, IDC_BTN_CHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_COMBO_TOPOLOGY};
+    std::vector<RECT> before;
+    for (int id : ids) before.push_back(ChildRect(h, id));
     ::SetWindowPos(h, nullptr, 0, 0, w + 200, ht + 100, SWP_NOMOVE | SWP_NOZORDER);
-    const RECT list1 = ChildRect(h, IDC_LIST_MONITORS), turnOff1 = ChildRect(h, IDC_CHK_TURN_OFF_MONITORS),
-               checkAll1 = ChildRect(h, IDC_BTN_CHECK_ALL), show1 = ChildRect(h, IDC_BTN_SHOW_WINDOWS),
-               combo1 = ChildRect(h, IDC_COMBO_TOPOLOGY);
-
-    EXPECT_EQ(list1.left, list0.left);
-    EXPECT_EQ(list1.top, list0.top);
-    EXPECT_EQ(list1.right - list0.right, 200) << "the list grows with the dialog";
-    EXPECT_EQ(list1.bottom - list0.bottom, 100);
-    EXPECT_EQ(turnOff1.left - turnOff0.left, 200) << "the right-hand column follows the right edge";
-    EXPECT_EQ(turnOff1.top, turnOff0.top);
-    EXPECT_EQ(checkAll1.left, checkAll0.left) << "the bottom-left buttons follow the bottom edge";
-    EXPECT_EQ(checkAll1.top - checkAll0.top, 100);
-    EXPECT_EQ(show1.left - show0.left, 200);
-    EXPECT_EQ(show1.top - show0.top, 100);
-    EXPECT_EQ(combo1.left - combo0.left, 200);
-    EXPECT_EQ(combo1.right - combo1.left, combo0.right - combo0.left) << "moved, not sized";
+    // How far each edge moved: the list grows, the right-hand column follows the right
+    // edge, the bottom-left buttons the bottom edge, the combo box is moved, not sized.
+    const RECT moved[] = {{0, 0, 200, 100}, {200, 0, 200, 0}, {0, 100, 0, 100}, {200, 100, 200, 100}, {200, 100, 200, 100}};
+    for (size_t i = 0; i < std::size(ids); ++i)
+    {
+        const RECT a = ChildRect(h, ids[i]), b = before[i];
+        EXPECT_TRUE(a.left - b.left == moved[i].left && a.top - b.top == moved[i].top && a.right - b.right == moved[i].right &&
+                    a.bottom - b.bottom == moved[i].bottom)
+            << "control " << ids[i] << " moved by " << a.left - b.left << "," << a.top - b.top << ","
+            << a.right - b.right << "," << a.bottom - b.bottom;
+    }
 }
 
-TEST_F(ControlPanel, StoredPlacementIsAppliedAndAnEmptyOneIsNot)
+// A stored placement is applied unless right - left is 0; a stored list font only
+// when it has a weight.
+TEST_F(ControlPanel, StoredPlacementAndListFontApplyOnlyWhenValid)
 {
     RECT platformChoice{};
-    {
-        PanelThread panel;
-        ASSERT_NE(panel.Hwnd(), nullptr);
-        ::GetWindowRect(panel.Hwnd(), &platformChoice);
-    }
-
-    AppSettings.Placement.showCmd = SW_SHOWNORMAL;
-    AppSettings.Placement.rcNormalPosition = {300, 200, 300 + (platformChoice.right - platformChoice.left) + 40,
-                                              200 + (platformChoice.bottom - platformChoice.top) + 30};
-    {
-        PanelThread panel;
-        ASSERT_NE(panel.Hwnd(), nullptr);
-        RECT rc{};
-        ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_EQ(rc.left, 300);
-        EXPECT_EQ(rc.top, 200);
-        EXPECT_EQ(rc.right, AppSettings.Placement.rcNormalPosition.right);
-    }
-
-    // right - left = 0 counts as no placement, whatever else the record holds.
-    AppSettings.Placement.rcNormalPosition = {500, 400, 500, 700};
-    {
-        PanelThread panel;
-        ASSERT_NE(panel.Hwnd(), nullptr);
-        RECT rc{};
-        ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_EQ(rc.left, platformChoice.left);
-        EXPECT_EQ(rc.right - rc.left, platformChoice.right - platformChoice.left);
-    }
-}
-
-TEST_F(ControlPanel, StoredListFontIsAppliedOnlyWithAWeight)
-{
     LOGFONTW dialogFont{};
     {
         PanelThread panel;
         ASSERT_NE(panel.Hwnd(), nullptr);
-        HFONT f = reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS), WM_GETFONT, 0, 0));
-        ::GetObjectW(f, sizeof(dialogFont), &dialogFont);
+        ::GetWindowRect(panel.Hwnd(), &platformChoice);
+        dialogFont = FontOf(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS));
     }
-
+    const LONG w = platformChoice.right - platformChoice.left, h = platformChoice.bottom - platformChoice.top;
+    AppSettings.Placement.showCmd = SW_SHOWNORMAL;
+    AppSettings.Placement.rcNormalPosition = {300, 200, 300 + w + 40, 200 + h + 30};
     AppSettings.ListFont = dialogFont;
     AppSettings.ListFont.lfHeight = -31;
     AppSettings.ListFont.lfWeight = 0;
     {
         PanelThread panel;
-        LOGFONTW lf{};
-        HFONT f = reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS), WM_GETFONT, 0, 0));
-        ::GetObjectW(f, sizeof(lf), &lf);
-        EXPECT_EQ(lf.lfHeight, dialogFont.lfHeight) << "a font without weight is not applied";
+        RECT rc{};
+        ::GetWindowRect(panel.Hwnd(), &rc);
+        EXPECT_TRUE(::EqualRect(&rc, &AppSettings.Placement.rcNormalPosition));
+        EXPECT_EQ(FontOf(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS)).lfHeight, dialogFont.lfHeight)
+            << "a font without weight is not applied";
     }
 
+    AppSettings.Placement.rcNormalPosition = {500, 400, 500, 700};
     AppSettings.ListFont.lfWeight = FW_BOLD;
     {
         PanelThread panel;
-        LOGFONTW lf{};
-        HFONT f = reinterpret_cast<HFONT>(::SendMessageW(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS), WM_GETFONT, 0, 0));
-        ::GetObjectW(f, sizeof(lf), &lf);
+        RECT rc{};
+        ::GetWindowRect(panel.Hwnd(), &rc);
+        EXPECT_EQ(rc.left, platformChoice.left);
+        EXPECT_EQ(rc.right - rc.left, w);
+        const LOGFONTW lf = FontOf(::GetDlgItem(panel.Hwnd(), IDC_LIST_MONITORS));
         EXPECT_EQ(lf.lfHeight, -31);
         EXPECT_EQ(lf.lfWeight, FW_BOLD);
     }
-}
-
-TEST_F(ControlPanel, DestroyCapturesPlacementOpacityAndColumnWidths)
-{
-    RECT rc{};
-    {
-        PanelThread panel;
-        HWND h = panel.Hwnd();
-        ASSERT_NE(h, nullptr);
-        ::SetWindowPos(h, nullptr, 111, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        ::GetWindowRect(h, &rc);
-        ::SendMessageW(::GetDlgItem(h, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 222);
-        ::SendMessageW(::GetDlgItem(h, IDC_LIST_MONITORS), LVM_SETCOLUMNWIDTH, 2, 123);
-        ::SendMessageW(::GetDlgItem(h, IDC_LIST_MONITORS), LVM_SETCOLUMNWIDTH, 6, 77);
-        ::PostMessageW(h, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(panel.Ended());
-    }
-    EXPECT_EQ(AppSettings.Alpha, 222);
-    EXPECT_EQ(AppSettings.Placement.rcNormalPosition.left, rc.left);
-    EXPECT_EQ(AppSettings.Placement.rcNormalPosition.top, rc.top);
-    EXPECT_EQ(AppSettings.Placement.length, sizeof(WINDOWPLACEMENT));
-    EXPECT_EQ(AppSettings.ColumnWidths[2], 123);
-    EXPECT_EQ(AppSettings.ColumnWidths[6], 77) << "the Monitor ID column too";
-    EXPECT_GT(AppSettings.ColumnWidths[0], 0);
-}
-
-TEST_F(ControlPanel, AboutItemOpensAModalAboutBoxOwnedByThePanel)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    ASSERT_NE(h, nullptr);
-    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND about = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        for (HWND w : ProcessTopLevelWindows(L"#32770"))
-        {
-            WCHAR title[64] = {};
-            ::GetWindowTextW(w, title, 64);
-            if (::IsWindowVisible(w) && lstrcmpW(title, L"About Umbrafen") == 0) about = w;
-        }
-        return about != nullptr;
-    }));
-    EXPECT_EQ(::GetWindow(about, GW_OWNER), h);
-    EXPECT_FALSE(::IsWindowEnabled(h)) << "the panel cannot be used while the About box is open";
-    ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(h); }));
 }
 
 } // namespace

@@ -7,14 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <memory>
-#include <string>
-#include <thread>
 #include <tuple>
-#include <vector>
 
 #include "colorwin/OpenWindowRegistry.h"
 #include "help/HelpPopup.h"
@@ -26,8 +20,6 @@
 
 namespace {
 
-const wchar_t* const OnTopPromptKey = L"1669EE73-6C2F-44EE-8960-8293136A79B9";
-const wchar_t* const PassthroughOffPromptKey = L"5259886A-688A-4BCB-B915-8C60FEAD5CA3";
 const wchar_t* const OnTopPromptText =
     L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other Application / Document Window.";
 const wchar_t* const HelpText =
@@ -36,7 +28,6 @@ const wchar_t* const HelpText =
     L"Colored Window, you can use Right Click on the Main Screen of this Software and Click on appropriate Menu "
     L"Item.\n\nIn case you have any question or concern, please write to support@umbrafen.example.org to get "
     L"assistance.";
-const wchar_t* const Keys[] = {OnTopPromptKey, PassthroughOffPromptKey, PassthroughPromptKey, ColoredPromptKey};
 constexpr COLORREF Initial = RGB(10, 20, 30), Chosen = RGB(200, 40, 90);
 
 bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
@@ -75,9 +66,7 @@ struct PickerDriver
                   for (HWND h : ProcessTopLevelWindows(L"#32770"))
                       if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
               if (!dlg) return void(done = true);
-              WCHAR text[128] = {};
-              ::GetWindowTextW(dlg, text, 128);
-              title = text;
+              title = WindowText(dlg);
               owner = ::GetWindow(dlg, GW_OWNER);
               icons = ::SendMessageW(dlg, WM_GETICON, ICON_BIG, 0) && ::SendMessageW(dlg, WM_GETICON, ICON_SMALL, 0);
               for (int id : {COLOR_RED, COLOR_GREEN, COLOR_BLUE})
@@ -102,52 +91,14 @@ struct PickerDriver
     std::thread thread;
 };
 
-class WindowOptions : public ::testing::Test
+class WindowOptions : public PanelTest
 {
 protected:
+    void BeforeOpen() override { AppSettings.WindowColor = Initial; }
     void SetUp() override
     {
-        ResetAppSettings();
-        AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
-        AppSettings.WindowColor = Initial;
-        for (auto key : Keys) RestorePrompt(key);
-        m_panel = std::make_unique<PanelThread>();
-        ASSERT_NE(Panel(), nullptr);
-        m_panel->Invoke([&] {
-            for (int i = 0; i < 2; ++i) m_panel->Dialog()->m_list.SetCheck(i, TRUE);
-        });
-    }
-
-    void TearDown() override
-    {
-        CloseAllColoredWindows();
-        m_panel.reset();
-        for (auto key : Keys) RestorePrompt(key);
-        ResetAppSettings();
-    }
-
-    HWND Panel() const { return m_panel->Hwnd(); }
-    HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
-    bool Checked(int id) const { return ::IsDlgButtonChecked(Panel(), id) == BST_CHECKED; }
-
-    // Waits for a settled window on both monitors, none of them in old, which must be gone.
-    std::vector<HWND> WaitForNewWindows(const std::vector<HWND>& old = {})
-    {
-        std::vector<HWND> w;
-        EXPECT_TRUE(PumpUntil(
-            [&] {
-                w = OpenWindowRegistry.GetWindows();
-                DWORD_PTR r = 0;
-                for (HWND h : w)
-                    if (!::IsWindowVisible(h) || !::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r) ||
-                        std::find(old.begin(), old.end(), h) != old.end())
-                        return false;
-                return w.size() == 2;
-            },
-            10000))
-            << "registry holds " << OpenWindowRegistry.GetCount();
-        for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
-        return w.size() == 2 ? w : std::vector<HWND>{};
+        PanelTest::SetUp();
+        Tick({true, true});
     }
 
     // Drags the trackbar's thumb with the mouse to the left end and lets go;
@@ -163,8 +114,7 @@ protected:
         ::PostMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.left, y));
         ::PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(channel.left, y));
     }
-
-    std::unique_ptr<PanelThread> m_panel;
+    bool Checked(int id) const { return ::IsDlgButtonChecked(Panel(), id) == BST_CHECKED; }
 };
 
 } // namespace
@@ -209,7 +159,7 @@ TEST_F(WindowOptions, WithWindowsOpenEachChangeReshowsThemWithTheNewValues)
     MessageBoxWatcher watcher;
     ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off, so that In Alt+Tab can be ticked
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    std::vector<HWND> w = WaitForNewWindows();
+    std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
     EXPECT_EQ(ExStyle(w[0]), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, BST_CHECKED);   // read by the next handler
@@ -229,7 +179,7 @@ TEST_F(WindowOptions, WithWindowsOpenEachChangeReshowsThemWithTheNewValues)
         SCOPED_TRACE(s.control);
         if (s.control == IDC_SLIDER_ALPHA) DragSliderToLeftEnd();
         else ClickButton(Panel(), s.control);
-        w = WaitForNewWindows(w);
+        w = WaitForWindows({0, 1}, w);
         ASSERT_EQ(w.size(), 2u);
         EXPECT_EQ(ExStyle(w[1]), s.exStyle);
         const std::vector<std::wstring> texts = watcher.Texts();
@@ -266,9 +216,7 @@ TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
     ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(L"To Close any Colored Window")) != nullptr; }));
     EXPECT_EQ(MessageBoxText(box), HelpText);
     EXPECT_EQ(::GetWindow(box, GW_OWNER), Panel());
-    WCHAR caption[64] = {};
-    ::GetWindowTextW(box, caption, 64);
-    EXPECT_STREQ(caption, L"Umbrafen");
+    EXPECT_EQ(WindowText(box), L"Umbrafen");
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
@@ -301,13 +249,19 @@ TEST_F(WindowOptions, DraggingAnEmptyPartOfThePanelMovesIt)
     })) << "panel went from " << before.left << "," << before.top << " to " << after.left << "," << after.top;
 }
 
-// Only OK changes the colour, and only for windows shown afterwards.
-TEST_F(WindowOptions, PanelColourPickerSetsTheColourOfWindowsShownLater)
+// The panel's picker changes the colour only with OK, and only for windows shown
+// afterwards; a window's own picker recolours that window alone, keeps its opacity
+// and stores nothing, and its colour is gone with the next re-show.
+TEST_F(WindowOptions, PanelPickerColoursLaterWindowsAndAWindowsPickerOnlyItself)
 {
+    const COLORREF Own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
+    Suppress(ColoredPromptKey);
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // windows that take input
+    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 180);
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    const std::vector<HWND> open = WaitForNewWindows();
-    ASSERT_EQ(open.size(), 2u);
+    const std::vector<HWND> w = WaitForWindows({0, 1});
+    ASSERT_EQ(w.size(), 2u);
 
     for (auto [ok, type, expected] : {std::tuple{false, Chosen, Initial}, {true, CLR_INVALID, Initial}, {true, Chosen, Chosen}})
     {
@@ -320,39 +274,21 @@ TEST_F(WindowOptions, PanelColourPickerSetsTheColourOfWindowsShownLater)
         EXPECT_TRUE(picker.icons);
         EXPECT_EQ(AppSettings.WindowColor, expected) << "the picker opens on the current colour";
     }
-    for (HWND h : open) EXPECT_EQ(BackgroundOf(h), Initial) << "open windows keep their colour";
-
-    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    for (HWND h : WaitForNewWindows(open)) EXPECT_EQ(BackgroundOf(h), Chosen);
-}
-
-// A window's own picker recolours that window alone and keeps its opacity;
-// the colour is gone with the next re-show.
-TEST_F(WindowOptions, WindowColourPickerRecoloursOnlyThatWindow)
-{
-    Suppress(PassthroughPromptKey);
-    Suppress(ColoredPromptKey);
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // windows that take input
-    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 180);
-    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    const std::vector<HWND> w = WaitForNewWindows();
-    ASSERT_EQ(w.size(), 2u);
-
     for (bool ok : {false, true})
     {
-        PickerDriver picker(ok, Chosen);
+        PickerDriver picker(ok, Own);
         ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);
         ASSERT_TRUE(picker.Done());
         EXPECT_EQ(picker.title, L"Select Color - Umbrafen");
         EXPECT_EQ(picker.owner, w[0]);
         EXPECT_TRUE(picker.icons);
         ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(w[0]); })) << "the picker did not close";
-        EXPECT_EQ(BackgroundOf(w[0]), ok ? Chosen : Initial);
+        EXPECT_EQ(BackgroundOf(w[0]), ok ? Own : Initial);
     }
-    EXPECT_EQ(BackgroundOf(w[1]), Initial);
-    EXPECT_EQ(AppSettings.WindowColor, Initial);
+    EXPECT_EQ(BackgroundOf(w[1]), Initial) << "open windows keep their colour";
+    EXPECT_EQ(AppSettings.WindowColor, Chosen);
     EXPECT_EQ(Alpha(w[0]), 180);
 
     ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // an option change re-shows with the panel's colour
-    for (HWND h : WaitForNewWindows(w)) EXPECT_EQ(BackgroundOf(h), Initial);
+    for (HWND h : WaitForWindows({0, 1}, w)) EXPECT_EQ(BackgroundOf(h), Chosen);
 }

@@ -1,7 +1,12 @@
 #include "tests/support/GuiSupport.h"
-#include <gtest/gtest.h>
+#include <algorithm>
 #include "app/UmbrafenApp.h"
+#include "colorwin/OpenWindowRegistry.h"
+#include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"
+#include "res/resource.h"
+#include "settings/AppSettings.h"
+#include "tests/support/PromptStore.h"
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
@@ -38,33 +43,36 @@ std::vector<HWND> TopLevelWindows(DWORD pidWanted, LPCWSTR cls)
             auto* c = reinterpret_cast<Ctx*>(lp);
             DWORD pid = 0;
             ::GetWindowThreadProcessId(h, &pid);
-            if (pid != c->pid) return TRUE;
-            if (c->cls)
-            {
-                WCHAR name[64] = {};
-                ::GetClassNameW(h, name, 64);
-                if (lstrcmpiW(name, c->cls) != 0) return TRUE;
-            }
-            c->found.push_back(h);
+            WCHAR name[64] = {};
+            ::GetClassNameW(h, name, 64);
+            if (pid == c->pid && (!c->cls || lstrcmpiW(name, c->cls) == 0)) c->found.push_back(h);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
 }
 
+std::wstring WindowText(HWND h)
+{
+    std::wstring text(::GetWindowTextLengthW(h), L'\0');
+    ::GetWindowTextW(h, text.data(), static_cast<int>(text.size()) + 1);
+    return text;
+}
+
+namespace {
+bool IsClass(HWND h, LPCWSTR cls)
+{
+    WCHAR name[32] = {};
+    ::GetClassNameW(h, name, 32);
+    return lstrcmpiW(name, cls) == 0;
+}
+} // namespace
+
 std::wstring MessageBoxText(HWND box)
 {
     std::wstring text;
     for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-    {
-        WCHAR cls[32] = {};
-        ::GetClassNameW(c, cls, 32);
-        if (lstrcmpiW(cls, L"Static") != 0) continue;
-        int n = ::GetWindowTextLengthW(c);
-        std::wstring part(n, L'\0');
-        ::GetWindowTextW(c, part.data(), n + 1);
-        if (!part.empty()) text += part;
-    }
+        if (IsClass(c, L"Static")) text += WindowText(c);
     return text;
 }
 
@@ -75,73 +83,78 @@ HWND FindMessageBox(const std::wstring& part)
     return nullptr;
 }
 
-namespace {
-// Message boxes are the visible dialogs whose buttons include IDOK and no other
-// dialog of ours: the program's own dialogs have templates with known ids.
-bool IsMessageBox(HWND h)
+HWND WaitForDialog(const std::wstring& title)
 {
-    return ::IsWindowVisible(h) && ::GetDlgItem(h, IDOK) && !::GetDlgItem(h, 1000 /*control panel list*/) &&
-           ::GetWindowLongPtrW(h, GWLP_USERDATA) != InstanceMarker && !MessageBoxText(h).empty();
+    HWND found = nullptr;
+    PumpUntil([&] {
+        for (HWND h : ProcessTopLevelWindows(L"#32770"))
+            if (::IsWindowVisible(h) && WindowText(h) == title) found = h;
+        return found != nullptr;
+    });
+    return found;
 }
 
-void TickDontShowAgain(HWND box)
+bool Settled(HWND h)
 {
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-    {
-        LONG style = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
-        WCHAR cls[32] = {};
-        ::GetClassNameW(c, cls, 32);
-        if (lstrcmpiW(cls, L"Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX))
-            ::SendMessageW(c, BM_CLICK, 0, 0);
-    }
+    DWORD_PTR r = 0;
+    return ::IsWindowVisible(h) && ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
 }
-} // namespace
 
+LOGFONTW FontOf(HWND h)
+{
+    LOGFONTW lf{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    return lf;
+}
+
+void ClearClipboard()
+{
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+}
+
+// Message boxes are the visible dialogs with an OK button and text that are neither
+// the control panel (marked) nor one of our templates with a list.
 MessageBoxWatcher::MessageBoxWatcher(bool tickDontShowAgain) : m_tick(tickDontShowAgain)
 {
-    ::InitializeCriticalSection(&m_lock);
-    m_thread = std::thread([this] { Run(); });
+    m_thread = std::thread([this] {
+        for (; !m_stop; ::Sleep(10))
+            for (HWND h : ProcessTopLevelWindows(L"#32770"))
+            {
+                if (!::IsWindowVisible(h) || !::GetDlgItem(h, IDOK) || ::GetDlgItem(h, IDC_LIST_MONITORS) ||
+                    ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker)
+                    continue;
+                std::wstring text = MessageBoxText(h);
+                if (text.empty()) continue;
+                for (HWND c = ::GetWindow(h, GW_CHILD); m_tick && c; c = ::GetWindow(c, GW_HWNDNEXT))
+                {
+                    const LONG type = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
+                    if (IsClass(c, L"Button") && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX))
+                        ::SendMessageW(c, BM_CLICK, 0, 0);
+                }
+                {
+                    std::lock_guard<std::mutex> lock(m_lock);
+                    m_texts.push_back(text);
+                }
+                // Posted: the box's thread may be busy in a send to us.
+                ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
+                // Wait until that box is gone so it is not counted twice.
+                for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
+            }
+    });
 }
 
 MessageBoxWatcher::~MessageBoxWatcher()
 {
     m_stop = true;
     m_thread.join();
-    ::DeleteCriticalSection(&m_lock);
-}
-
-void MessageBoxWatcher::Run()
-{
-    while (!m_stop)
-    {
-        for (HWND h : ProcessTopLevelWindows(L"#32770"))
-        {
-            if (!IsMessageBox(h)) continue;
-            std::wstring text = MessageBoxText(h);
-            if (m_tick) TickDontShowAgain(h);
-            ::EnterCriticalSection(&m_lock);
-            m_texts.push_back(text);
-            ::LeaveCriticalSection(&m_lock);
-            // Posted: the box's thread may be busy in a send to us.
-            ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
-            // Wait until that box is gone so it is not counted twice.
-            for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
-        }
-        ::Sleep(10);
-    }
 }
 
 std::vector<std::wstring> MessageBoxWatcher::Texts()
 {
-    ::EnterCriticalSection(&m_lock);
-    auto copy = m_texts;
-    ::LeaveCriticalSection(&m_lock);
-    return copy;
-}
-
-size_t MessageBoxWatcher::Count()
-{
-    return Texts().size();
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_texts;
 }
 
 bool MessageBoxWatcher::WaitForCount(size_t n, DWORD timeoutMs)
@@ -171,15 +184,8 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     AfxSetThread(&thread);
     // The window exists once OnInitDialog has set g_pMainDlg; publish it then.
     std::thread publisher([self, &dlg] {
-        for (int i = 0; i < 3000 && !self->m_ended; ++i)
-        {
-            if (dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd))
-            {
-                self->m_hwnd = dlg.m_hWnd;
-                return;
-            }
-            ::Sleep(5);
-        }
+        for (int i = 0; i < 3000 && !self->m_ended; ++i, ::Sleep(5))
+            if (dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd)) return void(self->m_hwnd = dlg.m_hWnd);
     });
     self->m_result = dlg.DoModal();
     self->m_ended = true;
@@ -196,32 +202,31 @@ bool PanelThread::Ended(DWORD timeoutMs)
     return PumpUntil([&] { return m_ended.load(); }, timeoutMs);
 }
 
+void PanelThread::Close()
+{
+    ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ended(15000)) << "the control panel did not close";
+}
+
 void PanelThread::Invoke(const std::function<void()>& fn)
 {
-    // A registered message carries the call onto the panel's thread.
+    // A registered message, seen by a hook on the panel's thread, carries the call there.
     static const UINT msg = ::RegisterWindowMessageW(L"UmbrafenTestInvoke");
-    (void)msg;
-    struct Ctx
-    {
-        const std::function<void()>* fn;
-    } ctx{&fn};
     HHOOK hook = ::SetWindowsHookExW(
         WH_CALLWNDPROC,
         [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
             auto* cwp = reinterpret_cast<CWPSTRUCT*>(lp);
-            static const UINT m = ::RegisterWindowMessageW(L"UmbrafenTestInvoke");
-            if (code == HC_ACTION && cwp->message == m) (*reinterpret_cast<Ctx*>(cwp->lParam)->fn)();
+            if (code == HC_ACTION && cwp->message == msg) (*reinterpret_cast<const std::function<void()>*>(cwp->lParam))();
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, m_threadId);
-    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&ctx));
+    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&fn));
     ::UnhookWindowsHookEx(hook);
 }
 
 PanelThread::~PanelThread()
 {
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    // Answers what the close may ask (there should be nothing) while waiting.
     if (!PumpUntil([&] { return m_ended.load(); }, 10000)) ADD_FAILURE() << "the control panel did not end";
     if (m_thread)
     {
@@ -229,6 +234,74 @@ PanelThread::~PanelThread()
         ::WaitForSingleObject(m_thread, INFINITE);
         ::CloseHandle(m_thread);
     }
+}
+
+std::wstring ListView::Text(int row, int column) const
+{
+    WCHAR buffer[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 512;
+    ::SendMessageW(m_h, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+std::vector<std::wstring> ListView::Row(int row, int columns) const
+{
+    std::vector<std::wstring> cells;
+    for (int c = 0; c < columns; ++c) cells.push_back(Text(row, c));
+    return cells;
+}
+
+std::vector<std::wstring> ListView::Column(int column) const
+{
+    std::vector<std::wstring> cells;
+    for (int r = 0; r < Count(); ++r) cells.push_back(Text(r, column));
+    return cells;
+}
+
+bool ListView::Ticked(int row) const
+{
+    return (::SendMessageW(m_h, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+std::vector<bool> ListView::Ticks() const
+{
+    std::vector<bool> ticks;
+    for (int r = 0; r < Count(); ++r) ticks.push_back(Ticked(r));
+    return ticks;
+}
+
+void ListView::SetTick(int row, bool on) const
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+    ::SendMessageW(m_h, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+HMONITOR ListView::Data(int row) const
+{
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    ::SendMessageW(m_h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<HMONITOR>(item.lParam);
+}
+
+int ListView::Find(HMONITOR handle) const
+{
+    for (int r = 0; r < Count(); ++r)
+        if (Data(r) == handle) return r;
+    return -1;
+}
+
+std::vector<int> ListView::ColumnWidths(int columns) const
+{
+    std::vector<int> widths;
+    for (int c = 0; c < columns; ++c) widths.push_back(static_cast<int>(::SendMessageW(m_h, LVM_GETCOLUMNWIDTH, c, 0)));
+    return widths;
 }
 
 void ClickButton(HWND dlg, int id)
@@ -239,4 +312,74 @@ void ClickButton(HWND dlg, int id)
 void SendCommand(HWND wnd, int id)
 {
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void PanelTest::SetUp()
+{
+    AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
+    ResetAppSettings();
+    AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
+    RestoreAllPrompts();
+    BeforeOpen();
+    m_panel = std::make_unique<PanelThread>();
+    ASSERT_NE(Panel(), nullptr);
+    ListView list(Panel(), IDC_LIST_MONITORS);
+    for (int r = 0; r < list.Count(); ++r)
+    {
+        MONITORINFO info{sizeof(info)};
+        ::GetMonitorInfoW(list.Data(r), &info);
+        m_rows.push_back({list.Data(r), info.rcMonitor});
+    }
+    ASSERT_EQ(m_rows.size(), 2u) << "the virtual desktop has two monitors";
+}
+
+void PanelTest::TearDown()
+{
+    CloseAllColoredWindows();
+    m_panel.reset();
+    EXPECT_TRUE(PumpUntil([] { return OpenWindowRegistry.GetCount() == 0; }));
+    RestoreAllPrompts();
+    ResetAppSettings();
+}
+
+void PanelTest::Tick(const std::vector<bool>& rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r) ListView(Panel(), IDC_LIST_MONITORS).SetTick(static_cast<int>(r), rows[r]);
+}
+
+void PanelTest::SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha)
+{
+    ::CheckDlgButton(Panel(), IDC_CHK_ON_TOP, onTop);
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, passthrough);
+    ::CheckDlgButton(Panel(), IDC_CHK_IN_ALT_TAB, inAltTab);
+    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, alpha);
+}
+
+HWND PanelTest::WindowOn(int row) const
+{
+    CString value;
+    if (!OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].monitor), value)) return nullptr;
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value)));
+}
+
+std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old)
+{
+    std::vector<HWND> windows;
+    const bool ok = PumpUntil(
+        [&] {
+            windows.clear();
+            if (OpenWindowRegistry.GetCount() != static_cast<INT_PTR>(rows.size())) return false;
+            for (int r : rows)
+            {
+                HWND h = WindowOn(r);
+                if (!h || std::find(old.begin(), old.end(), h) != old.end() || !Settled(h)) return false;
+                windows.push_back(h);
+            }
+            return true;
+        },
+        10000);
+    EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
+                    << OpenWindowRegistry.GetCount();
+    for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
+    return ok ? windows : std::vector<HWND>{};
 }

@@ -1,10 +1,14 @@
-// Helpers for tests that drive real windows on the virtual desktop:
-// polling with a message pump, finding and answering message boxes, and
-// running the control panel modally on a thread of its own.
+// Helpers for tests that drive real windows on the virtual desktop: polling with a
+// message pump, finding and answering dialogs, reading list views as another program
+// would, and running the control panel modally on a thread of its own.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,34 +18,37 @@ class CUmbrafenDlg;
 // Pumps this thread's messages until pred() holds or the time runs out.
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
-// Top-level windows of a process, visible or not, whose class is cls (any when null).
+// Top-level windows of a process (this one by default), visible or not, whose class is cls (any when null).
 std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
-// The same for this process.
 std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr);
 
-// The text of a message box (its static text), empty if hwnd is none.
+std::wstring WindowText(HWND h);
+// The text of a message box (its static texts), empty if hwnd is none.
 std::wstring MessageBoxText(HWND box);
-
 // A visible message box of this process whose text contains part; null when none.
 HWND FindMessageBox(const std::wstring& part);
+// Waits for a visible dialog of this process with exactly this title; null when none came.
+HWND WaitForDialog(const std::wstring& title);
+// A window has finished its initialisation once its thread answers a sent message.
+bool Settled(HWND h);
+LOGFONTW FontOf(HWND h);
+void ClearClipboard();
 
-// Watches for message boxes on a thread of its own and answers each one by
-// pressing its default button; optionally ticks the "don't show again" box
-// first. Records every text it answered.
+// Watches for message boxes on a thread of its own and answers each one by pressing
+// its default button, optionally ticking its "don't show again" box first.
 class MessageBoxWatcher
 {
 public:
     explicit MessageBoxWatcher(bool tickDontShowAgain = false);
     ~MessageBoxWatcher();
     std::vector<std::wstring> Texts();
-    size_t Count();
+    size_t Count() { return Texts().size(); }
     bool WaitForCount(size_t n, DWORD timeoutMs = 5000);
 
 private:
-    void Run();
     bool m_tick;
     std::atomic<bool> m_stop{false};
-    CRITICAL_SECTION m_lock;
+    std::mutex m_lock;
     std::vector<std::wstring> m_texts;
     std::thread m_thread;
 };
@@ -57,9 +64,10 @@ public:
     CUmbrafenDlg* Dialog() const { return m_dlg; }
     bool Ended(DWORD timeoutMs = 5000);   // waits for DoModal to return
     INT_PTR Result() const { return m_result; }
-    DWORD ThreadId() const { return m_threadId; }
     // Runs fn on the panel's thread and waits for it.
     void Invoke(const std::function<void()>& fn);
+    // Closes it as the user does and waits until its destruction (and so the store) is over.
+    void Close();
 
 private:
     std::atomic<HWND> m_hwnd{nullptr};
@@ -71,7 +79,56 @@ private:
     static DWORD WINAPI Main(LPVOID self);
 };
 
+// A list-view control reached only through its window, as another program would.
+class ListView
+{
+public:
+    explicit ListView(HWND list) : m_h(list) {}
+    ListView(HWND dlg, int id) : m_h(::GetDlgItem(dlg, id)) {}
+    HWND Hwnd() const { return m_h; }
+    int Count() const { return static_cast<int>(::SendMessageW(m_h, LVM_GETITEMCOUNT, 0, 0)); }
+    std::wstring Text(int row, int column) const;
+    std::vector<std::wstring> Row(int row, int columns = 7) const;
+    std::vector<std::wstring> Column(int column) const;
+    bool Ticked(int row) const;
+    std::vector<bool> Ticks() const;
+    void SetTick(int row, bool on) const;   // as a click on the row's check box does
+    HMONITOR Data(int row) const;
+    int Find(HMONITOR handle) const;        // the row whose item data is handle, -1 if none
+    std::vector<int> ColumnWidths(int columns = 7) const;
+
+private:
+    HWND m_h;
+};
+
 // Clicks a button of a dialog the way a user would (BM_CLICK), from any thread.
 void ClickButton(HWND dlg, int id);
 // Sends a command as a menu item would.
 void SendCommand(HWND wnd, int id);
+
+// The control panel open on the two-monitor desktop with fresh settings, the
+// displays never switched off and every don't-show-again prompt in force.
+class PanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    virtual void BeforeOpen() {}   // adjusts the settings the panel opens with
+
+    HWND Panel() const { return m_panel->Hwnd(); }
+    HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
+    void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
+    void SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha);
+    HWND WindowOn(int row) const;   // the coloured window registered for the row's monitor
+    // Waits for a settled coloured window on each of the rows and none elsewhere, none of
+    // them in old, which must all be gone; returns them in row order (empty on failure).
+    std::vector<HWND> WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old = {});
+
+    struct Row
+    {
+        HMONITOR monitor;
+        RECT rect;
+    };
+    std::unique_ptr<PanelThread> m_panel;
+    std::vector<Row> m_rows;
+};

@@ -1,4 +1,5 @@
 #include "tests/support/PromptStore.h"
+#include <initializer_list>
 
 namespace {
 const wchar_t* const DontShowKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DontShowMeThisDialogAgain";
@@ -13,4 +14,10 @@ void Suppress(const wchar_t* key)
 void RestorePrompt(const wchar_t* key)
 {
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, DontShowKey, key);
+}
+
+void RestoreAllPrompts()
+{
+    for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
+        RestorePrompt(key);
 }
