@@ -25,7 +25,8 @@ const wchar_t* const ColoredPromptText =
 int ProcessThreadCount()
 {
     HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 te{sizeof(te)};
+    THREADENTRY32 te{};
+    te.dwSize = sizeof(te);
     int n = 0;
     for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
         n += te.th32OwnerProcessID == ::GetCurrentProcessId();

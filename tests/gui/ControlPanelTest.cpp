@@ -58,7 +58,9 @@ TEST_F(ControlPanel, SystemMenuAboutBoxAndResizing)
     HMENU sys = ::GetSystemMenu(h, FALSE);
     const int n = ::GetMenuItemCount(sys);
     ASSERT_GE(n, 2);
-    MENUITEMINFOW sep{sizeof(sep), MIIM_FTYPE};
+    MENUITEMINFOW sep{};
+    sep.cbSize = sizeof(sep);
+    sep.fMask = MIIM_FTYPE;
     ASSERT_TRUE(::GetMenuItemInfoW(sys, n - 2, TRUE, &sep));
     EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
     WCHAR text[64] = {};
