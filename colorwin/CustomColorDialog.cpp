@@ -1,4 +1,5 @@
 #include "colorwin/CustomColorDialog.h"
+#include "app/AppIcon.h"
 #include "res/resource.h"
 
 const CRuntimeClass* CCustomColorDialog::GetThisClass()
@@ -20,9 +21,6 @@ BOOL CCustomColorDialog::OnInitDialog()
     title.Format(L"%s - %s", static_cast<LPCWSTR>(m_strTitle), AfxGetModuleState()->m_lpszCurrentAppName);
     SetWindowText(title);
 
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    HICON hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    SetAppIcon(*this);
     return TRUE;
 }

@@ -1,4 +1,5 @@
 #include "colorwin/FullScreenDialog.h"
+#include "app/AppIcon.h"
 #include "app/UmbrafenApp.h"
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
@@ -46,10 +47,7 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    HINSTANCE hIconInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    HICON hIcon = ::LoadIconW(hIconInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    SetAppIcon(*this);
 
     if (m_pOpenWindows) m_pOpenWindows->SetAt(RegistryKey(), FormatHandleText(m_hWnd));
 

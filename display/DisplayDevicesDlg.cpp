@@ -1,4 +1,5 @@
 #include "display/DisplayDevicesDlg.h"
+#include "app/AppIcon.h"
 #include <cwchar>
 #include "display/DisplayApi.h"
 #include "res/resource.h"
@@ -31,10 +32,7 @@ BOOL CDlgDisplayDevices::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    HICON hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SetIcon(hIcon, TRUE);
-    SetIcon(hIcon, FALSE);
+    SetAppIcon(*this);
 
     CString title;
     title.Format(L"Display Device(s) - %s", AfxGetModuleState()->m_lpszCurrentAppName);

@@ -1,4 +1,5 @@
 #include "help/BrowserLauncher.h"
+#include "app/AppIcon.h"
 #include <shellapi.h>
 #include <cstring>
 #include "res/resource.h"
@@ -31,10 +32,7 @@ BOOL CDlgBrowserHelper::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    HICON hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SetIcon(hIcon, TRUE);
-    SetIcon(hIcon, FALSE);
+    SetAppIcon(*this);
 
     CString title;
     title.Format(L"Browser Launcher - %s", AfxGetModuleState()->m_lpszCurrentAppName);

@@ -1,4 +1,5 @@
 #include "panel/CustomFontDialog.h"
+#include "app/AppIcon.h"
 #include "res/resource.h"
 
 const CRuntimeClass* CCustomFontDialog::GetThisClass()
@@ -16,10 +17,7 @@ BOOL CCustomFontDialog::OnInitDialog()
 {
     CFontDialog::OnInitDialog();
 
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    HICON hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    SetAppIcon(*this);
 
     CString caption;
     caption.Format(L"%s - %s", m_strTitle.GetString(), AfxGetModuleState()->m_lpszCurrentAppName);

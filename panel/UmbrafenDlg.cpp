@@ -1,4 +1,5 @@
 #include "panel/UmbrafenDlg.h"
+#include "app/AppIcon.h"
 #include "app/UmbrafenApp.h"
 #include "help/AboutDlg.h"
 #include "res/resource.h"
@@ -6,8 +7,7 @@
 
 CUmbrafenDlg::CUmbrafenDlg(CWnd* pParent) : CDialogEx(IDD_UMBRAFEN_DIALOG, pParent)
 {
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
-    m_hIcon = ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_hIcon = LoadAppIcon();
 }
 
 // Every message and command the control panel handles.

@@ -372,7 +372,8 @@ Ticks SecondaryOnly(const ListView& list)
     Ticks secondary;
     for (int r = 0; r < list.Count(); ++r)
     {
-        MONITORINFO info{sizeof(info)};
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
         secondary.push_back(::GetMonitorInfoW(list.Data(r), &info) && !(info.dwFlags & MONITORINFOF_PRIMARY));
     }
     return secondary;
@@ -388,7 +389,8 @@ TEST_F(MonitorListReal, ListsBothMonitorsAsThePlatformReportsThem)
         MONITORINFOEXW info{};
         info.cbSize = sizeof(info);
         ASSERT_TRUE(::GetMonitorInfoW(list.Data(r), &info)) << "the item data is a monitor of the desktop";
-        DISPLAY_DEVICEW dd{sizeof(dd)};
+        DISPLAY_DEVICEW dd{};
+        dd.cb = sizeof(dd);
         ASSERT_TRUE(::EnumDisplayDevicesW(info.szDevice, 0, &dd, EDD_GET_DEVICE_INTERFACE_NAME));
         ASSERT_NE(dd.DeviceID[0], L'\0') << "the platform reports a monitor interface";
         // The label (column 0) is checked from outside, in the coloured windows' titles.
@@ -440,7 +442,8 @@ TEST_F(MonitorListReal, ColumnWidthsDefaultToShareTheListAndStoredOnesRoundTrip)
     {
         expected.push_back(w * Factors[i] / 671);
         WCHAR title[64] = {};
-        LVCOLUMNW col{LVCF_TEXT};
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT;
         col.pszText = title;
         col.cchTextMax = 64;
         ::SendMessageW(list.Hwnd(), LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&col));

@@ -1,0 +1,15 @@
+#include "app/AppIcon.h"
+#include "res/resource.h"
+
+HICON LoadAppIcon()
+{
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MAINFRAME), MAKEINTRESOURCEW(14) /*RT_GROUP_ICON*/);
+    return ::LoadIconW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+void SetAppIcon(CWnd& wnd)
+{
+    HICON hIcon = LoadAppIcon();
+    wnd.SetIcon(hIcon, TRUE);
+    wnd.SetIcon(hIcon, FALSE);
+}
