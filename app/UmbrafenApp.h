@@ -13,6 +13,9 @@ extern int InstanceFound;
 extern CUmbrafenDlg* g_pMainDlg;
 
 BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM lParam);
+// Takes this session's instance mutex. FALSE when another instance holds it; its
+// panel has then been brought forward if it appeared within five seconds.
+BOOL ClaimSingleInstance();
 
 class CUmbrafenApp : public CWinApp
 {

@@ -42,6 +42,9 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
                                 L"Window and then Click on Close Menu Item.",
                                 L"0EA4C671-3CC3-4D6E-B060-FB244D24A0F8");
 
+    // Exit chosen while the prompt was open: the panel is closing, nothing new may start.
+    if (m_bClosing) return;
+
     CloseAllColoredWindows();
 
     AppSettings.Alpha = static_cast<BYTE>(GetDlgItem(IDC_SLIDER_ALPHA)->SendMessage(TBM_GETPOS) & 0xFF);
@@ -70,11 +73,12 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
         dlg.m_bInAltTab = AppSettings.InAltTab;
         dlg.m_nAlpha = AppSettings.Alpha;
         dlg.m_bPassthrough = AppSettings.Passthrough;
+        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread);
         pThread->ResumeThread();
     }
 
     if (!bReshow && AppSettings.AutoMinimize) ShowWindow(SW_MINIMIZE);
-    if (AppSettings.TurnOffMonitors) ::SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+    if (AppSettings.TurnOffMonitors) TurnOffMonitors();
 }
 
 void CUmbrafenDlg::CloseCheckedColoredWindows()
@@ -109,6 +113,7 @@ void CUmbrafenDlg::OnExit()
 
 void CUmbrafenDlg::OnClose()
 {
+    m_bClosing = true;
     // Every coloured window is destroyed by now; the delay lets their threads run out.
     if (CloseAllColoredWindows()) SetTimer(CloseDelayTimer, CloseDelayMs, nullptr);
     else CDialogEx::OnCancel();

@@ -1,9 +1,7 @@
 #include "colorwin/FullScreenDialog.h"
 #include "app/AppIcon.h"
-#include "app/UmbrafenApp.h"
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
-#include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 
 // --- CDlgFullScreenDialog ----------------------------------------------------
@@ -49,7 +47,12 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
 
     SetAppIcon(*this);
 
-    if (m_pOpenWindows) m_pOpenWindows->SetAt(RegistryKey(), FormatHandleText(m_hWnd));
+    // A Close All that came while the thread started: the window goes before it is seen.
+    if (m_pOpenWindows && !m_pOpenWindows->Register(m_nTicket, RegistryKey(), m_hWnd))
+    {
+        DestroyWindow();
+        return TRUE;
+    }
 
     SetBackgroundColor(m_crColor, TRUE);
     MoveWindow(m_rcMonitor.left, m_rcMonitor.top, m_rcMonitor.right - m_rcMonitor.left,
@@ -92,7 +95,7 @@ void CDlgFullScreenDialog::OnClose()
 
 void CDlgFullScreenDialog::OnDestroy()
 {
-    if (m_pOpenWindows) m_pOpenWindows->RemoveKey(RegistryKey());
+    if (m_pOpenWindows) m_pOpenWindows->Unregister(m_nTicket, RegistryKey(), m_hWnd);
     Default();
 }
 
@@ -118,7 +121,7 @@ void CDlgFullScreenDialog::OnColoredCloseAll()
 
 void CDlgFullScreenDialog::OnColoredExit()
 {
-    if (g_pMainDlg && g_pMainDlg->m_hWnd) ::PostMessageW(g_pMainDlg->m_hWnd, WM_CLOSE, 0, 0);
+    if (HWND hPanel = ControlPanelWindow()) ::PostMessageW(hPanel, WM_CLOSE, 0, 0);
 }
 
 LRESULT CDlgFullScreenDialog::OnDisplayChange(WPARAM, LPARAM)
@@ -145,10 +148,12 @@ BOOL CThreadFullScreenDialog::InitInstance()
 {
     m_pMainWnd = &m_dlgFullScreen;
     // A window that cannot be created ends its thread: nothing could ever close a window-less loop.
-    return m_dlgFullScreen.Create(IDD_FULLSCREEN_DIALOG, nullptr);
+    // A window cancelled during its initialisation is already gone again.
+    return m_dlgFullScreen.Create(IDD_FULLSCREEN_DIALOG, nullptr) && ::IsWindow(m_dlgFullScreen.m_hWnd);
 }
 
 int CThreadFullScreenDialog::ExitInstance()
 {
+    if (m_dlgFullScreen.m_pOpenWindows) m_dlgFullScreen.m_pOpenWindows->Release(m_dlgFullScreen.m_nTicket);
     return CWinThread::ExitInstance();
 }

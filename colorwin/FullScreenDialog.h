@@ -28,6 +28,7 @@ public:
     BOOL m_bInAltTab = FALSE;
     BYTE m_nAlpha = 255;
     BOOL m_bPassthrough = TRUE;
+    UINT_PTR m_nTicket = 0;   // this window's lifetime in the registry
 
 protected:
     BOOL OnInitDialog() override;

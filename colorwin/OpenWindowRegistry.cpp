@@ -1,7 +1,9 @@
 #include "colorwin/OpenWindowRegistry.h"
+#include <algorithm>
+#include <atomic>
 #include "display/HandleText.h"
 
-COpenWindowRegistry OpenWindowRegistry;
+COpenWindowRegistry& OpenWindowRegistry = *new COpenWindowRegistry;
 
 namespace {
 
@@ -17,7 +19,23 @@ private:
     SRWLOCK& m_lock;
 };
 
+// Waits for the handle or the time, still answering messages that other threads send to
+// this thread's windows: a starting window may send to the panel while the panel waits.
+void WaitAnsweringSends(HANDLE h, DWORD ms)
+{
+    if (::MsgWaitForMultipleObjects(1, &h, FALSE, ms, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+    {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+// A window thread that never answers must not hang the panel for good.
+constexpr DWORD StartingWindowLimitMs = 10000;
+
 } // namespace
+
+COpenWindowRegistry::COpenWindowRegistry() : m_map(10), m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 void COpenWindowRegistry::SetAt(LPCWSTR key, LPCWSTR value)
 {
@@ -57,12 +75,151 @@ std::vector<HWND> COpenWindowRegistry::GetWindows() const
     return windows;
 }
 
+COpenWindowRegistry::Slot* COpenWindowRegistry::Find(UINT_PTR ticket)
+{
+    auto it = std::find_if(m_slots.begin(), m_slots.end(), [ticket](const Slot& s) { return s.ticket == ticket; });
+    return it == m_slots.end() ? nullptr : &*it;
+}
+
+void COpenWindowRegistry::Changed()
+{
+    ::SetEvent(m_changed);
+}
+
+UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread)
+{
+    HANDLE copy = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0);
+    CExclusiveLock guard(m_lock);
+    // Threads that have ended need no waiting for at exit.
+    std::erase_if(m_threads, [](HANDLE h) {
+        if (::WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+        ::CloseHandle(h);
+        return true;
+    });
+    if (copy) m_threads.push_back(copy);
+    const UINT_PTR ticket = m_nextTicket++;
+    m_slots.push_back({ticket, State::Starting});
+    return ticket;
+}
+
+BOOL COpenWindowRegistry::Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd)
+{
+    CExclusiveLock guard(m_lock);
+    Slot* slot = Find(ticket);
+    if (slot && slot->state != State::Starting)
+    {
+        slot->state = State::Closed;
+        Changed();
+        return FALSE;
+    }
+    if (slot) slot->state = State::Open;
+    m_map[key] = FormatHandleText(hWnd);
+    return TRUE;
+}
+
+void COpenWindowRegistry::Unregister(UINT_PTR ticket, LPCWSTR key, HWND hWnd)
+{
+    CExclusiveLock guard(m_lock);
+    CString value;
+    if (m_map.Lookup(key, value) && ParseHandleText(value) == reinterpret_cast<ULONG_PTR>(hWnd)) m_map.RemoveKey(key);
+    if (Slot* slot = Find(ticket)) slot->state = State::Closed;
+    Changed();
+}
+
+void COpenWindowRegistry::Release(UINT_PTR ticket)
+{
+    CExclusiveLock guard(m_lock);
+    std::erase_if(m_slots, [ticket](const Slot& s) { return s.ticket == ticket; });
+    Changed();
+}
+
+INT_PTR COpenWindowRegistry::GetLiveCount() const
+{
+    CExclusiveLock guard(m_lock);
+    return std::count_if(m_slots.begin(), m_slots.end(), [](const Slot& s) { return s.state != State::Closed; });
+}
+
+std::vector<HWND> COpenWindowRegistry::BeginCloseAll(UINT_PTR* horizon)
+{
+    {
+        CExclusiveLock guard(m_lock);
+        for (Slot& s : m_slots)
+            if (s.state == State::Starting) s.state = State::Cancelled;
+        *horizon = m_nextTicket - 1;
+    }
+    return GetWindows();
+}
+
+bool COpenWindowRegistry::AnyLiveUpTo(UINT_PTR horizon) const
+{
+    return std::any_of(m_slots.begin(), m_slots.end(),
+                       [horizon](const Slot& s) { return s.ticket <= horizon && s.state != State::Closed; });
+}
+
+void COpenWindowRegistry::WaitUntilClosed(UINT_PTR horizon) const
+{
+    const ULONGLONG deadline = ::GetTickCount64() + StartingWindowLimitMs;
+    for (;;)
+    {
+        {
+            CExclusiveLock guard(m_lock);
+            if (!AnyLiveUpTo(horizon) || ::GetTickCount64() >= deadline) return;
+            ::ResetEvent(m_changed);
+        }
+        // The timeout only covers a wake-up that another waiter's reset swallowed.
+        WaitAnsweringSends(m_changed, 50);
+    }
+}
+
+BOOL COpenWindowRegistry::WaitForThreads(DWORD timeoutMs)
+{
+    std::vector<HANDLE> threads;
+    {
+        CExclusiveLock guard(m_lock);
+        threads.swap(m_threads);
+    }
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    BOOL all = TRUE;
+    for (HANDLE h : threads)
+    {
+        while (::WaitForSingleObject(h, 0) == WAIT_TIMEOUT)
+        {
+            const ULONGLONG now = ::GetTickCount64();
+            if (now >= deadline)
+            {
+                all = FALSE;
+                break;
+            }
+            WaitAnsweringSends(h, static_cast<DWORD>(deadline - now));
+        }
+        ::CloseHandle(h);
+    }
+    return all;
+}
+
+namespace {
+std::atomic<HWND> g_hControlPanel{nullptr};
+}
+
+void SetControlPanelWindow(HWND hWnd)
+{
+    g_hControlPanel.store(hWnd);
+}
+
+HWND ControlPanelWindow()
+{
+    return g_hControlPanel.load();
+}
+
 BOOL CloseAllColoredWindows()
 {
+    UINT_PTR horizon = 0;
     // The handles are copied out first: each window unregisters itself on its own
     // thread while the send waits, so the lock must be free by then.
-    const std::vector<HWND> windows = OpenWindowRegistry.GetWindows();
-    if (windows.empty()) return FALSE;
+    const std::vector<HWND> windows = OpenWindowRegistry.BeginCloseAll(&horizon);
+    const bool anyLive = OpenWindowRegistry.GetLiveCount() > 0;
     for (HWND hWnd : windows) ::SendMessageW(hWnd, WM_CLOSE, 0, 0);
-    return TRUE;
+    OpenWindowRegistry.WaitUntilClosed(horizon);
+    return !windows.empty() || anyLive;
 }

@@ -1,7 +1,9 @@
-// The open coloured windows, shared by the control panel and every window thread.
-//   COpenWindowRegistry     monitor handle text -> window handle text ("%llu"), one lock around the map
-//   OpenWindowRegistry      the process-wide instance
-//   CloseAllColoredWindows  closes every registered window and waits for each to be gone
+// The open coloured windows: the one place where the control panel's thread
+// and the window threads meet. Everything here may run on any thread.
+//   COpenWindowRegistry     monitor handle text -> window handle text ("%llu"), plus the
+//                           lifetime of every window from its thread's start to its end
+//   OpenWindowRegistry      the process-wide instance (never destroyed)
+//   CloseAllColoredWindows  closes every window, open or still starting, and waits for it
 #pragma once
 #include <windows.h>
 #include <vector>
@@ -10,7 +12,7 @@
 class COpenWindowRegistry
 {
 public:
-    COpenWindowRegistry() : m_map(10) {}
+    COpenWindowRegistry();
     COpenWindowRegistry(const COpenWindowRegistry&) = delete;
     COpenWindowRegistry& operator=(const COpenWindowRegistry&) = delete;
 
@@ -22,13 +24,54 @@ public:
     // The window handles of all entries at this moment, in the map's order.
     std::vector<HWND> GetWindows() const;
 
+    // A window counts from its thread's creation to that thread's end, so a Close All
+    // also reaches windows whose threads have not yet created them.
+    // Starter's thread, before the window thread runs: returns the window's ticket.
+    UINT_PTR Reserve(HANDLE hThread);
+    // Window thread, once its window exists: adds the entry. FALSE when a Close All came
+    // first; the window must then destroy itself unseen.
+    BOOL Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
+    // Window thread, as its window is destroyed: removes the entry if it still names hWnd.
+    void Unregister(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
+    // Window thread, as it ends, whether or not it made a window.
+    void Release(UINT_PTR ticket);
+    // Windows open or still starting.
+    INT_PTR GetLiveCount() const;
+
+    // Close All's two halves: cancels every starting window and returns the open ones
+    // (and the newest ticket) ...
+    std::vector<HWND> BeginCloseAll(UINT_PTR* horizon);
+    // ... then waits until no window up to that ticket is open or starting.
+    void WaitUntilClosed(UINT_PTR horizon) const;
+    // At the end of the process: waits (bounded) for every window thread to have ended.
+    BOOL WaitForThreads(DWORD timeoutMs);
+
 private:
+    enum class State { Starting, Cancelled, Open, Closed };
+    struct Slot
+    {
+        UINT_PTR ticket;
+        State state;
+    };
+    Slot* Find(UINT_PTR ticket);
+    bool AnyLiveUpTo(UINT_PTR horizon) const;
+    void Changed();
+
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     CMapStringToString m_map;
+    std::vector<Slot> m_slots;
+    std::vector<HANDLE> m_threads;   // duplicates, closed once the thread has ended
+    UINT_PTR m_nextTicket = 1;
+    HANDLE m_changed;                // manual-reset, set on every change of a slot
 };
 
-extern COpenWindowRegistry OpenWindowRegistry;
+// Never destroyed: window threads may still use it while the process ends.
+extern COpenWindowRegistry& OpenWindowRegistry;
 
-// Sends WM_CLOSE to every registered window; each send returns once that window
-// is destroyed and unregistered. FALSE when nothing was registered.
+// The control panel's window, for a window's Exit item; null while there is none.
+void SetControlPanelWindow(HWND hWnd);
+HWND ControlPanelWindow();
+
+// Closes every window (WM_CLOSE, sent) and cancels every starting one, then returns once
+// all of them are destroyed and unregistered. FALSE when there was none.
 BOOL CloseAllColoredWindows();

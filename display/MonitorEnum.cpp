@@ -105,7 +105,8 @@ BOOL EnumerateMonitors()
         const CString gdiName = BufferText(source.viewGdiDeviceName);
         const MonitorHandleEntry* match = nullptr;
         for (const MonitorHandleEntry& entry : entries) {
-            if (wcscmp(entry.DeviceName, gdiName) == 0) {
+            // An empty name identifies nothing, not even a monitor whose name is empty too.
+            if (!gdiName.IsEmpty() && wcscmp(entry.DeviceName, gdiName) == 0) {
                 match = &entry;
                 break;
             }

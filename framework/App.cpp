@@ -50,7 +50,9 @@ int CWinApp::WinMain(HINSTANCE hInstance)
         m_strAppName = name;
     }
     m_pszAppName = m_strAppName;
-    AfxGetModuleState()->m_lpszCurrentAppName = m_pszAppName;
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    ::lstrcpynW(state->m_szAppName, m_strAppName, MAX_PATH);
+    state->m_lpszCurrentAppName = state->m_szAppName;
     AfxSetThread(this);
 
     int code = InitInstance() ? Run() : ExitInstance();

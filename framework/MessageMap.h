@@ -72,6 +72,13 @@ template <> struct Crack<WM_SYSCOMMAND>
     { (static_cast<T*>(w)->*F)(static_cast<UINT>(wp), l); return 0; }
 };
 
+template <> struct Crack<WM_ENDSESSION>
+{
+    template <class T> using Handler = void (T::*)(BOOL bEnding);
+    template <class T, Handler<T> F> static LRESULT Call(CWnd* w, WPARAM wp, LPARAM)
+    { (static_cast<T*>(w)->*F)(static_cast<BOOL>(wp)); return 0; }
+};
+
 template <> struct Crack<WM_TIMER>
 {
     template <class T> using Handler = void (T::*)(UINT_PTR nIDEvent);

@@ -6,6 +6,9 @@ struct AFX_MODULE_STATE
 {
     // Base name of the executable ("Umbrafen" for Umbrafen.exe); set by CWinApp.
     LPCWSTR m_lpszCurrentAppName = L"";
+    // The name's own storage: it must outlive the application object, since window
+    // threads may still caption a box while the process ends.
+    WCHAR m_szAppName[MAX_PATH] = {};
 };
 
 AFX_MODULE_STATE* AfxGetModuleState();

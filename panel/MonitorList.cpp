@@ -100,12 +100,8 @@ void CUmbrafenDlg::AddMonitorRow(CString label, HMONITOR handle)
 
 void CUmbrafenDlg::RestoreCheckedState()
 {
-    int n = m_list.GetItemCount();
-    if (n > StoredCheckLimit)
-    {
-        ShowStoredCheckLimit(this, L"Loaded");
-        n = StoredCheckLimit;
-    }
+    const int rows = m_list.GetItemCount();
+    const int n = rows > StoredCheckLimit ? StoredCheckLimit : rows;
     for (int r = 0; r < n; ++r)
     {
         const ULONGLONG key = MonitorIdKey(m_list.GetItemText(r, MonitorIdColumn));
@@ -118,6 +114,9 @@ void CUmbrafenDlg::RestoreCheckedState()
             }
         }
     }
+    // Only once the ticks are back: a display change handled while the box is open
+    // stores the ticks the list shows before it refills the list.
+    if (rows > StoredCheckLimit) ShowStoredCheckLimit(this, L"Loaded");
 }
 
 void CUmbrafenDlg::StoreCheckedState()

@@ -1,6 +1,7 @@
 #include "panel/UmbrafenDlg.h"
 #include "app/AppIcon.h"
 #include "app/UmbrafenApp.h"
+#include "colorwin/OpenWindowRegistry.h"
 #include "help/AboutDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
@@ -20,6 +21,7 @@ const AFX_MSGMAP* CUmbrafenDlg::GetThisMessageMap()
         Msg<WM_QUERYDRAGICON, &T::OnQueryDragIcon>(),
         Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
         Msg<WM_DESTROY, &T::OnDestroy>(),
+        Msg<WM_ENDSESSION, &T::OnEndSession>(),
         Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
         Cmd<IDC_BTN_CHECK_ALL, &T::CheckAll>(),
         Cmd<IDC_BTN_UNCHECK_ALL, &T::UncheckAll>(),
@@ -79,6 +81,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
 
     ::SetWindowLongW(m_hWnd, GWLP_USERDATA, InstanceMarker);
     g_pMainDlg = this;
+    SetControlPanelWindow(m_hWnd);
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE))
     {
@@ -160,16 +163,34 @@ void CUmbrafenDlg::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
     Default();
 }
 
-void CUmbrafenDlg::OnDestroy()
+void CUmbrafenDlg::CaptureSettings()
 {
     AppSettings.Placement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(&AppSettings.Placement);
     AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
     StoreCheckedState();
     CaptureColumnWidths();
-    Default();
+}
+
+void CUmbrafenDlg::OnDestroy()
+{
     // Coloured windows left open by an OK end must not reach a dialog that is gone.
+    SetControlPanelWindow(nullptr);
+    CaptureSettings();
+    Default();
     g_pMainDlg = nullptr;
+}
+
+// The system ends the process right after this message, before the modal loop could
+// return: the settings are stored here as a clean close stores them.
+void CUmbrafenDlg::OnEndSession(BOOL bEnding)
+{
+    if (bEnding && ResetRequested == 0)
+    {
+        CaptureSettings();
+        SaveLoadSettings(TRUE);
+    }
+    Default();
 }
 
 void CUmbrafenDlg::ShowCommandMenu(CPoint pos)

@@ -8,6 +8,8 @@
 
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
+// Asks every monitor to switch off.
+void TurnOffMonitors();
 
 class CUmbrafenDlg : public CDialogEx
 {
@@ -22,6 +24,7 @@ public:
     CFont m_listFont;    // the list's font when one is stored
     CMenu m_menu;        // command menu 132
     int ResetRequested = 0;
+    bool m_bClosing = false;   // the close sequence has begun
     HICON m_hIcon = nullptr;
     CCustomMFCListCtrl m_list;
     CSliderCtrl m_slider;
@@ -106,4 +109,7 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnDestroy();
+    void OnEndSession(BOOL bEnding);
+    // Placement, opacity, ticks and column widths into AppSettings.
+    void CaptureSettings();
 };

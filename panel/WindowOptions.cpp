@@ -10,7 +10,8 @@
 // that take the current options. With none open nothing is shown.
 void CUmbrafenDlg::ReshowColoredWindows()
 {
-    if (OpenWindowRegistry.GetCount() == 0) return;
+    // Windows still starting count too: they would otherwise come up with the old options.
+    if (OpenWindowRegistry.GetLiveCount() == 0) return;
     CloseAllColoredWindows();
     ShowColoredWindows(TRUE);
 }
@@ -67,7 +68,16 @@ void CUmbrafenDlg::OnReleasedCaptureSlider(NMHDR* /*pNMHDR*/, LRESULT* pResult)
 
 void CUmbrafenDlg::OnTurnOffMonitors()
 {
-    ::SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+    TurnOffMonitors();
+}
+
+void TurnOffMonitors()
+{
+    // Sent with a time limit rather than plain SendMessageW: one hung window anywhere on
+    // the desktop would otherwise block the panel for good.
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2, SMTO_ABORTIFHUNG | SMTO_NORMAL, 500,
+                          &result);
 }
 
 // The panel moves as if its caption had been grabbed.

@@ -1,6 +1,7 @@
 #include "settings/AppSettings.h"
 #include "framework/ModuleState.h"
 #include <shlobj.h>
+#include <functional>
 
 AppSettingsRecord AppSettings;
 
@@ -100,14 +101,50 @@ void SerializeSettings(CArchive& ar)
         Move(ar, c);
 }
 
+void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
+{
+    // Written whole beside the data file, then put in its place in one step: a crash or a
+    // full disk half-way leaves the previous file as it was.
+    CString temp = path;
+    temp += L".tmp";
+    CFile file;
+    // A file that cannot be created costs this run's settings without a message, as ever.
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite))
+        return;
+    try {
+        write(file);
+        if (!FlushFileBuffers(file.m_hFile)) {
+            const LONG err = static_cast<LONG>(GetLastError());
+            throw new CFileException(CFileException::OsErrorToException(err), err, temp);
+        }
+        file.Close();
+        if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const LONG err = static_cast<LONG>(GetLastError());
+            throw new CFileException(CFileException::OsErrorToException(err), err, path);
+        }
+    } catch (...) {
+        file.Close();
+        DeleteFileW(temp);
+        throw;
+    }
+}
+
 void SaveLoadSettingsAt(LPCWSTR path, BOOL store)
 {
     if (!path || !*path)
         return;
-    CFile file;
-    if (!file.Open(path, store ? (CFile::modeCreate | CFile::modeWrite) : CFile::modeRead))
+    if (store) {
+        StoreFileAtomically(path, [](CFile& file) {
+            CArchive ar(&file, CArchive::store, 4096);
+            SerializeSettings(ar);
+            ar.Close();
+        });
         return;
-    CArchive ar(&file, store ? CArchive::store : CArchive::load, 4096);
+    }
+    CFile file;
+    if (!file.Open(path, CFile::modeRead))
+        return;
+    CArchive ar(&file, CArchive::load, 4096);
     SerializeSettings(ar);
     ar.Close();
 }

@@ -2,6 +2,7 @@
 //   AppSettingsRecord   every value remembered between runs
 //   AppSettings         the one process-wide record
 #pragma once
+#include <functional>
 #include <windows.h>
 #include "framework/Files.h"
 #include "framework/Strings.h"
@@ -49,8 +50,12 @@ void GetDataFilePath(CString& path);
 
 // Moves every field to or from the archive in file order.
 void SerializeSettings(CArchive& ar);
-// Writes (store != 0) or reads the data file at path; an unopenable file is silently skipped.
-// Archive errors reach the caller as CException*.
+// Writes path through write() into a temporary file beside it and then replaces path in
+// one step. A temporary file that cannot be created skips the store; any later failure
+// leaves path as it was, removes the temporary file and is thrown as a CFileException*.
+void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write);
+// Writes (store != 0, atomically) or reads the data file at path; a file that cannot be
+// opened for reading is silently skipped. Errors reach the caller as CException*.
 void SaveLoadSettingsAt(LPCWSTR path, BOOL store);
 // The same over the data file of GetDataFilePath. A load lets archive errors through to the
 // caller; a store reports its own write errors and never throws.

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <map>
 #include "tests/e2e/AppProcess.h"
+#include "tests/support/PromptStore.h"
 
 namespace {
 
@@ -95,6 +96,18 @@ TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
     EXPECT_TRUE(::IsWindowVisible(panel));
     EXPECT_EQ(CountWindowsTitled(L"Umbrafen"), 1) << "no second control panel";
     EXPECT_FALSE(first.WaitForExit(0)) << "the first instance keeps running";
+}
+
+// Two starts at the same moment: one becomes the instance, the other ends by itself.
+TEST_F(AppLifecycle, TwoSimultaneousStartsGiveOneInstance)
+{
+    UmbrafenProcess first, second;
+    ASSERT_TRUE(first.started && second.started);
+    ASSERT_TRUE(WaitFor([&] { return first.WaitForExit(0) || second.WaitForExit(0); }, 15000))
+        << "neither start ended by itself";
+    UmbrafenProcess& running = first.WaitForExit(0) ? second : first;
+    ASSERT_NE(running.WaitForPanel(), nullptr);
+    EXPECT_EQ(CountWindowsTitled(L"Umbrafen"), 1) << "no second control panel";
 }
 
 // Apart from the previous test: windows of this process keep Wine from minimising the panel for it.
@@ -261,6 +274,44 @@ TEST_F(ColoredWindowsFromOutside, WindowsCoverEachMonitorAndCloseWithTheCommands
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(At<DWORD>(bytes, 21), 0u) << "Passthrough off is remembered";
     EXPECT_EQ(At<DWORD>(bytes, 45), 1u) << "the first row's tick is remembered";
+}
+
+// However the program is ended, with covers up or still starting, it exits with code 0
+// and leaves no cover behind.
+TEST_F(ColoredWindowsFromOutside, EveryWayOutEndsWithExitCodeZero)
+{
+    Suppress(PassthroughPromptKey);
+    struct Case
+    {
+        const char* name;
+        bool waitForCovers;
+        std::function<void(HWND panel, const std::map<std::wstring, HWND>& covers)> close;
+    };
+    const Case cases[] = {
+        {"Exit item, covers up", true, [](HWND panel, auto&) { ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0); }},
+        {"Esc, covers starting", false, [](HWND panel, auto&) { ::PostMessageW(panel, WM_COMMAND, IDCANCEL, 0); }},
+        {"a cover's Exit item", true,
+         [](HWND, auto& covers) { ::PostMessageW(covers.begin()->second, WM_COMMAND, ID_COLORED_EXIT, 0); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        UmbrafenProcess app;
+        HWND panel = app.WaitForPanel();
+        ASSERT_NE(panel, nullptr);
+        ::PostMessageW(panel, WM_COMMAND, ID_COLORED_WINDOW_ON_ALL_MONITORS, 0);
+        std::map<std::wstring, HWND> covers;
+        if (c.waitForCovers)
+        {
+            ASSERT_TRUE(WaitFor([&] { return (covers = ColoredWindows(app.pi.dwProcessId)).size() == monitors.size(); }));
+        }
+        c.close(panel, covers);
+        ASSERT_TRUE(app.WaitForExit());
+        DWORD code = 1;
+        ::GetExitCodeProcess(app.pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+    }
+    RestorePrompt(PassthroughPromptKey);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the two-monitor virtual desktop; every window runs on a thread of its own.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <thread>
 #include <gtest/gtest.h>
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
@@ -9,6 +10,7 @@
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
+#include "tests/unit/TempFolder.h"
 
 namespace {
 
@@ -314,4 +316,106 @@ TEST_F(ColoredWindows, HundredShowCloseCyclesLeaveTheThreadCount)
     int after = 0;
     EXPECT_TRUE(PumpUntil([&] { return (after = ProcessThreadCount()) <= before; }, 10000))
         << "threads before " << before << ", after " << after;
+}
+
+namespace {
+
+// Windows of this process, shown or not yet, that cover the row's monitor.
+int CoversOn(HWND panel, int row)
+{
+    const std::wstring title = ListView(panel, IDC_LIST_MONITORS).Text(row, 0) + L" - Umbrafen";
+    int n = 0;
+    for (HWND h : ProcessTopLevelWindows(L"#32770")) n += WindowText(h) == title;
+    return n;
+}
+
+int AllCovers()
+{
+    int n = 0;
+    for (HWND h : ProcessTopLevelWindows(L"#32770")) n += WindowText(h).ends_with(L" - Umbrafen");
+    return n;
+}
+
+} // namespace
+
+// However fast Show or an option is clicked, one cover per monitor remains, and Close All
+// leaves none: a window whose thread is still starting counts as open.
+TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
+{
+    Suppress(PassthroughPromptKey);
+    Suppress(OnTopPromptKey);
+    Tick({true, true});
+    for (int i = 0; i < 4; ++i) ClickShow();
+    ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
+    ::Sleep(300);   // time for any orphan to come up
+    EXPECT_EQ(CoversOn(Panel(), 0), 1);
+    EXPECT_EQ(CoversOn(Panel(), 1), 1);
+
+    ClickButton(Panel(), IDC_CHK_ON_TOP);
+    ClickButton(Panel(), IDC_CHK_ON_TOP);
+    ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
+    ::Sleep(300);
+    EXPECT_EQ(CoversOn(Panel(), 0), 1);
+    EXPECT_EQ(CoversOn(Panel(), 1), 1);
+
+    ClickShow();
+    ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);   // while the new threads start
+    EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0);
+    ::Sleep(300);
+    EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0) << "a cancelled window came up after all";
+    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 0);
+}
+
+// Exit from a cover while the show prompt is open: nothing starts once it is dismissed.
+TEST_F(ColoredWindows, ExitDuringTheShowPromptStartsNoCovers)
+{
+    Tick({true, true});
+    ::PostMessageW(Panel(), WM_COMMAND, IDC_BTN_SHOW_WINDOWS, 0);
+    HWND prompt = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (prompt = FindMessageBox(PassthroughPromptText)) != nullptr; }));
+    ::PostMessageW(Panel(), WM_CLOSE, 0, 0);
+    ::Sleep(200);
+    MessageBoxWatcher watcher;
+    ASSERT_TRUE(m_panel->Ended(5000));
+    ::Sleep(300);
+    EXPECT_EQ(AllCovers(), 0);
+}
+
+// The end of the Windows session stores what a clean close stores, byte for byte.
+TEST_F(ColoredWindows, EndOfSessionStoresTheSettingsAsACleanCloseDoes)
+{
+    CString path;
+    GetDataFilePath(path);
+    ::DeleteFileW(path);
+    Tick({true, false});
+    ::SendMessageW(Panel(), WM_QUERYENDSESSION, 0, 0);
+    ::SendMessageW(Panel(), WM_ENDSESSION, TRUE, 0);
+    const std::vector<BYTE> atSessionEnd = ReadAllBytes(path);
+    EXPECT_EQ(atSessionEnd.size(), SettingsFileSize);
+    m_panel->Close();
+    SaveLoadSettings(TRUE);   // what the application stores once the panel has ended
+    EXPECT_EQ(atSessionEnd, ReadAllBytes(path));
+    ::DeleteFileW(path);
+}
+
+// Switching the displays off must not wait for ever on a hung window of another thread.
+TEST_F(ColoredWindows, TurnOffMonitorsDoesNotHangOnAHungWindow)
+{
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hung = nullptr;
+    std::thread owner([&] {
+        hung = ::CreateWindowExW(0, L"STATIC", L"hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ::WaitForSingleObject(release, INFINITE);   // takes no messages meanwhile
+        ::DestroyWindow(hung);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return hung != nullptr; }));
+    DWORD_PTR result = 0;
+    const ULONGLONG start = ::GetTickCount64();
+    const bool returned = ::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result);
+    EXPECT_TRUE(returned) << "the panel hung in the broadcast";
+    EXPECT_LT(::GetTickCount64() - start, 8000u);
+    ::SetEvent(release);
+    owner.join();
+    ::CloseHandle(release);
+    PumpUntil([] { return false; }, 200);   // let the panel finish a broadcast that was still waiting
 }

@@ -182,6 +182,11 @@ TEST_F(MonitorEnumTest, SourceNameMatchIsExactAndCaseSensitive)
     desk.Paths[1].GdiName = L"\\\\.\\display2";
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorHandleTexts), (Texts{HandleTextOf(desk.Handle(2)), L"30465"}));
+    // An empty source name matches nothing, not even a monitor with an empty name.
+    desk.Paths[1].GdiName = L"";
+    desk.Monitors.push_back(FakeMonitor{reinterpret_cast<HMONITOR>(0x7702), L"", Rect(0, 0, 640, 480)});
+    ASSERT_TRUE(EnumerateMonitors());
+    EXPECT_EQ(All(MonitorHandleTexts), (Texts{HandleTextOf(desk.Handle(2)), L"30465"}));
 }
 
 TEST(MonitorEnumLabel, EveryDIsUpperCaseAndEveryPrefixGoes)

@@ -171,3 +171,34 @@ TEST(DataFilePath, StoreAndLoadThroughTheLocalAppDataFolder)
 }
 
 } // namespace
+
+// The store replaces the file in one step: a write that fails half-way leaves the old file
+// whole, reports the error, and leaves no temporary file behind.
+TEST(AtomicStore, FailureHalfWayKeepsTheOldFileAndSuccessReplacesIt)
+{
+    TempFolder tmp;
+    const CString path = tmp.File(L"UmbrafenData.dat");
+    const Bytes old = PatternFile();
+    ASSERT_TRUE(WriteAllBytes(path, old));
+    const auto writeThenFail = [](CFile& file) {
+        const BYTE half[200] = {1, 2, 3};
+        file.Write(half, sizeof half);
+        throw new CFileException(CFileException::diskFull, ERROR_DISK_FULL, file.GetFilePath());
+    };
+    CFileException* thrown = nullptr;
+    try {
+        StoreFileAtomically(path, writeThenFail);
+    } catch (CFileException* e) {
+        thrown = e;
+    }
+    ASSERT_NE(thrown, nullptr);
+    EXPECT_EQ(thrown->m_cause, CFileException::diskFull);
+    thrown->Delete();
+    EXPECT_EQ(ReadAllBytes(path), old);
+    EXPECT_FALSE(FileExists(path + L".tmp"));
+
+    ResetAppSettings();
+    SaveLoadSettingsAt(path, TRUE);
+    EXPECT_EQ(ReadAllBytes(path).size(), SettingsFileSize);
+    EXPECT_FALSE(FileExists(path + L".tmp"));
+}
