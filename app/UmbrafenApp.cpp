@@ -5,7 +5,6 @@
 #include "settings/AppSettings.h"
 
 int InstanceFound = 0;
-CUmbrafenDlg* g_pMainDlg = nullptr;
 
 BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM)
 {

@@ -3,14 +3,7 @@
 #pragma once
 #include "framework/Framework.h"
 
-class CUmbrafenDlg;
-
-// The control panel's window user data; with the application name as title it
-// marks the running instance for a second start.
-constexpr LONG InstanceMarker = 0x312;
-
 extern int InstanceFound;
-extern CUmbrafenDlg* g_pMainDlg;
 
 BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM lParam);
 // Takes this session's instance mutex. FALSE when another instance holds it; its

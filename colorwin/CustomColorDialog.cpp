@@ -1,17 +1,11 @@
 #include "colorwin/CustomColorDialog.h"
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "res/resource.h"
 
-const CRuntimeClass* CCustomColorDialog::GetThisClass()
-{
-    return MakeRuntimeClass<CCustomColorDialog, CColorDialog, false>("CCustomColorDialog");
-}
+IMPLEMENT_RUNTIME_CLASS(CCustomColorDialog, CColorDialog, false)
 
-const AFX_MSGMAP* CCustomColorDialog::GetThisMessageMap()
-{
-    static const AFX_MSGMAP map{&CColorDialog::GetThisMessageMap, {}};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CCustomColorDialog, CColorDialog)
+END_MESSAGE_MAP()
 
 BOOL CCustomColorDialog::OnInitDialog()
 {
@@ -22,5 +16,14 @@ BOOL CCustomColorDialog::OnInitDialog()
     SetWindowText(title);
 
     SetAppIcon(*this);
+    return TRUE;
+}
+
+BOOL PickColor(CWnd* owner, LPCWSTR title, COLORREF& color)
+{
+    CCustomColorDialog dlg(color, CC_FULLOPEN, owner);
+    dlg.m_strTitle = title;
+    if (dlg.DoModal() != IDOK) return FALSE;
+    color = dlg.GetColor();
     return TRUE;
 }

@@ -1,5 +1,5 @@
 // CCustomColorDialog: the platform's colour picker titled "<words> - <app>"
-// and carrying the application icon.
+// and carrying the application icon. PickColor: one pick with it.
 #pragma once
 #include "framework/Framework.h"
 
@@ -8,13 +8,14 @@ class CCustomColorDialog : public CColorDialog
 public:
     using CColorDialog::CColorDialog;
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_RUNTIME_CLASS()
+    DECLARE_MESSAGE_MAP()
 
     CString m_strTitle;   // words put in front of the application name
 
 protected:
     BOOL OnInitDialog() override;
 };
+
+// Lets the user pick a colour, starting from color; TRUE (and color set) on OK.
+BOOL PickColor(CWnd* owner, LPCWSTR title, COLORREF& color);

@@ -1,5 +1,8 @@
+// Runs on the coloured window's own thread (the panel's thread only creates the thread
+// object and writes its start parameters before resuming it).
 #include "colorwin/FullScreenDialog.h"
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
+#include "colorwin/CustomColorDialog.h"
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
 #include "res/resource.h"
@@ -13,28 +16,19 @@ CDlgFullScreenDialog::~CDlgFullScreenDialog()
     m_menuContext.DestroyMenu();
 }
 
-const CRuntimeClass* CDlgFullScreenDialog::GetThisClass()
-{
-    return MakeRuntimeClass<CDlgFullScreenDialog, CDialogEx, false>("CDlgFullScreenDialog");
-}
+IMPLEMENT_RUNTIME_CLASS(CDlgFullScreenDialog, CDialogEx, false)
 
-const AFX_MSGMAP* CDlgFullScreenDialog::GetThisMessageMap()
-{
-    using T = CDlgFullScreenDialog;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        Msg<WM_DESTROY, &T::OnDestroy>(),
-        Msg<WM_CLOSE, &T::OnClose>(),
-        Cmd<ID_COLORED_CLOSE, &T::OnColoredClose>(),
-        Cmd<ID_CHANGE_COLOR, &T::OnChangeColor>(),
-        Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
-        Msg<WM_HELP, &T::OnHelpInfo>(),
-        Cmd<ID_COLORED_CLOSE_ALL, &T::OnColoredCloseAll>(),
-        Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
-        Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
-    };
-    static const AFX_MSGMAP map{&CDialogEx::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
+    Msg<WM_DESTROY, &T::OnDestroy>(),
+    Msg<WM_CLOSE, &T::OnClose>(),
+    Cmd<ID_COLORED_CLOSE, &T::OnColoredClose>(),
+    Cmd<ID_CHANGE_COLOR, &T::OnChangeColor>(),
+    Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
+    Msg<WM_HELP, &T::OnHelpInfo>(),
+    Cmd<ID_COLORED_CLOSE_ALL, &T::OnColoredCloseAll>(),
+    Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
+    Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+END_MESSAGE_MAP()
 
 CString CDlgFullScreenDialog::RegistryKey() const
 {
@@ -124,6 +118,13 @@ void CDlgFullScreenDialog::OnColoredExit()
     if (HWND hPanel = ControlPanelWindow()) ::PostMessageW(hPanel, WM_CLOSE, 0, 0);
 }
 
+// Blocks only this window's thread. The layered attributes are left as they are,
+// so the opacity stays; the next show takes the panel's colour again.
+void CDlgFullScreenDialog::OnChangeColor()
+{
+    if (PickColor(this, L"Select Color", m_crColor)) SetBackgroundColor(m_crColor, TRUE);
+}
+
 LRESULT CDlgFullScreenDialog::OnDisplayChange(WPARAM, LPARAM)
 {
     MONITORINFOEXW info{};
@@ -139,10 +140,7 @@ LRESULT CDlgFullScreenDialog::OnDisplayChange(WPARAM, LPARAM)
 CThreadFullScreenDialog::CThreadFullScreenDialog() = default;
 CThreadFullScreenDialog::~CThreadFullScreenDialog() = default;
 
-const CRuntimeClass* CThreadFullScreenDialog::GetThisClass()
-{
-    return MakeRuntimeClass<CThreadFullScreenDialog, CWinThread, true>("CThreadFullScreenDialog");
-}
+IMPLEMENT_RUNTIME_CLASS(CThreadFullScreenDialog, CWinThread, true)
 
 BOOL CThreadFullScreenDialog::InitInstance()
 {

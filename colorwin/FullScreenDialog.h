@@ -12,10 +12,8 @@ public:
     CDlgFullScreenDialog();
     ~CDlgFullScreenDialog() override;
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_RUNTIME_CLASS()
+    DECLARE_MESSAGE_MAP()
 
     // Start parameters, written by the starter while the thread is suspended.
     CMenu m_menuContext;
@@ -55,8 +53,7 @@ public:
     CThreadFullScreenDialog();
     ~CThreadFullScreenDialog() override;
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    DECLARE_RUNTIME_CLASS()
 
     BOOL InitInstance() override;
     int ExitInstance() override;

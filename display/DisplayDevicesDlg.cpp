@@ -1,26 +1,17 @@
 #include "display/DisplayDevicesDlg.h"
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include <cwchar>
 #include "display/DisplayApi.h"
 #include "res/resource.h"
 
 CDlgDisplayDevices::CDlgDisplayDevices(CWnd* pParent) : CDialog(IDD_DISPLAY_DEVICES, pParent) {}
 
-const CRuntimeClass* CDlgDisplayDevices::GetThisClass()
-{
-    return MakeRuntimeClass<CDlgDisplayDevices, CDialog, false>("CDlgDisplayDevices");
-}
+IMPLEMENT_RUNTIME_CLASS(CDlgDisplayDevices, CDialog, false)
 
-const AFX_MSGMAP* CDlgDisplayDevices::GetThisMessageMap()
-{
-    using T = CDlgDisplayDevices;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
-        Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
-    };
-    static const AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CDlgDisplayDevices, CDialog)
+    Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
+    Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+END_MESSAGE_MAP()
 
 void CDlgDisplayDevices::DoDataExchange(CDataExchange* pDX)
 {

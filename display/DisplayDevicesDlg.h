@@ -8,10 +8,8 @@ class CDlgDisplayDevices : public CDialog
 public:
     explicit CDlgDisplayDevices(CWnd* pParent = nullptr);
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_RUNTIME_CLASS()
+    DECLARE_MESSAGE_MAP()
 
     void FillDeviceList();
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);

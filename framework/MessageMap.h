@@ -8,6 +8,14 @@
 //   Cmd<IDC_SHOW, &CMyDlg::OnShow>()                    WM_COMMAND, code 0 (button, menu)
 //   CmdCode<CBN_SELCHANGE, IDC_COMBO, &CMyDlg::OnSel>() WM_COMMAND with a notification code
 //   Notify<NM_RELEASEDCAPTURE, IDC_SLIDER, &CMyDlg::OnReleased>()   WM_NOTIFY
+//
+// A window class declares its table and run-time class in its body, and defines them
+// in its source file; the table then reads as one list of what the window handles:
+//   class CMyDlg : public CDialogEx { DECLARE_RUNTIME_CLASS() DECLARE_MESSAGE_MAP() ... };
+//   IMPLEMENT_RUNTIME_CLASS(CMyDlg, CDialogEx, false)
+//   BEGIN_MESSAGE_MAP(CMyDlg, CDialogEx)
+//       Msg<WM_PAINT, &T::OnPaint>(),
+//   END_MESSAGE_MAP()
 #pragma once
 #include <windows.h>
 #include <span>
@@ -170,3 +178,32 @@ template <UINT Code, UINT ID, auto F> constexpr AFX_MSGMAP_ENTRY Notify()
                   "notify handlers take (NMHDR*, LRESULT*)");
     return {WM_NOTIFY, Code, ID, &afx_detail::CallNotify<T, F>};
 }
+
+#define DECLARE_RUNTIME_CLASS()                                                                              \
+public:                                                                                                      \
+    static const CRuntimeClass* GetThisClass();                                                              \
+    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+
+#define DECLARE_MESSAGE_MAP()                                                                                \
+public:                                                                                                      \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                            \
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+
+// creatable: whether AfxBeginThread and friends may create objects of the class by name.
+#define IMPLEMENT_RUNTIME_CLASS(cls, base, creatable)                                                        \
+    const CRuntimeClass* cls::GetThisClass() { return MakeRuntimeClass<cls, base, creatable>(#cls); }
+
+// Between the two, T names the class, so entries read Msg<WM_PAINT, &T::OnPaint>(). The
+// closing empty entry lets a class with no entries of its own use the same two lines.
+#define BEGIN_MESSAGE_MAP(cls, base)                                                                         \
+    const AFX_MSGMAP* cls::GetThisMessageMap()                                                               \
+    {                                                                                                        \
+        using T [[maybe_unused]] = cls;                                                                      \
+        using TBase = base;                                                                                  \
+        static const AFX_MSGMAP_ENTRY entries[] = {
+
+#define END_MESSAGE_MAP()                                                                                    \
+        AFX_MSGMAP_ENTRY{}};                                                                                 \
+        static const AFX_MSGMAP map{&TBase::GetThisMessageMap, std::span(entries, std::size(entries) - 1)};  \
+        return &map;                                                                                         \
+    }

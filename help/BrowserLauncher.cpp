@@ -1,27 +1,18 @@
 #include "help/BrowserLauncher.h"
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include <shellapi.h>
 #include <cstring>
 #include "res/resource.h"
 
 CDlgBrowserHelper::CDlgBrowserHelper(CWnd* pParent) : CDialogEx(IDD_BROWSER_HELPER, pParent) {}
 
-const CRuntimeClass* CDlgBrowserHelper::GetThisClass()
-{
-    return MakeRuntimeClass<CDlgBrowserHelper, CDialogEx, false>("CDlgBrowserHelper");
-}
+IMPLEMENT_RUNTIME_CLASS(CDlgBrowserHelper, CDialogEx, false)
 
-const AFX_MSGMAP* CDlgBrowserHelper::GetThisMessageMap()
-{
-    using T = CDlgBrowserHelper;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        Cmd<IDC_BTN_OPEN_IN_BROWSER, &T::OnOpenInBrowser>(),
-        Cmd<IDC_BTN_COPY_URL, &T::OnCopyUrl>(),
-        Msg<WM_HELP, &T::OnHelpInfo>(),
-    };
-    static const AFX_MSGMAP map{&CDialogEx::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CDlgBrowserHelper, CDialogEx)
+    Cmd<IDC_BTN_OPEN_IN_BROWSER, &T::OnOpenInBrowser>(),
+    Cmd<IDC_BTN_COPY_URL, &T::OnCopyUrl>(),
+    Msg<WM_HELP, &T::OnHelpInfo>(),
+END_MESSAGE_MAP()
 
 void CDlgBrowserHelper::DoDataExchange(CDataExchange* pDX)
 {

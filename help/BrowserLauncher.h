@@ -9,10 +9,8 @@ class CDlgBrowserHelper : public CDialogEx
 public:
     explicit CDlgBrowserHelper(CWnd* pParent = nullptr);
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_RUNTIME_CLASS()
+    DECLARE_MESSAGE_MAP()
 
     CString m_strURL;   // set before DoModal
 

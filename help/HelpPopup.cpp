@@ -1,5 +1,5 @@
 // The help pop-up: Windows.UI.Popups.MessageDialog reached from a desktop
-// program through its activation factory, and the control panel's "?" button.
+// program through its activation factory, and the help text behind the control panel's "?" button.
 #include "help/HelpPopup.h"
 
 #include <inspectable.h>
@@ -7,7 +7,7 @@
 #include <shobjidl.h>
 #include <winstring.h>
 
-#include "panel/UmbrafenDlg.h"
+#include "framework/ModuleState.h"
 #include "res/resource.h"
 
 namespace {
@@ -104,7 +104,7 @@ HRESULT ShowHelpPopup(HWND owner, CString text)
     return dialog->ShowAsync(&operation);
 }
 
-void CUmbrafenDlg::OnHelpButton()
+void ShowHelp(HWND owner)
 {
     CString email;
     email.LoadString(IDS_SUPPORT_EMAIL);
@@ -117,6 +117,6 @@ void CUmbrafenDlg::OnHelpButton()
                 static_cast<LPCWSTR>(email));
     // Where the runtime pop-up is unavailable the same text comes in an
     // ordinary information box, so the button never does nothing.
-    if (FAILED(ShowHelpPopup(m_hWnd, text)))
-        MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    if (FAILED(ShowHelpPopup(owner, text)))
+        ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
 }

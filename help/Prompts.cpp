@@ -1,5 +1,6 @@
 // Information prompts the user can suppress for good with the shell's own check box.
-#include "panel/UmbrafenDlg.h"
+#include "help/Prompts.h"
+#include "framework/ModuleState.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ SHMessageBoxCheckWProc LoadMessageBoxCheck()
 
 } // namespace
 
-void CUmbrafenDlg::ShowDontShowAgainPrompt(CString text, CString key)
+void ShowDontShowAgainPrompt(HWND owner, LPCWSTR text, LPCWSTR key)
 {
     static const SHMessageBoxCheckWProc pfnMessageBoxCheck = LoadMessageBoxCheck();
     // A prompt that cannot be shown counts as suppressed.
     if (!pfnMessageBoxCheck) return;
-    pfnMessageBoxCheck(m_hWnd, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION, 0, key);
+    pfnMessageBoxCheck(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION, 0, key);
 }

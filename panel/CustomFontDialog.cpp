@@ -1,17 +1,11 @@
 #include "panel/CustomFontDialog.h"
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "res/resource.h"
 
-const CRuntimeClass* CCustomFontDialog::GetThisClass()
-{
-    return MakeRuntimeClass<CCustomFontDialog, CFontDialog, false>("CCustomFontDialog");
-}
+IMPLEMENT_RUNTIME_CLASS(CCustomFontDialog, CFontDialog, false)
 
-const AFX_MSGMAP* CCustomFontDialog::GetThisMessageMap()
-{
-    static const AFX_MSGMAP map{&CFontDialog::GetThisMessageMap, {}};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CCustomFontDialog, CFontDialog)
+END_MESSAGE_MAP()
 
 BOOL CCustomFontDialog::OnInitDialog()
 {

@@ -8,10 +8,8 @@ class CCustomFontDialog : public CFontDialog
 public:
     using CFontDialog::CFontDialog;
 
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_RUNTIME_CLASS()
+    DECLARE_MESSAGE_MAP()
 
     CString m_strTitle;   // first part of the caption
 

@@ -2,16 +2,10 @@
 #include "display/DisplayApi.h"
 #include "display/MonitorEnum.h"
 
-const CRuntimeClass* CCustomMFCListCtrl::GetThisClass()
-{
-    return MakeRuntimeClass<CCustomMFCListCtrl, CMFCListCtrl, false>("CCustomMFCListCtrl");
-}
+IMPLEMENT_RUNTIME_CLASS(CCustomMFCListCtrl, CMFCListCtrl, false)
 
-const AFX_MSGMAP* CCustomMFCListCtrl::GetThisMessageMap()
-{
-    static const AFX_MSGMAP map{&CMFCListCtrl::GetThisMessageMap, {}};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CCustomMFCListCtrl, CMFCListCtrl)
+END_MESSAGE_MAP()
 
 CString LookUpFriendlyName(LPARAM handle)
 {

@@ -6,14 +6,12 @@
 class CCustomMFCListCtrl : public CMFCListCtrl
 {
 public:
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+    DECLARE_RUNTIME_CLASS()
 
     int OnCompareItems(LPARAM lParam1, LPARAM lParam2, int iColumn) override;
 
     // No entries: every message is the framework list's.
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_MESSAGE_MAP()
 };
 
 // The friendly name the last enumeration recorded for a monitor handle.

@@ -69,3 +69,13 @@ void CUmbrafenDlg::OnDisplayDevices()
     CDlgDisplayDevices dlg(this);
     dlg.DoModal();
 }
+
+void CUmbrafenDlg::OnResetAllParameters()
+{
+    DeleteDataFile();
+    // Nothing is written back at exit, so the next start finds no file.
+    ResetRequested = 1;
+    MessageBox(L"The Application will Close Now.\n\nStart it Again with Parameters Reset.",
+               AfxGetModuleState()->m_lpszCurrentAppName, MB_ICONINFORMATION);
+    PostMessage(WM_CLOSE);
+}

@@ -1,10 +1,11 @@
 #include "panel/UmbrafenDlg.h"
-#include "app/AppIcon.h"
-#include "app/UmbrafenApp.h"
+#include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "help/AboutDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
+
+CUmbrafenDlg* g_pMainDlg = nullptr;
 
 CUmbrafenDlg::CUmbrafenDlg(CWnd* pParent) : CDialogEx(IDD_UMBRAFEN_DIALOG, pParent)
 {
@@ -12,55 +13,49 @@ CUmbrafenDlg::CUmbrafenDlg(CWnd* pParent) : CDialogEx(IDD_UMBRAFEN_DIALOG, pPare
 }
 
 // Every message and command the control panel handles.
-const AFX_MSGMAP* CUmbrafenDlg::GetThisMessageMap()
-{
-    using T = CUmbrafenDlg;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        Msg<WM_SYSCOMMAND, &T::OnSysCommand>(),
-        Msg<WM_PAINT, &T::OnPaint>(),
-        Msg<WM_QUERYDRAGICON, &T::OnQueryDragIcon>(),
-        Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
-        Msg<WM_DESTROY, &T::OnDestroy>(),
-        Msg<WM_ENDSESSION, &T::OnEndSession>(),
-        Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
-        Cmd<IDC_BTN_CHECK_ALL, &T::CheckAll>(),
-        Cmd<IDC_BTN_UNCHECK_ALL, &T::UncheckAll>(),
-        Cmd<IDC_BTN_SHOW_WINDOWS, &T::OnShowWindows>(),
-        Cmd<IDC_BTN_CLOSE_ALL_WINDOWS, &T::OnCloseAllColoredWindows>(),
-        Cmd<ID_CLOSE_ALL_COLORED_WINDOWS, &T::OnCloseAllColoredWindows>(),
-        Cmd<ID_CLOSE_CHECKED_COLORED_WINDOWS, &T::CloseCheckedColoredWindows>(),
-        Cmd<ID_COLORED_WINDOW_ON_ALL_MONITORS, &T::OnColoredWindowOnAllMonitors>(),
-        Cmd<ID_EXIT, &T::OnExit>(),
-        Msg<WM_CLOSE, &T::OnClose>(),
-        Msg<WM_TIMER, &T::OnTimer>(),
-        Cmd<ID_INITIAL_WINDOW_COLOR, &T::OnInitialWindowColor>(),
-        Cmd<IDC_CHK_ON_TOP, &T::OnOnTop>(),
-        Cmd<IDC_CHK_IN_ALT_TAB, &T::OnInAltTab>(),
-        Cmd<IDC_CHK_PASSTHROUGH, &T::OnPassthrough>(),
-        Cmd<ID_TURN_OFF_MONITORS, &T::OnTurnOffMonitors>(),
-        Notify<NM_RELEASEDCAPTURE, IDC_SLIDER_ALPHA, &T::OnReleasedCaptureSlider>(),
-        Msg<WM_LBUTTONDOWN, &T::OnLButtonDown>(),
-        Cmd<IDC_BTN_HELP, &T::OnHelpButton>(),
-        Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
-        Cmd<IDC_BTN_MENU, &T::OnMenuButton>(),
-        Cmd<ID_INCREMENT_LIST_FONT, &T::OnIncrementListFont>(),
-        Cmd<ID_DECREMENT_LIST_FONT, &T::OnDecrementListFont>(),
-        Msg<WM_MOUSEWHEEL, &T::OnMouseWheel>(),
-        Cmd<ID_CHANGE_FONT, &T::OnChangeFont>(),
-        Cmd<ID_AUTOSIZE_COLUMNS, &T::AutosizeColumns>(),
-        Cmd<ID_CONTACT_US, &T::OnContactUs>(),
-        Cmd<ID_MAKER_WEBSITE, &T::OnMakerWebsite>(),
-        Cmd<ID_SHARE, &T::OnShare>(),
-        Cmd<ID_MINIMIZE, &T::OnMinimize>(),
-        Cmd<ID_DISPLAY_SETTINGS, &T::OnDisplaySettings>(),
-        Cmd<ID_DISPLAY_DEVICES, &T::OnDisplayDevices>(),
-        Msg<WM_HELP, &T::OnHelpInfo>(),
-        Cmd<ID_RESET_ALL_PARAMETERS, &T::OnResetAllParameters>(),
-        CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
-    };
-    static const AFX_MSGMAP map{&CDialogEx::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
+    Msg<WM_SYSCOMMAND, &T::OnSysCommand>(),
+    Msg<WM_PAINT, &T::OnPaint>(),
+    Msg<WM_QUERYDRAGICON, &T::OnQueryDragIcon>(),
+    Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
+    Msg<WM_DESTROY, &T::OnDestroy>(),
+    Msg<WM_ENDSESSION, &T::OnEndSession>(),
+    Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+    Cmd<IDC_BTN_CHECK_ALL, &T::CheckAll>(),
+    Cmd<IDC_BTN_UNCHECK_ALL, &T::UncheckAll>(),
+    Cmd<IDC_BTN_SHOW_WINDOWS, &T::OnShowWindows>(),
+    Cmd<IDC_BTN_CLOSE_ALL_WINDOWS, &T::OnCloseAllColoredWindows>(),
+    Cmd<ID_CLOSE_ALL_COLORED_WINDOWS, &T::OnCloseAllColoredWindows>(),
+    Cmd<ID_CLOSE_CHECKED_COLORED_WINDOWS, &T::CloseCheckedColoredWindows>(),
+    Cmd<ID_COLORED_WINDOW_ON_ALL_MONITORS, &T::OnColoredWindowOnAllMonitors>(),
+    Cmd<ID_EXIT, &T::OnExit>(),
+    Msg<WM_CLOSE, &T::OnClose>(),
+    Msg<WM_TIMER, &T::OnTimer>(),
+    Cmd<ID_INITIAL_WINDOW_COLOR, &T::OnInitialWindowColor>(),
+    Cmd<IDC_CHK_ON_TOP, &T::OnOnTop>(),
+    Cmd<IDC_CHK_IN_ALT_TAB, &T::OnInAltTab>(),
+    Cmd<IDC_CHK_PASSTHROUGH, &T::OnPassthrough>(),
+    Cmd<ID_TURN_OFF_MONITORS, &T::OnTurnOffMonitors>(),
+    Notify<NM_RELEASEDCAPTURE, IDC_SLIDER_ALPHA, &T::OnReleasedCaptureSlider>(),
+    Msg<WM_LBUTTONDOWN, &T::OnLButtonDown>(),
+    Cmd<IDC_BTN_HELP, &T::OnHelpButton>(),
+    Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
+    Cmd<IDC_BTN_MENU, &T::OnMenuButton>(),
+    Cmd<ID_INCREMENT_LIST_FONT, &T::OnIncrementListFont>(),
+    Cmd<ID_DECREMENT_LIST_FONT, &T::OnDecrementListFont>(),
+    Msg<WM_MOUSEWHEEL, &T::OnMouseWheel>(),
+    Cmd<ID_CHANGE_FONT, &T::OnChangeFont>(),
+    Cmd<ID_AUTOSIZE_COLUMNS, &T::AutosizeColumns>(),
+    Cmd<ID_CONTACT_US, &T::OnContactUs>(),
+    Cmd<ID_MAKER_WEBSITE, &T::OnMakerWebsite>(),
+    Cmd<ID_SHARE, &T::OnShare>(),
+    Cmd<ID_MINIMIZE, &T::OnMinimize>(),
+    Cmd<ID_DISPLAY_SETTINGS, &T::OnDisplaySettings>(),
+    Cmd<ID_DISPLAY_DEVICES, &T::OnDisplayDevices>(),
+    Msg<WM_HELP, &T::OnHelpInfo>(),
+    Cmd<ID_RESET_ALL_PARAMETERS, &T::OnResetAllParameters>(),
+    CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
+END_MESSAGE_MAP()
 
 void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
 {

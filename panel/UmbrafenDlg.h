@@ -1,23 +1,28 @@
-// CUmbrafenDlg: the control panel, the program's only top-level window.
-// Its methods are spread by subsystem: the monitor list in panel/MonitorList.cpp,
-// the coloured-window commands in colorwin/ColoredWindowManager.cpp, the
-// topology box in display/TopologyCombo.cpp, Reset All Parameters in settings/.
+// CUmbrafenDlg: the control panel, the program's only top-level window, on the
+// application's main thread. Its members live in panel/, one file per concern:
+// UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
+// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include "panel/CustomMFCListCtrl.h"
 
+// The control panel's window user data; with the application name as title it
+// marks the running instance for a second start.
+constexpr LONG InstanceMarker = 0x312;
+
+class CUmbrafenDlg;
+// The open control panel, for its own thread only (window threads use ControlPanelWindow).
+extern CUmbrafenDlg* g_pMainDlg;
+
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
-// Asks every monitor to switch off.
-void TurnOffMonitors();
 
 class CUmbrafenDlg : public CDialogEx
 {
 public:
     explicit CUmbrafenDlg(CWnd* pParent = nullptr);
 
-    static const AFX_MSGMAP* GetThisMessageMap();
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+    DECLARE_MESSAGE_MAP()
 
     CRect m_rcInitial;   // window rectangle as created: the minimum tracking size
     CRect m_rcList;      // list control's window rectangle, base of the default column widths
@@ -44,7 +49,6 @@ public:
     // Display topology box
     void FillTopologyCombo();
     void SyncTopologyCombo();
-    BOOL GetCurrentTopology(UINT32* topologyId);
     void OnTopologySelChange();
 
     // Window options
@@ -73,9 +77,6 @@ public:
     void OnClose();
     void OnTimer(UINT_PTR nIDEvent);
     void OnCancel() override;
-
-    // Prompts
-    void ShowDontShowAgainPrompt(CString text, CString key);
 
     // Settings
     void OnResetAllParameters();

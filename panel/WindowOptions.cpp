@@ -1,7 +1,12 @@
 // Window options of the control panel: On Top, In Alt+Tab, Passthrough and
-// opacity, the rules that tie Passthrough and In Alt+Tab together, the
-// displays-off command and dragging the panel by its client area.
+// opacity, the rules that tie Passthrough and In Alt+Tab together, the colour of
+// new windows, the displays-off command, the "?" help and dragging the panel by
+// its client area.
+#include "colorwin/CustomColorDialog.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "display/MonitorPower.h"
+#include "help/HelpPopup.h"
+#include "help/Prompts.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
@@ -20,7 +25,7 @@ void CUmbrafenDlg::OnOnTop()
 {
     UpdateData(TRUE);
     if (!AppSettings.OnTop)
-        ShowDontShowAgainPrompt(L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
+        ShowDontShowAgainPrompt(m_hWnd, L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
                                 L"Application / Document Window.",
                                 L"1669EE73-6C2F-44EE-8960-8293136A79B9");
     ReshowColoredWindows();
@@ -45,7 +50,7 @@ void CUmbrafenDlg::ApplyPassthroughRules()
     if (!AppSettings.Passthrough)
     {
         ShowDontShowAgainPrompt(
-            L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
+            m_hWnd, L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
             L"Application beneath Colored Window.\n\nYou will be able to Right Click on the Colored Window and Click "
             L"on Close, Press Esc or Alt+F4 and Close the Colored Window.",
             L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
@@ -71,18 +76,21 @@ void CUmbrafenDlg::OnTurnOffMonitors()
     TurnOffMonitors();
 }
 
-void TurnOffMonitors()
-{
-    // Sent with a time limit rather than plain SendMessageW: one hung window anywhere on
-    // the desktop would otherwise block the panel for good.
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, 2, SMTO_ABORTIFHUNG | SMTO_NORMAL, 500,
-                          &result);
-}
 
 // The panel moves as if its caption had been grabbed.
 void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
 {
     SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
     Default();
+}
+
+// Open windows keep their colour; the next show or re-show takes the new one.
+void CUmbrafenDlg::OnInitialWindowColor()
+{
+    PickColor(this, L"Window Color", AppSettings.WindowColor);
+}
+
+void CUmbrafenDlg::OnHelpButton()
+{
+    ShowHelp(m_hWnd);
 }

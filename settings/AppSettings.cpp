@@ -166,3 +166,11 @@ void SaveLoadSettings(BOOL store)
         e->Delete();
     }
 }
+
+void DeleteDataFile()
+{
+    CString path;
+    GetDataFilePath(path);
+    if (!path.IsEmpty())
+        DeleteFileW(path);
+}

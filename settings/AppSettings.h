@@ -60,3 +60,5 @@ void SaveLoadSettingsAt(LPCWSTR path, BOOL store);
 // The same over the data file of GetDataFilePath. A load lets archive errors through to the
 // caller; a store reports its own write errors and never throws.
 void SaveLoadSettings(BOOL store);
+// Reset All Parameters: the data file goes, so the next start runs with fresh values.
+void DeleteDataFile();

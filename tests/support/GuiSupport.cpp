@@ -1,6 +1,5 @@
 #include "tests/support/GuiSupport.h"
 #include <algorithm>
-#include "app/UmbrafenApp.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"

@@ -1,4 +1,4 @@
-#include "app/AppIcon.h"
+#include "res/AppIcon.h"
 #include "res/resource.h"
 
 HICON LoadAppIcon()

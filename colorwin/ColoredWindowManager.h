@@ -1,0 +1,31 @@
+// Starting and closing coloured windows, on the control panel's thread. Each window
+// then runs on a thread of its own (FullScreenDialog.h); the two sides meet only in
+// the registry (OpenWindowRegistry.h).
+//   CoverRequest / CoverOptions  what to cover, and how
+//   StartColoredWindows          one window thread per request
+//   CloseColoredWindowsOn        closes the windows on the given monitors, without waiting
+#pragma once
+#include <windows.h>
+#include <vector>
+#include "framework/Strings.h"
+
+struct CoverRequest
+{
+    HMONITOR monitor;
+    CString label;   // the monitor's label, the first part of the window's title
+};
+
+struct CoverOptions
+{
+    COLORREF color;
+    BOOL onTop;
+    BOOL inAltTab;
+    BOOL passthrough;
+    BYTE alpha;
+};
+
+// A monitor that can no longer be queried is skipped silently, as is a request whose
+// thread cannot be started. Does not wait for the windows to come up.
+void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options);
+// Posts WM_CLOSE to the window registered for each monitor; monitors without one are skipped.
+void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors);

@@ -1,0 +1,4 @@
+// TurnOffMonitors: asks every monitor to switch off.
+#pragma once
+
+void TurnOffMonitors();

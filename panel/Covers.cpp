@@ -1,0 +1,111 @@
+// The control panel's cover commands: show, close, and the close sequence.
+#include "colorwin/ColoredWindowManager.h"
+#include "colorwin/OpenWindowRegistry.h"
+#include "display/MonitorPower.h"
+#include "help/Prompts.h"
+#include "panel/UmbrafenDlg.h"
+#include "res/resource.h"
+#include "settings/AppSettings.h"
+
+namespace {
+
+constexpr UINT_PTR CloseDelayTimer = 1;
+constexpr UINT CloseDelayMs = 300;
+
+} // namespace
+
+void CUmbrafenDlg::OnShowWindows()
+{
+    UpdateData(TRUE);
+    int checked = 0;
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+        if (m_list.GetCheck(row)) ++checked;
+    if (checked > 0)
+    {
+        ShowColoredWindows(FALSE);
+        return;
+    }
+    MessageBox(L"Please Check Monitor(s)\n\non which you want to\n\nDisplay Colored Window(s) and then try again.\n\n"
+               L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.",
+               AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+}
+
+void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
+{
+    if (AppSettings.Passthrough)
+        ShowDontShowAgainPrompt(m_hWnd, L"To Close Passthrough Colored Window(s) about to be displayed,\n\nRight Click on the Main "
+                                L"Screen of this Software and then Click on Appropriate Menu Item or Close this Software.",
+                                L"606A7964-C1F1-4C7D-92EF-BC92E9F49BFB");
+    else
+        ShowDontShowAgainPrompt(m_hWnd, L"To Close the Colored Window (about to be Displayed),\n\nRight Click on the Colored "
+                                L"Window and then Click on Close Menu Item.",
+                                L"0EA4C671-3CC3-4D6E-B060-FB244D24A0F8");
+
+    // Exit chosen while the prompt was open: the panel is closing, nothing new may start.
+    if (m_bClosing) return;
+
+    CloseAllColoredWindows();
+
+    AppSettings.Alpha = static_cast<BYTE>(GetDlgItem(IDC_SLIDER_ALPHA)->SendMessage(TBM_GETPOS) & 0xFF);
+
+    std::vector<CoverRequest> requests;
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+        if (m_list.GetCheck(row))
+            requests.push_back({reinterpret_cast<HMONITOR>(m_list.GetItemData(row)), m_list.GetItemText(row, 0)});
+    StartColoredWindows(requests, {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab,
+                                   AppSettings.Passthrough, AppSettings.Alpha});
+
+    if (!bReshow && AppSettings.AutoMinimize) ShowWindow(SW_MINIMIZE);
+    if (AppSettings.TurnOffMonitors) TurnOffMonitors();
+}
+
+void CUmbrafenDlg::CloseCheckedColoredWindows()
+{
+    std::vector<HMONITOR> monitors;
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+        if (m_list.GetCheck(row)) monitors.push_back(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+    CloseColoredWindowsOn(monitors);
+}
+
+void CUmbrafenDlg::OnCloseAllColoredWindows()
+{
+    CloseAllColoredWindows();
+}
+
+void CUmbrafenDlg::OnColoredWindowOnAllMonitors()
+{
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row) m_list.SetCheck(row, TRUE);
+    ShowColoredWindows(FALSE);
+}
+
+void CUmbrafenDlg::OnExit()
+{
+    PostMessage(WM_CLOSE, 0, 0);
+}
+
+void CUmbrafenDlg::OnClose()
+{
+    m_bClosing = true;
+    // Every coloured window is destroyed by now; the delay lets their threads run out.
+    if (CloseAllColoredWindows()) SetTimer(CloseDelayTimer, CloseDelayMs, nullptr);
+    else CDialogEx::OnCancel();
+}
+
+void CUmbrafenDlg::OnCancel()
+{
+    OnClose();
+}
+
+void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == CloseDelayTimer)
+    {
+        KillTimer(CloseDelayTimer);
+        CDialogEx::OnCancel();
+    }
+    Default();
+}
