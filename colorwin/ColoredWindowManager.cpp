@@ -25,7 +25,7 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
         dlg.m_bInAltTab = options.inAltTab;
         dlg.m_nAlpha = options.alpha;
         dlg.m_bPassthrough = options.passthrough;
-        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread);
+        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor));
         pThread->ResumeThread();
     }
 }
@@ -33,9 +33,10 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
 void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
 {
     for (HMONITOR monitor : monitors)
-    {
-        CString value;
-        if (!OpenWindowRegistry.Lookup(FormatHandleText(monitor), value)) continue;
-        ::PostMessageW(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value))), WM_CLOSE, 0, 0);
-    }
+        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor))) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+}
+
+BOOL IsMonitorCovered(HMONITOR monitor)
+{
+    return OpenWindowRegistry.IsCovered(FormatHandleText(monitor));
 }

@@ -4,6 +4,7 @@
 //   CoverRequest / CoverOptions  what to cover, and how
 //   StartColoredWindows          one window thread per request
 //   CloseColoredWindowsOn        closes the windows on the given monitors, without waiting
+//   IsMonitorCovered             whether a window covers a monitor or is about to
 #pragma once
 #include <windows.h>
 #include <vector>
@@ -27,5 +28,8 @@ struct CoverOptions
 // A monitor that can no longer be queried is skipped silently, as is a request whose
 // thread cannot be started. Does not wait for the windows to come up.
 void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options);
-// Posts WM_CLOSE to the window registered for each monitor; monitors without one are skipped.
+// Posts WM_CLOSE to the window registered for each monitor (a window still starting there
+// is cancelled); monitors without one are skipped.
 void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors);
+// Whether a window covers, or is about to cover, the monitor.
+BOOL IsMonitorCovered(HMONITOR monitor);

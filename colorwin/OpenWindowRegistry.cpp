@@ -86,7 +86,7 @@ void COpenWindowRegistry::Changed()
     ::SetEvent(m_changed);
 }
 
-UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread)
+UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key)
 {
     HANDLE copy = nullptr;
     ::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0);
@@ -99,7 +99,7 @@ UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread)
     });
     if (copy) m_threads.push_back(copy);
     const UINT_PTR ticket = m_nextTicket++;
-    m_slots.push_back({ticket, State::Starting});
+    m_slots.push_back({ticket, State::Starting, key});
     return ticket;
 }
 
@@ -138,6 +138,23 @@ INT_PTR COpenWindowRegistry::GetLiveCount() const
 {
     CExclusiveLock guard(m_lock);
     return std::count_if(m_slots.begin(), m_slots.end(), [](const Slot& s) { return s.state != State::Closed; });
+}
+
+BOOL COpenWindowRegistry::IsCovered(LPCWSTR key) const
+{
+    CExclusiveLock guard(m_lock);
+    return std::any_of(m_slots.begin(), m_slots.end(), [key](const Slot& s) {
+        return (s.state == State::Starting || s.state == State::Open) && s.key.Compare(key) == 0;
+    });
+}
+
+HWND COpenWindowRegistry::BeginCloseOn(LPCWSTR key)
+{
+    CExclusiveLock guard(m_lock);
+    for (Slot& s : m_slots)
+        if (s.state == State::Starting && s.key.Compare(key) == 0) s.state = State::Cancelled;
+    CString value;
+    return m_map.Lookup(key, value) ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value))) : nullptr;
 }
 
 std::vector<HWND> COpenWindowRegistry::BeginCloseAll(UINT_PTR* horizon)

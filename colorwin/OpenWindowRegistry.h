@@ -26,8 +26,9 @@ public:
 
     // A window counts from its thread's creation to that thread's end, so a Close All
     // also reaches windows whose threads have not yet created them.
-    // Starter's thread, before the window thread runs: returns the window's ticket.
-    UINT_PTR Reserve(HANDLE hThread);
+    // Starter's thread, before the window thread runs, for the window that will cover the
+    // monitor with this key: returns the window's ticket.
+    UINT_PTR Reserve(HANDLE hThread, LPCWSTR key);
     // Window thread, once its window exists: adds the entry. FALSE when a Close All came
     // first; the window must then destroy itself unseen.
     BOOL Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
@@ -37,6 +38,10 @@ public:
     void Release(UINT_PTR ticket);
     // Windows open or still starting.
     INT_PTR GetLiveCount() const;
+    // Whether a window covers, or is about to cover, the monitor with this key.
+    BOOL IsCovered(LPCWSTR key) const;
+    // Cancels the windows still starting for that monitor; returns the open one, if any.
+    HWND BeginCloseOn(LPCWSTR key);
 
     // Close All's two halves: cancels every starting window and returns the open ones
     // (and the newest ticket) ...
@@ -52,6 +57,7 @@ private:
     {
         UINT_PTR ticket;
         State state;
+        CString key;
     };
     Slot* Find(UINT_PTR ticket);
     bool AnyLiveUpTo(UINT_PTR horizon) const;

@@ -1,4 +1,5 @@
 #include "display/MonitorEnum.h"
+#include <iterator>
 
 #include <cwchar>
 #include <vector>
@@ -162,4 +163,19 @@ BOOL CompleteMonitorRecord(HMONITOR handle, const CString& friendlyName, Monitor
     record.Height = info.rcMonitor.bottom - info.rcMonitor.top;
     record.MonitorId = MonitorIdOf(record.DeviceName);
     return TRUE;
+}
+
+int DisplayNumberOf(const CString& deviceName)
+{
+    static const WCHAR prefix[] = L"\\\\.\\DISPLAY";
+    const int length = static_cast<int>(std::size(prefix)) - 1;
+    if (deviceName.GetLength() <= length || _wcsnicmp(deviceName, prefix, length) != 0) return 0;
+    int n = 0;
+    for (int i = length; i < deviceName.GetLength(); ++i)
+    {
+        const WCHAR c = deviceName[i];
+        if (c < L'0' || c > L'9' || n > 9999) return 0;
+        n = n * 10 + (c - L'0');
+    }
+    return n;
 }

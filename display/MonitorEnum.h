@@ -52,3 +52,5 @@ BOOL CompleteMonitorRecord(HMONITOR handle, const CString& friendlyName, Monitor
 
 // The label of a monitor without a friendly name: \\.\DISPLAY2 gives Display2.
 CString MonitorLabelFromDeviceName(const CString& deviceName);
+// The n of a device name \\.\DISPLAYn (any case); 0 for any other name.
+int DisplayNumberOf(const CString& deviceName);

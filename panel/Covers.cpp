@@ -1,6 +1,7 @@
 // The control panel's cover commands: show, close, and the close sequence.
 #include "colorwin/ColoredWindowManager.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "display/MonitorEnum.h"
 #include "display/MonitorPower.h"
 #include "help/Prompts.h"
 #include "panel/UmbrafenDlg.h"
@@ -52,10 +53,8 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
     std::vector<CoverRequest> requests;
     const int rows = m_list.GetItemCount();
     for (int row = 0; row < rows; ++row)
-        if (m_list.GetCheck(row))
-            requests.push_back({reinterpret_cast<HMONITOR>(m_list.GetItemData(row)), m_list.GetItemText(row, 0)});
-    StartColoredWindows(requests, {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab,
-                                   AppSettings.Passthrough, AppSettings.Alpha});
+        if (m_list.GetCheck(row)) requests.push_back(CoverRequestFor(row));
+    StartColoredWindows(requests, CurrentCoverOptions());
 
     if (!bReshow && AppSettings.AutoMinimize) ShowWindow(SW_MINIMIZE);
     if (AppSettings.TurnOffMonitors) TurnOffMonitors();
@@ -108,4 +107,58 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
         CDialogEx::OnCancel();
     }
     Default();
+}
+
+CoverRequest CUmbrafenDlg::CoverRequestFor(int row)
+{
+    return {reinterpret_cast<HMONITOR>(m_list.GetItemData(row)), m_list.GetItemText(row, 0)};
+}
+
+CoverOptions CUmbrafenDlg::CurrentCoverOptions() const
+{
+    return {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab, AppSettings.Passthrough,
+            AppSettings.Alpha};
+}
+
+int CUmbrafenDlg::FindDisplayRow(int display)
+{
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+        if (DisplayNumberOf(m_list.GetItemText(row, DeviceNameColumn)) == display) return row;
+    return -1;
+}
+
+BOOL CUmbrafenDlg::IsRowCovered(int row)
+{
+    return IsMonitorCovered(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+}
+
+// Asked for directly (command line, hotkey, tray): no prompt, and covers already up stay.
+void CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
+{
+    if (m_bClosing) return;
+    UpdateData(TRUE);
+    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    std::vector<CoverRequest> requests;
+    for (int row : rows)
+    {
+        m_list.SetCheck(row, TRUE);
+        if (!IsRowCovered(row)) requests.push_back(CoverRequestFor(row));
+    }
+    StartColoredWindows(requests, CurrentCoverOptions());
+}
+
+void CUmbrafenDlg::UncoverRows(const std::vector<int>& rows)
+{
+    std::vector<HMONITOR> monitors;
+    for (int row : rows) monitors.push_back(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+    CloseColoredWindowsOn(monitors);
+}
+
+void CUmbrafenDlg::ToggleRows(const std::vector<int>& rows)
+{
+    std::vector<int> cover, uncover;
+    for (int row : rows) (IsRowCovered(row) ? uncover : cover).push_back(row);
+    UncoverRows(uncover);
+    CoverRows(cover);
 }

@@ -17,7 +17,6 @@ constexpr ColumnSpec Columns[] = {
     {L"Monitor", 200}, {L"Left", 75}, {L"Top", 75}, {L"Width", 75}, {L"Height", 75}, {L"Name", 150}, {L"Monitor ID", 1},
 };
 constexpr int ColumnDivisor = 671;
-constexpr int MonitorIdColumn = 6;
 }
 
 int DefaultColumnWidth(int listWidth, int column)
@@ -94,7 +93,7 @@ void CUmbrafenDlg::AddMonitorRow(CString label, HMONITOR handle)
         text.Format(L"%d", numbers[c]);
         m_list.SetItemText(row, c + 1, text);
     }
-    m_list.SetItemText(row, 5, rec.DeviceName);
+    m_list.SetItemText(row, DeviceNameColumn, rec.DeviceName);
     m_list.SetItemText(row, MonitorIdColumn, rec.MonitorId);
 }
 

@@ -4,6 +4,8 @@
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp.
 #pragma once
 #include "framework/Framework.h"
+#include <vector>
+#include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
 
 // The control panel's window user data; with the application name as title it
@@ -13,6 +15,10 @@ constexpr LONG InstanceMarker = 0x312;
 class CUmbrafenDlg;
 // The open control panel, for its own thread only (window threads use ControlPanelWindow).
 extern CUmbrafenDlg* g_pMainDlg;
+
+// Monitor-list columns the panel reads back.
+constexpr int DeviceNameColumn = 5;
+constexpr int MonitorIdColumn = 6;
 
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
@@ -77,6 +83,15 @@ public:
     void OnClose();
     void OnTimer(UINT_PTR nIDEvent);
     void OnCancel() override;
+
+    // Covers asked for directly, by row (command line, hotkeys, tray)
+    int FindDisplayRow(int display);   // the row of \\.\DISPLAYn, -1 when none
+    BOOL IsRowCovered(int row);
+    void CoverRows(const std::vector<int>& rows);
+    void UncoverRows(const std::vector<int>& rows);
+    void ToggleRows(const std::vector<int>& rows);
+    CoverRequest CoverRequestFor(int row);
+    CoverOptions CurrentCoverOptions() const;
 
     // Settings
     void OnResetAllParameters();
