@@ -11,15 +11,12 @@ struct TopologyEntry
     UINT32 id;   // topology id, and the flag SetDisplayConfig takes for it
 };
 constexpr TopologyEntry TopologyEntries[] = {
-    {L"Duplicate", 0x00000002},
-    {L"Extend", 0x00000004},
-    {L"PC screen only", 0x00000001},
-    {L"Second screen only", 0x00000008},
+    {L"Duplicate", SDC_TOPOLOGY_CLONE},
+    {L"Extend", SDC_TOPOLOGY_EXTEND},
+    {L"PC screen only", SDC_TOPOLOGY_INTERNAL},
+    {L"Second screen only", SDC_TOPOLOGY_EXTERNAL},
     {L"Forced", 0xFFFFFFFF},
 };
-constexpr UINT32 QdcDatabaseCurrent = 0x00000004;
-constexpr UINT32 SdcValidate = 0x00000040;
-constexpr UINT32 SdcApply = 0x00000080;
 }
 
 void CUmbrafenDlg::FillTopologyCombo()
@@ -35,13 +32,13 @@ void CUmbrafenDlg::FillTopologyCombo()
 BOOL CUmbrafenDlg::GetCurrentTopology(UINT32* topologyId)
 {
     UINT32 pathCount = 0, modeCount = 0;
-    if (!topologyId || Display().GetDisplayConfigBufferSizes(QdcDatabaseCurrent, &pathCount, &modeCount) != ERROR_SUCCESS)
+    if (!topologyId || Display().GetDisplayConfigBufferSizes(QDC_DATABASE_CURRENT, &pathCount, &modeCount) != ERROR_SUCCESS)
         return FALSE;
     auto* paths = new (std::nothrow) DISPLAYCONFIG_PATH_INFO[pathCount]();
     auto* modes = new (std::nothrow) DISPLAYCONFIG_MODE_INFO[modeCount]();
     BOOL ok = FALSE;
     if (paths && modes)
-        ok = Display().QueryDisplayConfig(QdcDatabaseCurrent, &pathCount, paths, &modeCount, modes,
+        ok = Display().QueryDisplayConfig(QDC_DATABASE_CURRENT, &pathCount, paths, &modeCount, modes,
                                           reinterpret_cast<DISPLAYCONFIG_TOPOLOGY_ID*>(topologyId)) == ERROR_SUCCESS;
     delete[] paths;
     delete[] modes;
@@ -71,7 +68,7 @@ void CUmbrafenDlg::OnTopologySelChange()
     int sel = m_combo.GetCurSel();
     if (sel < 0) return;
     UINT32 flags = static_cast<UINT32>(m_combo.GetItemData(sel));
-    if (Display().SetDisplayConfig(0, nullptr, 0, nullptr, flags | SdcValidate) == ERROR_SUCCESS)
-        Display().SetDisplayConfig(0, nullptr, 0, nullptr, flags | SdcApply);
+    if (Display().SetDisplayConfig(0, nullptr, 0, nullptr, flags | SDC_VALIDATE) == ERROR_SUCCESS)
+        Display().SetDisplayConfig(0, nullptr, 0, nullptr, flags | SDC_APPLY);
     SyncTopologyCombo();
 }
