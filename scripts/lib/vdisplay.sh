@@ -1,5 +1,6 @@
-# Sourced by scripts/test and scripts/run: a private two-screen virtual display
-# and a Wine prefix with a persistent wineserver, both ended by process id.
+# Sourced (through build.sh) by scripts/test, scripts/run and scripts/bench: a
+# private two-screen virtual display and a Wine prefix with a persistent
+# wineserver, both ended by process id.
 # The callers run under `set -e`, which would end them at the first failing
 # command before any message: so every command that can fail here is checked,
 # and each failure says what went wrong on stderr and returns non-zero.
