@@ -1,6 +1,6 @@
-// Shows and closes coloured windows on every monitor 100 times through the
-// control panel and prints how long that takes and what it leaves behind.
-// Not a test: it asserts nothing and is run by hand on the virtual display.
+// Shows and closes coloured windows on every monitor 100 times (or argv[1])
+// through the control panel and prints how long that takes and what it leaves
+// behind. Not a test: scripts/bench runs it on the virtual display.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -22,10 +22,7 @@ namespace {
 
 struct ProcessFigures
 {
-    int threads = 0;
-    DWORD handles = 0;
-    bool handlesKnown = false;
-    SIZE_T workingSet = 0;
+    unsigned long long workingSetKiB = 0, threads = 0, gdiObjects = 0, userObjects = 0, handles = 0;
 };
 
 ProcessFigures Measure()
@@ -37,11 +34,23 @@ ProcessFigures Measure()
     for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
         if (te.th32OwnerProcessID == ::GetCurrentProcessId()) ++f.threads;
     ::CloseHandle(snap);
-    f.handlesKnown = ::GetProcessHandleCount(::GetCurrentProcess(), &f.handles) && f.handles != 0;
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof(pmc);
-    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc))) f.workingSet = pmc.WorkingSetSize;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc))) f.workingSetKiB = pmc.WorkingSetSize / 1024;
+    f.gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    f.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    DWORD handles = 0;
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &handles)) f.handles = handles;
     return f;
+}
+
+// A process with windows never has none of these, so 0 means the platform does not count them.
+bool PrintRow(const char* name, unsigned long long before, unsigned long long after)
+{
+    const bool known = before != 0 && after != 0;
+    if (known) std::printf("%-22s %12llu %12llu\n", name, before, after);
+    else std::printf("%-22s %12s %12s\n", name, "n/a", "n/a");
+    return known;
 }
 
 double Ms(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER freq)
@@ -113,6 +122,12 @@ int wmain(int argc, wchar_t** argv)
             ::QueryPerformanceCounter(&t2);
             ::SendMessageW(panel.Hwnd(), WM_COMMAND, ID_CLOSE_ALL_COLORED_WINDOWS, 0);
             ::QueryPerformanceCounter(&t3);
+            if (OpenWindowRegistry.GetCount() != 0)
+            {
+                std::fprintf(stderr, "cycle %d: windows still open after Close All\n", i);
+                result = 1;
+                break;
+            }
             close.push_back(Ms(t2, t3, freq));
         }
         // Window threads end just after their windows; give them a moment before counting.
@@ -123,20 +138,22 @@ int wmain(int argc, wchar_t** argv)
             after = Measure();
         }
 
-        std::printf("monitors: %d, cycles: %zu\n", static_cast<int>(rows), show.size());
+        std::printf("%d monitors, %zu cycles\n", static_cast<int>(rows), show.size());
         if (!show.empty())
         {
-            std::printf("show until all registered and visible: median %.2f ms, worst %.2f ms\n", Median(show),
+            std::printf("%-22s %12s %12s\n", "time (ms)", "median", "worst");
+            std::printf("%-22s %12.2f %12.2f\n", "show on all monitors", Median(show),
                         *std::max_element(show.begin(), show.end()));
-            std::printf("Close All returns: median %.2f ms, worst %.2f ms\n", Median(close),
+            std::printf("%-22s %12.2f %12.2f\n", "close all", Median(close),
                         *std::max_element(close.begin(), close.end()));
         }
-        std::printf("threads: before %d, after %d\n", before.threads, after.threads);
-        if (before.handlesKnown && after.handlesKnown)
-            std::printf("handles: before %lu, after %lu\n", before.handles, after.handles);
-        else
-            std::printf("handles: not reported by the platform (GetProcessHandleCount gave 0)\n");
-        std::printf("working set: before %zu KiB, after %zu KiB\n", before.workingSet / 1024, after.workingSet / 1024);
+        std::printf("%-22s %12s %12s\n", "process", "before", "after");
+        bool all = PrintRow("working set (KiB)", before.workingSetKiB, after.workingSetKiB);
+        all &= PrintRow("threads", before.threads, after.threads);
+        all &= PrintRow("GDI objects", before.gdiObjects, after.gdiObjects);
+        all &= PrintRow("USER objects", before.userObjects, after.userObjects);
+        all &= PrintRow("handles", before.handles, after.handles);
+        if (!all) std::printf("n/a: the platform reports 0 for it (as Wine does)\n");
     }
     RestorePrompt(PassthroughPromptKey);
     return result;

@@ -106,7 +106,7 @@ INT_PTR CDialog::DoModal()
     HWND hOwner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!hOwner)
         if (CWinThread* t = AfxGetThread(); t && t->m_pMainWnd && t->m_pMainWnd != this) hOwner = t->m_pMainWnd->m_hWnd;
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(m_nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
     return ::DialogBoxParamW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -114,7 +114,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDTemplate), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDTemplate), RT_DIALOG);
     HWND h = ::CreateDialogParamW(hInst, MAKEINTRESOURCEW(nIDTemplate), pParentWnd ? pParentWnd->m_hWnd : nullptr,
                                   &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
     return h != nullptr;

@@ -49,7 +49,7 @@ HMENU CMenu::Detach()
 
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(4) /*RT_MENU*/);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(nIDResource), RT_MENU);
     return Attach(::LoadMenuW(hInst, MAKEINTRESOURCEW(nIDResource)));
 }
 

@@ -98,7 +98,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
 
     SetWindowText(AfxGetModuleState()->m_lpszCurrentAppName);
 
-    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MENU_MAIN), MAKEINTRESOURCEW(4) /*RT_MENU*/);
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(IDR_MENU_MAIN), RT_MENU);
     m_menu.Attach(::LoadMenuW(hInst, MAKEINTRESOURCEW(IDR_MENU_MAIN)));
 
     GetWindowRect(&m_rcInitial);
