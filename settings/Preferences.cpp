@@ -1,0 +1,167 @@
+#include "settings/Preferences.h"
+#include "settings/AppSettings.h"
+#include "settings/ValueText.h"
+
+PreferencesRecord Preferences;
+
+namespace {
+
+constexpr LPCWSTR HotkeysSection = L"Hotkeys";
+constexpr LPCWSTR AutoCoverSection = L"AutoCover";
+constexpr LPCWSTR AutoCoverStaysOff = L"; auto-cover stays off";
+// Longer than any sensible value, a full display list included.
+constexpr int ValueLength = 1024;
+
+struct SwitchKey
+{
+    LPCWSTR section;
+    LPCWSTR key;
+    int PreferencesRecord::*field;
+};
+constexpr SwitchKey Switches[] = {
+    {L"Tray", L"Icon", &PreferencesRecord::TrayIcon},
+    {L"Tray", L"MinimizeToTray", &PreferencesRecord::MinimizeToTray},
+    {L"Tray", L"StartWithWindows", &PreferencesRecord::StartWithWindows},
+    {L"Covers", L"ExcludeFromCapture", &PreferencesRecord::ExcludeFromCapture},
+};
+
+// Slot 0 ToggleAll, 1 CloseAll, then Toggle1..Toggle9; the file lists them in this order.
+constexpr int HotkeySlotCount = 2 + ToggleHotkeyCount;
+
+CString HotkeyKeyName(int slot)
+{
+    CString name = slot == 0 ? L"ToggleAll" : L"CloseAll";
+    if (slot >= 2)
+        name.Format(L"Toggle%d", slot - 1);
+    return name;
+}
+
+template <typename Record>
+auto& HotkeyAt(Record& prefs, int slot)
+{
+    return slot == 0 ? prefs.ToggleAll : slot == 1 ? prefs.CloseAll : prefs.Toggle[slot - 2];
+}
+
+// A missing key and an empty value both read as empty and leave the default.
+CString ReadValue(LPCWSTR path, LPCWSTR section, LPCWSTR key)
+{
+    CString value;
+    const DWORD n = ::GetPrivateProfileStringW(section, key, L"", value.GetBuffer(ValueLength), ValueLength, path);
+    value.ReleaseBuffer(static_cast<int>(n));
+    return value.Trim();
+}
+
+void AddProblem(std::vector<CString>& problems, LPCWSTR key, const CString& value, LPCWSTR why,
+                LPCWSTR suffix = L"")
+{
+    CString text;
+    text.Format(L"%s=%s %s%s", key, value, why, suffix);
+    problems.push_back(text);
+}
+
+void ReadSwitch(LPCWSTR path, LPCWSTR section, LPCWSTR key, int& field, std::vector<CString>& problems)
+{
+    const CString value = ReadValue(path, section, key);
+    if (value == L"0" || value == L"1")
+        field = value == L"1";
+    else if (!value.IsEmpty())
+        AddProblem(problems, key, value, L"is not 0 or 1");
+}
+
+} // namespace
+
+void PreferencesRecord::Load(LPCWSTR path)
+{
+    *this = PreferencesRecord();
+
+    for (int slot = 0; slot < HotkeySlotCount; ++slot)
+    {
+        const CString key = HotkeyKeyName(slot);
+        const CString value = ReadValue(path, HotkeysSection, key);
+        Hotkey hotkey;
+        const HotkeyError error = ParseHotkey(value, hotkey);
+        if (error == HotkeyError::Unreadable)
+            AddProblem(Problems, key, value, L"is not a hotkey (such as Ctrl+Alt+F12)");
+        else if (error == HotkeyError::NeedsModifier)
+            AddProblem(Problems, key, value, L"needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)");
+        // Registering the same keys twice would fail for the second, so the first one keeps them.
+        for (int earlier = 0; hotkey.IsSet() && earlier < slot; ++earlier)
+        {
+            if (HotkeyAt(*this, earlier) == hotkey)
+            {
+                AddProblem(Problems, key, value, L"is already used by ", HotkeyKeyName(earlier));
+                hotkey = Hotkey();
+            }
+        }
+        HotkeyAt(*this, slot) = hotkey;
+    }
+
+    for (const SwitchKey& s : Switches)
+        ReadSwitch(path, s.section, s.key, this->*s.field, Problems);
+
+    int enabled = 0;
+    ReadSwitch(path, AutoCoverSection, L"Enabled", enabled, Problems);
+    bool usable = true;
+    const CString seconds = ReadValue(path, AutoCoverSection, L"AfterSeconds");
+    int n = AutoCoverSeconds;
+    const bool number = seconds.IsEmpty() || ParseDecimal(seconds, n);
+    if (number && n >= MinAutoCoverSeconds && n <= MaxAutoCoverSeconds)
+    {
+        AutoCoverSeconds = n;
+    }
+    else
+    {
+        CString why;
+        why.Format(number ? L"is out of range (%d to %d)" : L"is not a number of seconds (%d to %d)",
+                   MinAutoCoverSeconds, MaxAutoCoverSeconds);
+        AddProblem(Problems, L"AfterSeconds", seconds, why, AutoCoverStaysOff);
+        usable = false;
+    }
+    const CString displays = ReadValue(path, AutoCoverSection, L"Displays");
+    if (!displays.IsEmpty() && !ParseDisplayList(displays, AutoCoverDisplays))
+    {
+        CString why;
+        why.Format(L"is not all or display numbers 1 to %d separated by commas", MaxDisplayNumber);
+        AddProblem(Problems, L"Displays", displays, why, AutoCoverStaysOff);
+        usable = false;
+    }
+    // Covering on a timer or displays the user did not mean would be worse than not covering.
+    AutoCoverEnabled = usable ? enabled : 0;
+}
+
+BOOL PreferencesRecord::Save(LPCWSTR path) const
+{
+    BOOL ok = TRUE;
+    auto write = [&](LPCWSTR section, LPCWSTR key, const CString& value) {
+        if (!::WritePrivateProfileStringW(section, key, value, path))
+            ok = FALSE;
+    };
+    for (int slot = 0; slot < HotkeySlotCount; ++slot)
+        write(HotkeysSection, HotkeyKeyName(slot), HotkeyText(HotkeyAt(*this, slot)));
+    for (const SwitchKey& s : Switches)
+        write(s.section, s.key, this->*s.field ? L"1" : L"0");
+    write(AutoCoverSection, L"Enabled", AutoCoverEnabled ? L"1" : L"0");
+    CString seconds;
+    seconds.Format(L"%d", AutoCoverSeconds);
+    write(AutoCoverSection, L"AfterSeconds", seconds);
+    write(AutoCoverSection, L"Displays", DisplayListText(AutoCoverDisplays));
+    return ok;
+}
+
+void GetPreferencesFilePath(CString& path)
+{
+    GetDataFilePath(path);
+    // Same folder as the data file, another name.
+    int slash = -1;
+    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1))
+        slash = at;
+    path = slash < 0 ? CString() : path.Left(slash + 1) + L"Umbrafen.ini";
+}
+
+void DeletePreferencesFile()
+{
+    CString path;
+    GetPreferencesFilePath(path);
+    if (!path.IsEmpty())
+        ::DeleteFileW(path);
+}

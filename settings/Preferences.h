@@ -1,0 +1,47 @@
+// The preferences file Umbrafen.ini beside the data file, kept editable by hand.
+//   PreferencesRecord       hotkeys, tray, covers and auto-cover, with the lines that could not be read
+//   Preferences             the one process-wide record
+//   GetPreferencesFilePath, DeletePreferencesFile
+#pragma once
+#include <windows.h>
+#include <vector>
+#include "framework/Strings.h"
+#include "settings/Hotkey.h"
+
+// Toggle1..Toggle9: one hotkey per display number 1-9.
+constexpr int ToggleHotkeyCount = 9;
+constexpr int MinAutoCoverSeconds = 5;
+constexpr int MaxAutoCoverSeconds = 86400;
+
+// Check-box fields are int because the dialog's data exchange binds them as int.
+struct PreferencesRecord
+{
+    Hotkey ToggleAll;
+    Hotkey CloseAll;
+    Hotkey Toggle[ToggleHotkeyCount];  // Toggle[0] is display 1
+    int TrayIcon = 1;
+    int MinimizeToTray = 0;
+    int StartWithWindows = 0;
+    int ExcludeFromCapture = 0;
+    int AutoCoverEnabled = 0;
+    int AutoCoverSeconds = 600;
+    std::vector<int> AutoCoverDisplays;  // empty: all displays
+    // One text per line that could not be read, e.g. "AfterSeconds=3 is out of range (5 to 86400)...".
+    std::vector<CString> Problems;
+
+    // Starts from the defaults, so a missing file or key leaves them. An unreadable line keeps its
+    // default and is named in Problems; a bad AfterSeconds or Displays also keeps auto-cover off.
+    void Load(LPCWSTR path);
+    // Writes every key (an unset hotkey as an empty value), keeping whatever else the file holds.
+    // FALSE when a key could not be written.
+    BOOL Save(LPCWSTR path) const;
+
+    friend bool operator==(const PreferencesRecord&, const PreferencesRecord&) = default;
+};
+
+extern PreferencesRecord Preferences;
+
+// Umbrafen.ini in the data file's folder; empty when that folder is unknown.
+void GetPreferencesFilePath(CString& path);
+// For Reset All Parameters: the next start finds no preferences file.
+void DeletePreferencesFile();
