@@ -68,6 +68,50 @@ CString& CString::MakeLower()
     return *this;
 }
 
+int CString::Find(LPCWSTR pszSub, int iStart) const
+{
+    if (!pszSub || iStart < 0 || iStart > GetLength())
+        return -1;
+    const size_t at = m_str.find(pszSub, iStart);
+    return at == std::wstring::npos ? -1 : static_cast<int>(at);
+}
+
+int CString::Find(WCHAR ch, int iStart) const
+{
+    if (iStart < 0 || iStart >= GetLength())
+        return -1;
+    const size_t at = m_str.find(ch, iStart);
+    return at == std::wstring::npos ? -1 : static_cast<int>(at);
+}
+
+CString CString::Left(int nCount) const
+{
+    nCount = nCount < 0 ? 0 : (nCount > GetLength() ? GetLength() : nCount);
+    return CString(m_str.c_str(), nCount);
+}
+
+CString CString::Mid(int iFirst) const
+{
+    return Mid(iFirst, GetLength());
+}
+
+CString CString::Mid(int iFirst, int nCount) const
+{
+    if (iFirst < 0)
+        iFirst = 0;
+    if (iFirst >= GetLength() || nCount <= 0)
+        return CString();
+    if (nCount > GetLength() - iFirst)
+        nCount = GetLength() - iFirst;
+    return CString(m_str.c_str() + iFirst, nCount);
+}
+
+CString CString::Right(int nCount) const
+{
+    nCount = nCount < 0 ? 0 : (nCount > GetLength() ? GetLength() : nCount);
+    return CString(m_str.c_str() + (GetLength() - nCount), nCount);
+}
+
 CString& CString::Trim()
 {
     size_t first = 0, end = m_str.size();

@@ -28,6 +28,12 @@ public:
     operator LPCWSTR() const { return m_str.c_str(); }
     LPCWSTR GetString() const { return m_str.c_str(); }
     int GetLength() const { return static_cast<int>(m_str.size()); }
+    WCHAR operator[](int i) const { return m_str.at(i); }
+    CString& operator=(WCHAR ch)
+    {
+        m_str.assign(1, ch);
+        return *this;
+    }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
 
@@ -47,6 +53,12 @@ public:
     int Replace(LPCWSTR pszOld, LPCWSTR pszNew);
     CString& MakeLower();
     CString& Trim();   // white space at both ends
+    int Find(LPCWSTR pszSub, int iStart = 0) const;
+    int Find(WCHAR ch, int iStart = 0) const;
+    CString Left(int nCount) const;
+    CString Mid(int iFirst) const;
+    CString Mid(int iFirst, int nCount) const;
+    CString Right(int nCount) const;
 
     // Direct buffer access: write up to nMinLength characters, then ReleaseBuffer.
     LPWSTR GetBuffer(int nMinLength = 0);
