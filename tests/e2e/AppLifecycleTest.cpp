@@ -1,19 +1,111 @@
-// The real Umbrafen.exe started as a process and driven from outside: the single-instance
-// rule, the settings written at exit, Reset All Parameters, its coloured windows.
+// The real Umbrafen.exe started as a process and driven from outside, as a user's other programs see it:
+// the single-instance rule, the data file at start and exit, Reset All Parameters, its coloured windows
+// and its exit code.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+#include <cstring>
+#include <functional>
 #include <map>
-#include "tests/e2e/AppProcess.h"
+#include "res/resource.h"
+#include "tests/support/Files.h"
+#include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
 
 namespace {
 
-int CountWindowsTitled(LPCWSTR title)
+std::wstring DataFilePath()
+{
+    WCHAR folder[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::wstring(folder) + L"\\Umbrafen\\UmbrafenData.dat";
+}
+
+DWORD At(const Bytes& b, size_t offset)
+{
+    DWORD v = 0;
+    if (b.size() >= offset + 4) memcpy(&v, b.data() + offset, 4);
+    return v;
+}
+
+// Polls without pumping messages, as an outside observer: once this thread had read its own queue,
+// Wine no longer minimised the program's panel for it.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(10))
+        if (pred()) return true;
+    return pred();
+}
+
+// One run of the program; ended (closed, or killed after a grace period) with the object.
+class UmbrafenProcess
+{
+public:
+    UmbrafenProcess()
+    {
+        STARTUPINFOW si{sizeof(si)};
+        std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\"";
+        started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    }
+    ~UmbrafenProcess()
+    {
+        if (!started) return;
+        if (!Exited(0))
+        {
+            if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
+            if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
+        }
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls).
+    HWND Dialog(bool panel) const
+    {
+        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
+            if (::IsWindowVisible(h) && ::GetWindow(h, GW_CHILD) &&
+                (::GetDlgItem(h, IDC_LIST_MONITORS) != nullptr) == panel)
+                return h;
+        return nullptr;
+    }
+    HWND WaitForDialog(bool panel, DWORD timeoutMs = 30000) const
+    {
+        HWND h = nullptr;
+        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs);
+        DWORD_PTR ignored = 0; // answered once the dialog's loop runs, after its whole initialisation
+        if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+        return h;
+    }
+    // The coloured windows: visible dialogs without controls, keyed by title.
+    std::map<std::wstring, HWND> Covers() const
+    {
+        std::map<std::wstring, HWND> found;
+        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
+            if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
+                found[WindowText(h)] = h;
+        return found;
+    }
+    bool Exited(DWORD ms = 15000) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const
+    {
+        DWORD code = 259;
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        return code;
+    }
+    BOOL started = FALSE;
+    PROCESS_INFORMATION pi{};
+};
+
+void Answer(HWND box)
+{
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+int CountVisibleTitled(LPCWSTR title)
 {
     int n = 0;
     for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, nullptr, title)) != nullptr;)
-        n += ::IsWindowVisible(h) && WindowText(h) == title;   // the search ignores case
+        n += ::IsWindowVisible(h) && WindowText(h) == title; // the search ignores case
     return n;
 }
 
@@ -24,292 +116,175 @@ protected:
     void TearDown() override { ::DeleteFileW(DataFilePath().c_str()); }
 };
 
-struct Monitor
+// A window with the title but not the mark, or the mark with the title in another case, is no instance;
+// a second start restores the first one's panel and ends by itself; two starts at once give one instance.
+TEST_F(AppLifecycle, OneInstanceRestoredByASecondStart)
 {
-    RECT rc;
-    std::wstring label;   // the friendly name the platform reports
-};
-
-// The coloured windows of the process: its visible windows other than dialogs
-// with controls, keyed by title.
-std::map<std::wstring, HWND> ColoredWindows(DWORD pid)
-{
-    std::map<std::wstring, HWND> found;
-    for (HWND h : TopLevelWindows(pid, L"#32770"))
-        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
-            found[WindowText(h)] = h;
-    return found;
-}
-
-std::vector<Monitor> Monitors()
-{
-    std::vector<Monitor> monitors;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR m, HDC, LPRECT, LPARAM lp) -> BOOL {
-            MONITORINFOEXW mi{};
-            mi.cbSize = sizeof(mi);
-            ::GetMonitorInfoW(m, &mi);
-            std::wstring name = mi.szDevice;   // \\.\DISPLAYn; Wine's friendly name is Displayn
-            reinterpret_cast<std::vector<Monitor>*>(lp)->push_back({mi.rcMonitor, L"Display" + name.substr(name.size() - 1)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
-}
-
-// Coloured windows of the real program as other programs see them: top-level windows of
-// its process with their rectangles and titles, click-through with Passthrough.
-class ColoredWindowsFromOutside : public AppLifecycle
-{
-protected:
-    // Shows the windows with a command and answers the prompt that comes first.
-    std::map<std::wstring, HWND> Show(UmbrafenProcess& app, HWND panel, int command)
-    {
-        ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-        HWND prompt = app.WaitForMessageBox();
-        EXPECT_NE(prompt, nullptr) << "a prompt comes before the windows";
-        EXPECT_TRUE(ColoredWindows(app.pi.dwProcessId).empty()) << "no window before the prompt is answered";
-        if (prompt) AnswerOk(prompt);
-        std::map<std::wstring, HWND> windows;
-        WaitFor([&] { return (windows = ColoredWindows(app.pi.dwProcessId)).size() == monitors.size(); }, 15000);
-        for (const auto& [title, w] : windows) Settled(w);
-        return windows;
-    }
-
-    const std::vector<Monitor> monitors = Monitors();
-};
-
-TEST_F(AppLifecycle, SecondStartRestoresTheFirstAndEndsWithoutAWindow)
-{
-    UmbrafenProcess first;
-    HWND panel = first.WaitForPanel();
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(::GetWindowLongW(panel, GWLP_USERDATA), 0x312);
-    // Asked again until it takes: under Wine a request from another process is now and then lost.
-    ASSERT_TRUE(WaitFor([&] { return ::ShowWindow(panel, SW_MINIMIZE), ::IsIconic(panel) != FALSE; }, 5000));
-
-    UmbrafenProcess second;
-    ASSERT_TRUE(second.started);
-    ASSERT_TRUE(second.WaitForExit()) << "the second instance must end by itself";
-    EXPECT_FALSE(::IsIconic(panel)) << "the first instance's panel is restored";
-    EXPECT_TRUE(::IsWindowVisible(panel));
-    EXPECT_EQ(CountWindowsTitled(L"Umbrafen"), 1) << "no second control panel";
-    EXPECT_FALSE(first.WaitForExit(0)) << "the first instance keeps running";
-}
-
-// Two starts at the same moment: one becomes the instance, the other ends by itself.
-TEST_F(AppLifecycle, TwoSimultaneousStartsGiveOneInstance)
-{
-    UmbrafenProcess first, second;
-    ASSERT_TRUE(first.started && second.started);
-    ASSERT_TRUE(WaitFor([&] { return first.WaitForExit(0) || second.WaitForExit(0); }, 15000))
-        << "neither start ended by itself";
-    UmbrafenProcess& running = first.WaitForExit(0) ? second : first;
-    ASSERT_NE(running.WaitForPanel(), nullptr);
-    EXPECT_EQ(CountWindowsTitled(L"Umbrafen"), 1) << "no second control panel";
-}
-
-// Apart from the previous test: windows of this process keep Wine from minimising the panel for it.
-TEST_F(AppLifecycle, WindowsThatOnlyLookLikeTheRunningInstanceAreIgnored)
-{
-    // Right title without the marker, and the marker with the title in another case.
-    HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(impostor && wrongCase);
+    HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                      nullptr, nullptr);
+    HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr,
+                                       nullptr, nullptr, nullptr);
     ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
-    UmbrafenProcess app;
-    EXPECT_NE(app.WaitForPanel(), nullptr) << "the program must start its own control panel";
-    ::DestroyWindow(impostor);
-    ::DestroyWindow(wrongCase);
+    {
+        UmbrafenProcess first;
+        HWND panel = first.WaitForDialog(true);
+        ::DestroyWindow(impostor);
+        ::DestroyWindow(wrongCase);
+        ASSERT_NE(panel, nullptr) << "the program must start its own control panel";
+        // Asked again until it takes: under Wine a request from another process is now and then lost.
+        ASSERT_TRUE(WaitFor([&] { return ::ShowWindow(panel, SW_MINIMIZE), ::IsIconic(panel) != FALSE; }));
+        UmbrafenProcess second;
+        ASSERT_TRUE(second.Exited()) << "the second instance must end by itself";
+        EXPECT_EQ(second.ExitCode(), 0u);
+        EXPECT_FALSE(::IsIconic(panel)) << "the first instance's panel is restored";
+        EXPECT_EQ(CountVisibleTitled(L"Umbrafen"), 1);
+        EXPECT_FALSE(first.Exited(0));
+    }
+    UmbrafenProcess a, b;
+    ASSERT_TRUE(WaitFor([&] { return a.Exited(0) || b.Exited(0); }, 15000)) << "neither start ended by itself";
+    ASSERT_NE((a.Exited(0) ? b : a).WaitForDialog(true), nullptr);
+    EXPECT_EQ(CountVisibleTitled(L"Umbrafen"), 1);
 }
 
-TEST_F(AppLifecycle, ClosingThePanelOrOkWritesPlacementAndOpacity)
+// A cut data file is reported once before the panel opens; what was read is kept, the rest is fresh, and
+// the whole record is written at exit.
+TEST_F(AppLifecycle, ShortDataFileReportsOnceAndKeepsWhatWasRead)
 {
+    const std::wstring path = DataFilePath();
+    ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+    // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
+    ASSERT_TRUE(WriteAllBytes(path, {7, 0, 0, 0, 0x56, 0x34, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     UmbrafenProcess app;
-    ASSERT_TRUE(app.started);
-    HWND panel = app.WaitForPanel();
-    ASSERT_NE(panel, nullptr);
-
-    ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 201);
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof(wp);
-    ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
-
+    HWND box = app.WaitForDialog(false);
+    ASSERT_NE(box, nullptr) << "the short file is reported";
+    EXPECT_EQ(MessageBoxText(box), L"Unexpected end of file while reading " + path + L".");
+    EXPECT_EQ(app.Dialog(true), nullptr) << "reported before the control panel opens";
+    Answer(box);
+    HWND panel = app.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr) << "start-up goes on after the report";
+    EXPECT_EQ(app.Dialog(false), nullptr) << "reported once";
+    EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_CHK_ON_TOP), BST_UNCHECKED) << "OnTop came from the file";
+    EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 150) << "Alpha stays fresh";
     ::PostMessageW(panel, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.WaitForExit());
-
-    const auto bytes = ReadFileBytes(DataFilePath());
+    ASSERT_TRUE(app.Exited());
+    const Bytes bytes = ReadAllBytes(path);
     ASSERT_EQ(bytes.size(), 445u);
-    EXPECT_EQ(bytes[16], 201) << "opacity";
-    const RECT stored = At<RECT>(bytes, 333);
-    EXPECT_TRUE(::EqualRect(&stored, &wp.rcNormalPosition));
-    EXPECT_EQ(At<UINT>(bytes, 349), wp.showCmd);
-    EXPECT_EQ(At<UINT>(bytes, 8), 1u) << "On Top keeps its fresh value";
-    EXPECT_GT(At<int>(bytes, 285), 0) << "the first column's width is captured";
-
-    // The next run comes up where this one was left.
-    UmbrafenProcess again;
-    HWND panel2 = again.WaitForPanel();
-    ASSERT_NE(panel2, nullptr);
-    RECT rc{};
-    ::GetWindowRect(panel2, &rc);
-    EXPECT_EQ(rc.left, wp.rcNormalPosition.left);
-    EXPECT_EQ(rc.top, wp.rcNormalPosition.top);
-    EXPECT_EQ(::SendMessageW(::GetDlgItem(panel2, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 201);
-
-    // Ending with OK stores the settings as any other close.
-    ::SendMessageW(::GetDlgItem(panel2, IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 99);
-    ::PostMessageW(panel2, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(again.WaitForExit());
-    EXPECT_EQ(ReadFileBytes(DataFilePath()).at(16), 99);
+    EXPECT_EQ((std::vector<DWORD>{At(bytes, 0), At(bytes, 4), bytes[16], At(bytes, 21)}),
+              (std::vector<DWORD>{7, 0x123456, 150, 1}));
 }
 
 TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
 {
-    {
-        UmbrafenProcess first;   // a normal run leaves a data file behind
-        HWND panel = first.WaitForPanel();
-        ASSERT_NE(panel, nullptr);
-        ::PostMessageW(panel, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(first.WaitForExit());
-    }
-    ASSERT_EQ(::GetFileAttributesW(DataFilePath().c_str()) != INVALID_FILE_ATTRIBUTES, true);
-
-    UmbrafenProcess app;
-    HWND panel = app.WaitForPanel();
-    ASSERT_NE(panel, nullptr);
-    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(ID_RESET_ALL_PARAMETERS, 0), 0);
-
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = app.MessageBox()) != nullptr; }, 10000))
-        << "the program tells the user it will close";
-    EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "deleted before the message";
-    AnswerOk(box);
-
-    ASSERT_TRUE(app.WaitForExit());
-    EXPECT_EQ(::GetFileAttributesW(DataFilePath().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing written at exit";
-}
-
-TEST_F(AppLifecycle, ShortDataFileReportsOnceAndKeepsWhatWasRead)
-{
-    // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
-    const DWORD head[4] = {7, 0x00123456, 0, 0};
-    std::wstring path = DataFilePath();
+    const std::wstring path = DataFilePath();
     ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-    {
-        std::ofstream out(path.c_str(), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(head), sizeof(head));
-    }
-
+    Bytes record(445, 0);
+    record[21] = 1; // Passthrough, so that no prompt comes at start
+    ASSERT_TRUE(WriteAllBytes(path, record));
     UmbrafenProcess app;
-    ASSERT_TRUE(app.started);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = app.MessageBox()) != nullptr; }, 30000))
-        << "the short file is reported";
-    EXPECT_FALSE(MessageBoxText(box).empty());
-    EXPECT_EQ(app.Panel(), nullptr) << "reported before the control panel opens";
-    AnswerOk(box);
-
-    HWND panel = app.WaitForPanel();
-    ASSERT_NE(panel, nullptr) << "start-up goes on after the report";
-    EXPECT_EQ(app.MessageBox(), nullptr) << "reported once";
-    EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_CHK_ON_TOP), BST_UNCHECKED) << "OnTop came from the file";
-    EXPECT_EQ(::SendMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0), 150) << "Alpha stays fresh";
-
-    ::PostMessageW(panel, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.WaitForExit());
-    const auto bytes = ReadFileBytes(path);
-    ASSERT_EQ(bytes.size(), 445u);
-    EXPECT_EQ(At<DWORD>(bytes, 0), 7u);
-    EXPECT_EQ(At<DWORD>(bytes, 4), 0x00123456u);
-    EXPECT_EQ(bytes[16], 150);
-    EXPECT_EQ(At<DWORD>(bytes, 21), 1u) << "Passthrough fresh";
-}
-
-// Fresh settings (On Top and Passthrough on): one window per monitor with its rectangle
-// and title, which clicks go through; Close All leaves the program running. Then
-// without Passthrough the windows catch clicks, and closing the panel closes them,
-// ends the program and writes the data file.
-TEST_F(ColoredWindowsFromOutside, WindowsCoverEachMonitorAndCloseWithTheCommandsAndThePanel)
-{
-    UmbrafenProcess app;
-    HWND panel = app.WaitForPanel();
+    HWND panel = app.WaitForDialog(true);
     ASSERT_NE(panel, nullptr);
-    auto windows = Show(app, panel, ID_COLORED_WINDOW_ON_ALL_MONITORS);
-    ASSERT_EQ(windows.size(), monitors.size());
-    for (const Monitor& m : monitors)
-    {
-        HWND w = windows[m.label + L" - Umbrafen"];
-        ASSERT_NE(w, nullptr) << "no window titled for " << std::string(m.label.begin(), m.label.end());
-        RECT rc{};
-        ::GetWindowRect(w, &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &m.rc));
-    }
-    // The smaller monitor's centre lies on both windows.
-    const POINT center{monitors.back().rc.right / 2, monitors.back().rc.bottom / 2};
-    auto hitsColored = [&] {
-        bool hit = false;
-        for (const auto& [title, w] : windows) hit |= ::WindowFromPoint(center) == w;
-        return hit;
-    };
-    EXPECT_FALSE(hitsColored()) << "a Passthrough window takes no clicks";
-    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(IDC_BTN_CLOSE_ALL_WINDOWS, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitFor([&] { return ColoredWindows(app.pi.dwProcessId).empty(); }));
-    EXPECT_FALSE(app.WaitForExit(0)) << "Close All leaves the program running";
-
-    // The user unticks Passthrough and On Top, ticks every monitor, then Show Window(s).
-    ::SendMessageW(::GetDlgItem(panel, IDC_CHK_PASSTHROUGH), BM_SETCHECK, BST_UNCHECKED, 0);
-    ::SendMessageW(::GetDlgItem(panel, IDC_CHK_ON_TOP), BM_SETCHECK, BST_UNCHECKED, 0);
-    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(IDC_BTN_CHECK_ALL, BN_CLICKED), 0);
-    windows = Show(app, panel, IDC_BTN_SHOW_WINDOWS);
-    ASSERT_EQ(windows.size(), monitors.size());
-    EXPECT_TRUE(hitsColored()) << "without Passthrough the window catches the click";
-
-    ::PostMessageW(panel, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(app.WaitForExit()) << "the close sequence ends the program";
-    EXPECT_TRUE(ColoredWindows(app.pi.dwProcessId).empty());
-    const auto bytes = ReadFileBytes(DataFilePath());
-    ASSERT_EQ(bytes.size(), 445u);
-    EXPECT_EQ(At<DWORD>(bytes, 21), 0u) << "Passthrough off is remembered";
-    EXPECT_EQ(At<DWORD>(bytes, 45), 1u) << "the first row's tick is remembered";
+    ::PostMessageW(panel, WM_COMMAND, ID_RESET_ALL_PARAMETERS, 0);
+    HWND box = app.WaitForDialog(false, 10000);
+    ASSERT_NE(box, nullptr) << "the program tells the user it will close";
+    EXPECT_FALSE(FileExists(DataFilePath())) << "deleted before the message";
+    Answer(box);
+    ASSERT_TRUE(app.Exited());
+    EXPECT_FALSE(FileExists(DataFilePath())) << "nothing written at exit";
 }
 
-// However the program is ended, with covers up or still starting, it exits with code 0
-// and leaves no cover behind.
-TEST_F(ColoredWindowsFromOutside, EveryWayOutEndsWithExitCodeZero)
+// Fresh settings (On Top, Passthrough): one window per monitor with its rectangle and title, which clicks
+// go through; Close All leaves the program running. Without Passthrough the windows catch clicks; closing
+// the panel closes them, ends the program and writes the data file; OK stores as any other close.
+TEST_F(AppLifecycle, CoversFromOutsideAndTheDataFileAtExit)
+{
+    // Wine reports both screens at the origin, each titled with its friendly name Displayn.
+    const std::map<std::wstring, RECT> monitors = {{L"Display1 - Umbrafen", {0, 0, 1920, 1080}},
+                                                   {L"Display2 - Umbrafen", {0, 0, 1280, 1024}}};
+    UmbrafenProcess app;
+    HWND panel = app.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr);
+    auto show = [&](int command) {
+        ::PostMessageW(panel, WM_COMMAND, command, 0);
+        HWND prompt = app.WaitForDialog(false, 15000);
+        EXPECT_NE(prompt, nullptr) << "a prompt comes before the windows";
+        EXPECT_TRUE(app.Covers().empty()) << "no window before the prompt is answered";
+        if (prompt) Answer(prompt);
+        std::map<std::wstring, HWND> covers;
+        WaitFor([&] { return (covers = app.Covers()).size() == monitors.size(); }, 15000);
+        for (const auto& c : covers) Settled(c.second);
+        return covers;
+    };
+    auto covers = show(ID_COLORED_WINDOW_ON_ALL_MONITORS);
+    ASSERT_EQ(covers.size(), monitors.size());
+    for (const auto& [title, expected] : monitors)
+    {
+        RECT rc{};
+        ASSERT_TRUE(::GetWindowRect(covers[title], &rc)) << "no window titled for a monitor";
+        EXPECT_TRUE(::EqualRect(&rc, &expected));
+    }
+    const POINT center{640, 512}; // on both windows
+    auto hitsCover = [&] {
+        for (const auto& c : covers)
+            if (::WindowFromPoint(center) == c.second) return true;
+        return false;
+    };
+    EXPECT_FALSE(hitsCover()) << "a Passthrough window takes no clicks";
+    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CLOSE_ALL_WINDOWS, 0);
+    EXPECT_TRUE(WaitFor([&] { return app.Covers().empty(); }));
+    EXPECT_FALSE(app.Exited(0)) << "Close All leaves the program running";
+
+    ::SendDlgItemMessageW(panel, IDC_CHK_PASSTHROUGH, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::SendDlgItemMessageW(panel, IDC_CHK_ON_TOP, BM_SETCHECK, BST_UNCHECKED, 0);
+    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CHECK_ALL, 0);
+    covers = show(IDC_BTN_SHOW_WINDOWS);
+    ASSERT_EQ(covers.size(), monitors.size());
+    EXPECT_TRUE(hitsCover()) << "without Passthrough the window catches the click";
+    ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
+    WINDOWPLACEMENT wp{sizeof(wp)};
+    ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.Exited()) << "the close sequence ends the program";
+    EXPECT_TRUE(app.Covers().empty());
+    Bytes bytes = ReadAllBytes(DataFilePath());
+    ASSERT_EQ(bytes.size(), 445u);
+    EXPECT_EQ(bytes[16], 201) << "opacity";
+    EXPECT_EQ(At(bytes, 21), 0u) << "Passthrough off is remembered";
+    EXPECT_EQ(At(bytes, 45), 1u) << "the first row's tick is remembered";
+    const RECT stored{LONG(At(bytes, 333)), LONG(At(bytes, 337)), LONG(At(bytes, 341)), LONG(At(bytes, 345))};
+    EXPECT_TRUE(::EqualRect(&stored, &wp.rcNormalPosition));
+    EXPECT_GT(At(bytes, 285), 0u) << "the first column's width is captured";
+
+    Suppress(PassthroughOffPromptKey); // Passthrough is off at the next start
+    UmbrafenProcess again;
+    panel = again.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 201);
+    ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 99);
+    ::PostMessageW(panel, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(again.Exited());
+    EXPECT_EQ(ReadAllBytes(DataFilePath()).at(16), 99);
+    RestorePrompt(PassthroughOffPromptKey);
+}
+
+// However the program is ended, with covers up or still starting, it exits with code 0 and leaves no cover.
+TEST_F(AppLifecycle, EveryWayOutEndsWithExitCodeZero)
 {
     Suppress(PassthroughPromptKey);
-    struct Case
+    const std::pair<const char*, int> cases[] = {{"Exit item, covers up", ID_EXIT},
+                                                 {"Esc, covers starting", IDCANCEL},
+                                                 {"a cover's Exit item", ID_COLORED_EXIT}};
+    for (const auto& [name, command] : cases)
     {
-        const char* name;
-        bool waitForCovers;
-        std::function<void(HWND panel, const std::map<std::wstring, HWND>& covers)> close;
-    };
-    const Case cases[] = {
-        {"Exit item, covers up", true, [](HWND panel, auto&) { ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0); }},
-        {"Esc, covers starting", false, [](HWND panel, auto&) { ::PostMessageW(panel, WM_COMMAND, IDCANCEL, 0); }},
-        {"a cover's Exit item", true,
-         [](HWND, auto& covers) { ::PostMessageW(covers.begin()->second, WM_COMMAND, ID_COLORED_EXIT, 0); }},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(name);
         UmbrafenProcess app;
-        HWND panel = app.WaitForPanel();
+        HWND panel = app.WaitForDialog(true);
         ASSERT_NE(panel, nullptr);
         ::PostMessageW(panel, WM_COMMAND, ID_COLORED_WINDOW_ON_ALL_MONITORS, 0);
-        std::map<std::wstring, HWND> covers;
-        if (c.waitForCovers)
-        {
-            ASSERT_TRUE(WaitFor([&] { return (covers = ColoredWindows(app.pi.dwProcessId)).size() == monitors.size(); }));
-        }
-        c.close(panel, covers);
-        ASSERT_TRUE(app.WaitForExit());
-        DWORD code = 1;
-        ::GetExitCodeProcess(app.pi.hProcess, &code);
-        EXPECT_EQ(code, 0u);
+        if (command != IDCANCEL) ASSERT_TRUE(WaitFor([&] { return app.Covers().size() == 2; }));
+        ::PostMessageW(command == ID_COLORED_EXIT ? app.Covers().begin()->second : panel, WM_COMMAND, command, 0);
+        ASSERT_TRUE(app.Exited());
+        EXPECT_EQ(app.ExitCode(), 0u);
     }
     RestorePrompt(PassthroughPromptKey);
 }

@@ -1,7 +1,6 @@
 // Coloured windows shown, styled and closed through the real control panel on
 // the two-monitor virtual desktop; every window runs on a thread of its own.
 #include <windows.h>
-#include <tlhelp32.h>
 #include <thread>
 #include <gtest/gtest.h>
 #include "colorwin/OpenWindowRegistry.h"
@@ -10,7 +9,7 @@
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
-#include "tests/unit/TempFolder.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -23,18 +22,6 @@ const wchar_t* const PassthroughPromptText =
 const wchar_t* const ColoredPromptText =
     L"To Close the Colored Window (about to be Displayed),\n\nRight Click on the Colored Window and then Click on "
     L"Close Menu Item.";
-
-int ProcessThreadCount()
-{
-    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 te{};
-    te.dwSize = sizeof(te);
-    int n = 0;
-    for (BOOL ok = ::Thread32First(snap, &te); ok; ok = ::Thread32Next(snap, &te))
-        n += te.th32OwnerProcessID == ::GetCurrentProcessId();
-    ::CloseHandle(snap);
-    return n;
-}
 
 // Waits until the window's thread has taken every message posted to it so far:
 // a marker posted last is seen by a message hook once everything before it is handled.
@@ -69,7 +56,6 @@ bool ThreadEnds(DWORD threadId)
 class ColoredWindows : public PanelTest
 {
 protected:
-    void BeforeOpen() override { AppSettings.AutoMinimize = 0; }
     // Show Window(s) as a user clicks it; returns once the handler has returned.
     void ClickShow() { ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS); }
 };
@@ -87,51 +73,53 @@ TEST_F(ColoredWindows, ShowWithNoTickedRowGivesTheMessageAndNoPrompt)
         EXPECT_FALSE(h != Panel() && ::IsWindowVisible(h)) << "a window other than the panel is showing";
 }
 
-// Each row of the option table: styles, band and opacity of both windows, the
-// prompt that fits, and the windows of the previous show closed before it.
-TEST_F(ColoredWindows, ShowCoversEveryTickedMonitorWithTheOptionStyles)
+// Show styles both covers from the options; with covers open every option control replaces them with covers
+// of its new value (a re-show), each show with its prompt, an option's own prompt before it.
+TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
 {
-    struct Case
+    const DWORD L = WS_EX_LAYERED, T = WS_EX_TRANSPARENT, N = WS_EX_NOACTIVATE, W = WS_EX_TOOLWINDOW,
+                TOP = WS_EX_TOPMOST;
+    const struct
     {
-        bool onTop, passthrough, inAltTab;
-        int slider;
+        int control;
         DWORD exStyle;
         BYTE alpha;
-    };
-    const DWORD L = WS_EX_LAYERED, T = WS_EX_TRANSPARENT, N = WS_EX_NOACTIVATE, W = WS_EX_TOOLWINDOW, TOP = WS_EX_TOPMOST;
-    const Case cases[] = {
-        {true, false, false, 200, L | W | TOP, 200},      {true, false, true, 255, L | TOP, 255},
-        {false, false, false, 50, L | W, 50},             {false, false, true, 180, L, 180},
-        {true, true, false, 255, L | T | N | W | TOP, 240}, {false, true, false, 240, L | T | N | W, 240},
+        std::vector<const wchar_t*> prompts;
+    } steps[] = {
+        {IDC_BTN_SHOW_WINDOWS, L | T | N | W | TOP, 240, {L"To Close Passthrough"}}, // at most 240 with Passthrough
+        {IDC_CHK_PASSTHROUGH, L | W | TOP, 255, {L"When Passthrough is Unchecked", L"To Close the Colored"}},
+        {IDC_CHK_IN_ALT_TAB, L | TOP, 255, {L"To Close the Colored"}},
+        {IDC_CHK_ON_TOP, L, 255, {L"When On Top is Unchecked", L"To Close the Colored"}},
+        {IDC_SLIDER_ALPHA, L, 50, {L"To Close the Colored"}},
+        {IDC_CHK_PASSTHROUGH, L | T | N | W, 50, {L"To Close Passthrough"}},
     };
     MessageBoxWatcher watcher;
     Tick({true, true});
-    std::vector<HWND> previous;
-    for (const Case& c : cases)
+    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 255);
+    std::vector<HWND> w;
+    for (const auto& step : steps)
     {
-        SCOPED_TRACE(testing::Message() << "OnTop " << c.onTop << " Passthrough " << c.passthrough << " InAltTab "
-                                        << c.inAltTab << " slider " << c.slider);
-        const size_t prompts = watcher.Count();
-        SetOptions(c.onTop, c.passthrough, c.inAltTab, c.slider);
-        ClickShow();
-        ASSERT_EQ(watcher.Count(), prompts + 1);
-        EXPECT_EQ(watcher.Texts().back(), c.passthrough ? PassthroughPromptText : ColoredPromptText);
-        // Closed synchronously before the new ones started.
-        for (HWND old : previous) EXPECT_FALSE(::IsWindow(old));
-
-        previous = WaitForWindows({0, 1});
-        ASSERT_EQ(previous.size(), 2u);
-        for (HWND h : previous)
+        SCOPED_TRACE(step.control);
+        const size_t before = watcher.Count();
+        if (step.control == IDC_SLIDER_ALPHA) DragSliderToLeftEnd(Item(IDC_SLIDER_ALPHA));
+        else ClickButton(Panel(), step.control);
+        w = WaitForWindows({0, 1}, w);
+        ASSERT_EQ(w.size(), 2u);
+        const std::vector<std::wstring> texts = watcher.Texts();
+        ASSERT_EQ(texts.size(), before + step.prompts.size());
+        for (size_t p = 0; p < step.prompts.size(); ++p) EXPECT_TRUE(texts[before + p].starts_with(step.prompts[p]));
+        for (HWND h : w)
         {
-            EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), c.exStyle);
+            EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), step.exStyle);
             BYTE alpha = 0;
             DWORD flags = 0;
             ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags));
-            EXPECT_EQ(alpha, c.alpha);
+            EXPECT_EQ(alpha, step.alpha);
             EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
             EXPECT_EQ(::GetAncestor(h, GA_ROOTOWNER), h) << "no owner, no parent";
         }
     }
+    EXPECT_FALSE(::IsDlgButtonChecked(Panel(), IDC_CHK_IN_ALT_TAB)) << "Passthrough unticks In Alt+Tab";
 }
 
 // Show closes every open window first, also on unticked monitors; Close Checked
@@ -158,34 +146,24 @@ TEST_F(ColoredWindows, ShowClosesAllFirstAndCloseCheckedOnlyTheTickedRows)
     EXPECT_EQ(WindowOn(0), w[0]);
     EXPECT_TRUE(Settled(w[0]));
 
-    MessageBoxWatcher watcher;   // row 1 is still ticked, without a window now
+    MessageBoxWatcher watcher; // row 1 is still ticked, without a window now
     SendCommand(Panel(), ID_CLOSE_CHECKED_COLORED_WINDOWS);
     EXPECT_TRUE(Settled(w[0]));
     EXPECT_EQ(watcher.Count(), 0u);
 }
 
-// The prompt is the shell's box: owned by the panel, captioned with the application
-// name, with the check box that suppresses it; the windows wait for the answer.
-// A suppressed prompt shows nothing and leaves the other one in force.
+// The prompt is owned by the panel and captioned with the application name; the windows wait for the
+// answer. A suppressed prompt shows nothing and leaves the other one in force.
 TEST_F(ColoredWindows, PromptIsOwnedByThePanelAndASuppressedOneShowsNothing)
 {
     Tick({true, false});
     ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_CHECKED);
     ::PostMessageW(Item(IDC_BTN_SHOW_WINDOWS), BM_CLICK, 0, 0);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(L"To Close Passthrough Colored Window(s)")) != nullptr; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return (box = FindMessageBox(L"To Close Passthrough Colored Window(s)")) != nullptr; }));
     EXPECT_EQ(WindowText(box), L"Umbrafen");
     EXPECT_EQ(::GetWindow(box, GW_OWNER), Panel());
-    bool hasCheckBox = false;
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-    {
-        const LONG type = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
-        WCHAR cls[16] = {};
-        ::GetClassNameW(c, cls, 16);
-        hasCheckBox |= lstrcmpiW(cls, L"Button") == 0 && ::IsWindowVisible(c) &&
-                       (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX);
-    }
-    EXPECT_TRUE(hasCheckBox);
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitForWindows({0});
@@ -212,7 +190,7 @@ TEST_F(ColoredWindows, WindowKeysAndMenuCloseOneAllOrEverything)
         {"Close item", [](HWND h) { ::PostMessageW(h, WM_COMMAND, ID_COLORED_CLOSE, 0); }},
     };
     Suppress(ColoredPromptKey);
-    SetOptions(true, false, false, 255);   // windows that take input
+    SetOptions(true, false, false, 255); // windows that take input
     Tick({true, true});
     for (const auto& [name, close] : ways)
     {
@@ -282,7 +260,7 @@ TEST_F(ColoredWindows, OnAllMonitorsTicksEveryRowAndWindowsRefitOnADisplayChange
 {
     Suppress(PassthroughPromptKey);
     Tick({false, false});
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // not read: Passthrough stays on
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED); // not read: Passthrough stays on
     SendCommand(Panel(), ID_COLORED_WINDOW_ON_ALL_MONITORS);
     const std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
@@ -300,24 +278,6 @@ TEST_F(ColoredWindows, OnAllMonitorsTicksEveryRowAndWindowsRefitOnADisplayChange
     EXPECT_FALSE(::IsWindow(w[0]));
 }
 
-// Showing and closing must not leak threads: every window thread ends.
-TEST_F(ColoredWindows, HundredShowCloseCyclesLeaveTheThreadCount)
-{
-    Suppress(PassthroughPromptKey);
-    Tick({true, true});
-    const int before = ProcessThreadCount();
-    for (int i = 0; i < 100; ++i)
-    {
-        ClickShow();
-        ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u) << "cycle " << i;
-        ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);
-        ASSERT_EQ(OpenWindowRegistry.GetCount(), 0);
-    }
-    int after = 0;
-    EXPECT_TRUE(PumpUntil([&] { return (after = ProcessThreadCount()) <= before; }, 10000))
-        << "threads before " << before << ", after " << after;
-}
-
 namespace {
 
 // Windows of this process, shown or not yet, that cover the row's monitor.
@@ -326,13 +286,6 @@ int CoversOn(HWND panel, int row)
     const std::wstring title = ListView(panel, IDC_LIST_MONITORS).Text(row, 0) + L" - Umbrafen";
     int n = 0;
     for (HWND h : ProcessTopLevelWindows(L"#32770")) n += WindowText(h) == title;
-    return n;
-}
-
-int AllCovers()
-{
-    int n = 0;
-    for (HWND h : ProcessTopLevelWindows(L"#32770")) n += WindowText(h).ends_with(L" - Umbrafen");
     return n;
 }
 
@@ -347,7 +300,7 @@ TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
     Tick({true, true});
     for (int i = 0; i < 4; ++i) ClickShow();
     ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
-    ::Sleep(300);   // time for any orphan to come up
+    ::Sleep(300); // time for any orphan to come up
     EXPECT_EQ(CoversOn(Panel(), 0), 1);
     EXPECT_EQ(CoversOn(Panel(), 1), 1);
 
@@ -359,26 +312,11 @@ TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
     EXPECT_EQ(CoversOn(Panel(), 1), 1);
 
     ClickShow();
-    ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);   // while the new threads start
+    ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS); // while the new threads start
     EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0);
     ::Sleep(300);
     EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0) << "a cancelled window came up after all";
     EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 0);
-}
-
-// Exit from a cover while the show prompt is open: nothing starts once it is dismissed.
-TEST_F(ColoredWindows, ExitDuringTheShowPromptStartsNoCovers)
-{
-    Tick({true, true});
-    ::PostMessageW(Panel(), WM_COMMAND, IDC_BTN_SHOW_WINDOWS, 0);
-    HWND prompt = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (prompt = FindMessageBox(PassthroughPromptText)) != nullptr; }));
-    ::PostMessageW(Panel(), WM_CLOSE, 0, 0);
-    ::Sleep(200);
-    MessageBoxWatcher watcher;
-    ASSERT_TRUE(m_panel->Ended(5000));
-    ::Sleep(300);
-    EXPECT_EQ(AllCovers(), 0);
 }
 
 // The end of the Windows session stores what a clean close stores, byte for byte.
@@ -390,32 +328,79 @@ TEST_F(ColoredWindows, EndOfSessionStoresTheSettingsAsACleanCloseDoes)
     Tick({true, false});
     ::SendMessageW(Panel(), WM_QUERYENDSESSION, 0, 0);
     ::SendMessageW(Panel(), WM_ENDSESSION, TRUE, 0);
-    const std::vector<BYTE> atSessionEnd = ReadAllBytes(path);
+    const Bytes atSessionEnd = ReadAllBytes(path.GetString());
     EXPECT_EQ(atSessionEnd.size(), SettingsFileSize);
     m_panel->Close();
-    SaveLoadSettings(TRUE);   // what the application stores once the panel has ended
-    EXPECT_EQ(atSessionEnd, ReadAllBytes(path));
+    SaveLoadSettings(TRUE); // what the application stores once the panel has ended
+    EXPECT_EQ(atSessionEnd, ReadAllBytes(path.GetString()));
     ::DeleteFileW(path);
 }
 
-// Switching the displays off must not wait for ever on a hung window of another thread.
-TEST_F(ColoredWindows, TurnOffMonitorsDoesNotHangOnAHungWindow)
+// Auto Minimize minimises the panel after Show and after On All Monitors, never after a re-show or
+// when it is unticked; the box is read at the show.
+TEST_F(ColoredWindows, AutoMinimizeMinimisesThePanelAfterAShow)
 {
-    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HWND hung = nullptr;
-    std::thread owner([&] {
-        hung = ::CreateWindowExW(0, L"STATIC", L"hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        ::WaitForSingleObject(release, INFINITE);   // takes no messages meanwhile
-        ::DestroyWindow(hung);
-    });
-    ASSERT_TRUE(PumpUntil([&] { return hung != nullptr; }));
-    DWORD_PTR result = 0;
-    const ULONGLONG start = ::GetTickCount64();
-    const bool returned = ::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result);
-    EXPECT_TRUE(returned) << "the panel hung in the broadcast";
-    EXPECT_LT(::GetTickCount64() - start, 8000u);
-    ::SetEvent(release);
-    owner.join();
-    ::CloseHandle(release);
-    PumpUntil([] { return false; }, 200);   // let the panel finish a broadcast that was still waiting
+    Suppress(PassthroughPromptKey);
+    Suppress(OnTopPromptKey);
+    Tick({true, false});
+    const struct
+    {
+        bool box;
+        int command;
+        bool minimised;
+    } steps[] = {{false, IDC_BTN_SHOW_WINDOWS, false},
+                 {true, IDC_BTN_SHOW_WINDOWS, true},
+                 {true, IDC_CHK_ON_TOP, false}, // a re-show
+                 {true, ID_COLORED_WINDOW_ON_ALL_MONITORS, true}};
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.command);
+        ::ShowWindow(Panel(), SW_RESTORE);
+        ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, step.box);
+        if (step.command == IDC_CHK_ON_TOP) ClickButton(Panel(), IDC_CHK_ON_TOP);
+        else SendCommand(Panel(), step.command);
+        EXPECT_FALSE(WaitForWindows(step.command == ID_COLORED_WINDOW_ON_ALL_MONITORS ? std::vector<int>{0, 1}
+                                                                                      : std::vector<int>{0})
+                         .empty());
+        EXPECT_EQ(!!::IsIconic(Panel()), step.minimised);
+    }
+}
+
+// Turn Off Monitor(s) asks every top-level window to switch the displays off: from the menu, and after
+// every show and re-show while its box is ticked. A window of this thread counts the requests.
+std::atomic<int> g_powerOffs{0};
+
+TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_MONITORPOWER && lp == 2) return ++g_powerOffs, 0;
+        return ::DefWindowProcW(h, msg, wp, lp);
+    };
+    wc.lpszClassName = L"UmbrafenPowerProbe";
+    ::RegisterClassW(&wc);
+    HWND probe = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    Suppress(PassthroughPromptKey);
+    Suppress(OnTopPromptKey);
+    Tick({true, false});
+    const struct
+    {
+        bool box;
+        int command;
+        int requests;
+    } steps[] = {{false, ID_TURN_OFF_MONITORS, 1},
+                 {false, IDC_BTN_SHOW_WINDOWS, 0},
+                 {true, IDC_BTN_SHOW_WINDOWS, 1},
+                 {true, IDC_CHK_ON_TOP, 1}}; // a re-show
+    for (const auto& step : steps)
+    {
+        SCOPED_TRACE(step.command);
+        ::CheckDlgButton(Panel(), IDC_CHK_TURN_OFF_MONITORS, step.box);
+        g_powerOffs = 0;
+        // Sent: while this thread waits for the panel it answers the panel's broadcast.
+        if (step.command == IDC_CHK_ON_TOP) ClickButton(Panel(), step.command);
+        else SendCommand(Panel(), step.command);
+        EXPECT_EQ(g_powerOffs, step.requests);
+    }
+    ::DestroyWindow(probe);
 }

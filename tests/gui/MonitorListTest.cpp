@@ -1,15 +1,15 @@
-// The control panel's monitor list read back as a user sees it: rows, cell texts, ticks and
-// item data through list-view messages. First over a scripted desktop (clone mode, missing
-// paths, failing queries, more monitors than ticks are remembered for), then on the real
-// two-screen virtual display (cells, ticks across display changes and restarts, column
-// widths, Check All / Uncheck All). Also header-click sorting and Display Device(s).
+// The control panel's monitor list read back as a user sees it, over a scripted desktop and on the real
+// two-screen display: rows, cells, ticks remembered by Monitor ID, column widths, sorting, Check All and
+// Uncheck All, a monitor lost before Show, and the Display Device(s) dialog.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <thread>
 #include "res/resource.h"
+#include "colorwin/ColoredWindowManager.h"
+#include "colorwin/OpenWindowRegistry.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/PromptStore.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {
@@ -33,10 +33,16 @@ std::wstring LimitText(const wchar_t* verb)
            L".\n\nPlease Write to " + email + L" to get this Limit increased.";
 }
 
-RECT Rect(LONG left, LONG top, LONG width, LONG height) { return RECT{left, top, left + width, top + height}; }
+RECT Rect(LONG left, LONG top, LONG width, LONG height)
+{
+    return RECT{left, top, left + width, top + height};
+}
 
 // A display change as the platform announces it; returns once the panel has handled it.
-void SendDisplayChange(PanelThread& panel) { ::SendMessageW(panel.Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080)); }
+void SendDisplayChange(PanelThread& panel)
+{
+    ::SendMessageW(panel.Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+}
 
 class MonitorListReal : public ::testing::Test
 {
@@ -108,7 +114,7 @@ TEST_F(MonitorListFake, RowsShowEachRecordWithItsHandleAndCells)
 TEST_F(MonitorListFake, CloneModeGivesOneRowPerPathWithTheSameHandle)
 {
     desk.AddMonitor(L"Projector", Rect(0, 0, 1920, 1080));
-    FakePath clone = desk.Paths[0];   // a second target on the same source
+    FakePath clone = desk.Paths[0]; // a second target on the same source
     clone.TargetId += 0x40;
     clone.FriendlyName = L"Studio Display";
     clone.MonitorDevicePath = L"\\\\?\\DISPLAY#UMB0C77#5&2f3c1d0&0&UID9000#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
@@ -163,7 +169,7 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     EXPECT_EQ(watcher.Texts(), (Cells{LimitText(L"Loaded")}));
     ASSERT_EQ(list.Count(), 21) << "every monitor is listed, only the ticks are limited";
     Ticks expected(21, true);
-    expected[19] = expected[20] = false;   // no slot for row 19, and the 21st row is never restored
+    expected[19] = expected[20] = false; // no slot for row 19, and the 21st row is never restored
     EXPECT_EQ(list.Ticks(), expected);
 
     list.SetTick(0, false);
@@ -172,12 +178,13 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     SendDisplayChange(*panel);
     ASSERT_TRUE(watcher.WaitForCount(3, 10000));
     expected[0] = false;
-    expected[19] = true;   // the 21st row's tick is not remembered
+    expected[19] = true; // the 21st row's tick is not remembered
     EXPECT_EQ(list.Ticks(), expected);
 
     panel->Close();
     ASSERT_TRUE(watcher.WaitForCount(4, 10000));
-    EXPECT_EQ(watcher.Texts(), (Cells{LimitText(L"Loaded"), LimitText(L"Stored"), LimitText(L"Loaded"), LimitText(L"Stored")}));
+    EXPECT_EQ(watcher.Texts(),
+              (Cells{LimitText(L"Loaded"), LimitText(L"Stored"), LimitText(L"Loaded"), LimitText(L"Stored")}));
     for (int k = 0; k < 20; ++k)
     {
         EXPECT_EQ(AppSettings.CheckedKey[k], KeyOf(Id(k))) << "slot " << k;
@@ -185,37 +192,9 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     }
 }
 
-// A display change handled while the Loaded box is still open must keep the ticks
-// the user sees: they are back in the list before the box shows.
-TEST_F(MonitorListFake, ADisplayChangeDuringTheLoadedBoxKeepsTheTicks)
-{
-    AddMonitors(21);
-    for (int k = 0; k < 3; ++k)
-    {
-        AppSettings.CheckedKey[k] = KeyOf(Id(k));
-        AppSettings.CheckedState[k] = 1;
-    }
-    // The panel is not up before its boxes are answered, so a helper thread drives them.
-    std::unique_ptr<MessageBoxWatcher> watcher;
-    std::thread driver([&] {
-        HWND box = nullptr;
-        PumpUntil([&] { return (box = FindMessageBox(LimitText(L"Loaded"))) != nullptr; }, 10000);
-        ::PostMessageW(::GetWindow(box, GW_OWNER), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
-        PumpUntil([] { return FindMessageBox(LimitText(L"Stored")) != nullptr; }, 10000);
-        watcher = std::make_unique<MessageBoxWatcher>();
-    });
-    Open();
-    driver.join();
-    ASSERT_TRUE(watcher && watcher->WaitForCount(3, 10000));   // Stored, the new Loaded, the first Loaded
-    Ticks expected(21, false);
-    expected[0] = expected[1] = expected[2] = true;
-    EXPECT_EQ(list.Ticks(), expected);
-    panel->Close();
-}
-
 TEST_F(MonitorListFake, AStoreWithFewerRowsKeepsTheOldSlotsForReturningMonitors)
 {
-    AddMonitors(3);   // A, B, C
+    AddMonitors(3); // A, B, C
     Open();
     ASSERT_EQ(list.Count(), 3);
     list.SetTick(0, true);
@@ -242,21 +221,10 @@ TEST_F(MonitorListFake, AStoreWithFewerRowsKeepsTheOldSlotsForReturningMonitors)
     SendDisplayChange(*panel);
     EXPECT_EQ((std::vector<ULONGLONG>(AppSettings.CheckedKey, AppSettings.CheckedKey + 3)),
               (std::vector<ULONGLONG>{KeyOf(Id(1)), KeyOf(Id(1)), KeyOf(Id(2))}));
-    EXPECT_EQ((std::vector<UINT>(AppSettings.CheckedState, AppSettings.CheckedState + 3)), (std::vector<UINT>{1, 0, 1}));
+    EXPECT_EQ((std::vector<UINT>(AppSettings.CheckedState, AppSettings.CheckedState + 3)),
+              (std::vector<UINT>{1, 0, 1}));
     // A's slot was overwritten, B takes its first slot (not the older unticked one), C's survived.
     EXPECT_EQ(list.Ticks(), (Ticks{false, true, true}));
-}
-
-TEST_F(MonitorListFake, RowsWithoutMonitorIdTakeTheFirstSlotWithKeyZero)
-{
-    AddMonitors(2);
-    desk.Adapters[1].Monitors.clear();   // nothing reports a monitor interface for DISPLAY2
-    AppSettings.CheckedKey[0] = KeyOf(Id(0));
-    AppSettings.CheckedState[1] = 1;   // the first slot with key 0; the later ones are unticked
-    Open();
-    ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Text(1, 6), L"");
-    EXPECT_EQ(list.Ticks(), (Ticks{false, true}));
 }
 
 TEST_F(MonitorListFake, MonitorIdsWithTheSameCodeUnitSumShareOneState)
@@ -281,7 +249,7 @@ TEST_F(MonitorListFake, MonitorIdsWithTheSameCodeUnitSumShareOneState)
 
 TEST_F(MonitorListFake, ATickFollowsItsMonitorIdWhenTheRowMoves)
 {
-    AddMonitors(3);   // A, B, C
+    AddMonitors(3); // A, B, C
     Open();
     list.SetTick(1, true);
     // New order C, A, B, and B changes resolution.
@@ -295,6 +263,25 @@ TEST_F(MonitorListFake, ATickFollowsItsMonitorIdWhenTheRowMoves)
     EXPECT_EQ(list.Text(2, 6), Id(1));
     EXPECT_EQ(list.Text(2, 3), L"2560");
     EXPECT_EQ(list.Ticks(), (Ticks{false, false, true}));
+}
+
+// A monitor that can no longer be queried when Show starts the covers gets none, silently; the others do.
+TEST_F(MonitorListFake, AMonitorUnreadableAtShowGetsNoCoverAndNoMessage)
+{
+    AddMonitors(2);
+    Suppress(PassthroughPromptKey);
+    Open();
+    list.SetTick(0, true);
+    list.SetTick(1, true);
+    panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
+    MessageBoxWatcher watcher;
+    ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
+    EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
+    PumpUntil([] { return false; }, 300); // time for a wrong cover to come up
+    EXPECT_FALSE(IsMonitorCovered(desk.Handle(0)));
+    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 1);
+    EXPECT_EQ(watcher.Count(), 0u);
+    RestorePrompt(PassthroughPromptKey);
 }
 
 using MonitorListSort = MonitorListFake;
@@ -408,29 +395,6 @@ Ticks SecondaryOnly(const ListView& list)
     return secondary;
 }
 
-TEST_F(MonitorListReal, ListsBothMonitorsAsThePlatformReportsThem)
-{
-    Open();
-    ASSERT_EQ(list.Count(), 2) << "the virtual desktop has two monitors";
-    EXPECT_NE(list.Data(0), list.Data(1));
-    for (int r = 0; r < 2; ++r)
-    {
-        MONITORINFOEXW info{};
-        info.cbSize = sizeof(info);
-        ASSERT_TRUE(::GetMonitorInfoW(list.Data(r), &info)) << "the item data is a monitor of the desktop";
-        DISPLAY_DEVICEW dd{};
-        dd.cb = sizeof(dd);
-        ASSERT_TRUE(::EnumDisplayDevicesW(info.szDevice, 0, &dd, EDD_GET_DEVICE_INTERFACE_NAME));
-        ASSERT_NE(dd.DeviceID[0], L'\0') << "the platform reports a monitor interface";
-        // The label (column 0) is checked from outside, in the coloured windows' titles.
-        const RECT& rc = info.rcMonitor;
-        const Cells expected{std::to_wstring(rc.left), std::to_wstring(rc.top), std::to_wstring(rc.right - rc.left),
-                             std::to_wstring(rc.bottom - rc.top), info.szDevice, dd.DeviceID};
-        const Cells row = list.Row(r);
-        EXPECT_EQ(Cells(row.begin() + 1, row.end()), expected);
-    }
-}
-
 // A tick on the secondary monitor stays with it across a display change and across a
 // restart through the data file.
 TEST_F(MonitorListReal, ATickSurvivesADisplayChangeAndARestart)
@@ -456,8 +420,8 @@ TEST_F(MonitorListReal, ATickSurvivesADisplayChangeAndARestart)
     EXPECT_EQ(list.Ticks(), SecondaryOnly(list));
 }
 
-// Without stored widths the columns share the list's width by factor/671; stored widths
-// are used (0 meaning none) and the widths at close are kept.
+// Without stored widths the columns share the list's width by factor/671; stored widths are used (0 meaning
+// none), the widths at close are kept, and Autosize Columns goes back to the defaults.
 TEST_F(MonitorListReal, ColumnWidthsDefaultToShareTheListAndStoredOnesRoundTrip)
 {
     constexpr int Factors[7] = {200, 75, 75, 75, 75, 150, 1};
@@ -494,21 +458,25 @@ TEST_F(MonitorListReal, ColumnWidthsDefaultToShareTheListAndStoredOnesRoundTrip)
     panel->Close();
     EXPECT_EQ((std::vector<int>(AppSettings.ColumnWidths, AppSettings.ColumnWidths + 7)),
               (std::vector<int>{101, 52, 53, w * 75 / 671, 55, 240, 0}));
+
+    // Autosize Columns: the default layout for the list's present width.
+    Open();
+    ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, 1000, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    SendCommand(panel->Hwnd(), ID_AUTOSIZE_COLUMNS);
+    EXPECT_EQ(list.ColumnWidths(), (std::vector<int>{298, 111, 111, 111, 111, 223, 1}));
 }
 
 TEST_F(MonitorListReal, CheckAllAndUncheckAllTickEveryRowAndSurviveADisplayChange)
 {
     Open();
-    ASSERT_EQ(list.Count(), 2);
     list.SetTick(0, true);
-    ClickButton(panel->Hwnd(), IDC_BTN_CHECK_ALL);
-    EXPECT_EQ(list.Ticks(), (Ticks{true, true})) << "a ticked row stays ticked, an unticked one is ticked";
-    SendDisplayChange(*panel);
-    EXPECT_EQ(list.Ticks(), (Ticks{true, true}));
-    ClickButton(panel->Hwnd(), IDC_BTN_UNCHECK_ALL);
-    EXPECT_EQ(list.Ticks(), (Ticks{false, false}));
-    SendDisplayChange(*panel);
-    EXPECT_EQ(list.Ticks(), (Ticks{false, false}));
+    for (auto [button, tick] : {std::pair{IDC_BTN_CHECK_ALL, true}, {IDC_BTN_UNCHECK_ALL, false}})
+    {
+        ClickButton(panel->Hwnd(), button);
+        EXPECT_EQ(list.Ticks(), Ticks(2, tick));
+        SendDisplayChange(*panel);
+        EXPECT_EQ(list.Ticks(), Ticks(2, tick));
+    }
 }
 
 } // namespace

@@ -30,13 +30,6 @@ const wchar_t* const HelpText =
     L"assistance.";
 constexpr COLORREF Initial = RGB(10, 20, 30), Chosen = RGB(200, 40, 90);
 
-bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
-
-DWORD ExStyle(HWND h)
-{
-    return static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-}
-
 BYTE Alpha(HWND h)
 {
     BYTE alpha = 0;
@@ -72,17 +65,21 @@ struct PickerDriver
               for (int id : {COLOR_RED, COLOR_GREEN, COLOR_BLUE})
               {
                   if (type == CLR_INVALID) break;
-                  const int v = id == COLOR_RED ? GetRValue(type) : id == COLOR_GREEN ? GetGValue(type) : GetBValue(type);
+                  const int v = id == COLOR_RED     ? GetRValue(type)
+                                : id == COLOR_GREEN ? GetGValue(type)
+                                                    : GetBValue(type);
                   ::SendDlgItemMessageW(dlg, id, EM_SETSEL, 0, -1);
                   for (wchar_t c : std::to_wstring(v)) ::SendDlgItemMessageW(dlg, id, WM_CHAR, c, 1);
               }
               ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
               done = true;
           })
-    {
-    }
+    {}
     ~PickerDriver() { thread.join(); }
-    bool Done() { return PumpUntil([&] { return done.load(); }, 15000) && owner; }
+    bool Done()
+    {
+        return PumpUntil([&] { return done.load(); }, 15000) && owner;
+    }
 
     std::atomic<bool> done{false};
     std::wstring title;
@@ -101,19 +98,6 @@ protected:
         Tick({true, true});
     }
 
-    // Drags the trackbar's thumb with the mouse to the left end and lets go;
-    // the trackbar itself then reports the release to the panel.
-    void DragSliderToLeftEnd()
-    {
-        HWND slider = Item(IDC_SLIDER_ALPHA);
-        RECT thumb{}, channel{};
-        ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        ::SendMessageW(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-        const int y = (thumb.top + thumb.bottom) / 2;
-        ::PostMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
-        ::PostMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.left, y));
-        ::PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(channel.left, y));
-    }
     bool Checked(int id) const { return ::IsDlgButtonChecked(Panel(), id) == BST_CHECKED; }
 };
 
@@ -127,71 +111,29 @@ TEST_F(WindowOptions, WithNoWindowOpenOptionsOnlyPromptAndTieInAltTabToPassthrou
     ASSERT_TRUE(Checked(IDC_CHK_ON_TOP) && Checked(IDC_CHK_PASSTHROUGH));
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
 
-    ClickButton(Panel(), IDC_CHK_ON_TOP);   // off: its prompt
+    ClickButton(Panel(), IDC_CHK_ON_TOP); // off: its prompt
     EXPECT_EQ(AppSettings.OnTop, 0);
-    ClickButton(Panel(), IDC_CHK_ON_TOP);   // on: nothing
+    ClickButton(Panel(), IDC_CHK_ON_TOP); // on: nothing
     EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{OnTopPromptText});
 
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off: In Alt+Tab usable, still unticked
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // off: In Alt+Tab usable, still unticked
     ASSERT_EQ(watcher.Count(), 2u);
-    EXPECT_TRUE(StartsWith(watcher.Texts()[1], L"When Passthrough is Unchecked"));
+    EXPECT_TRUE(watcher.Texts()[1].starts_with(L"When Passthrough is Unchecked"));
     EXPECT_TRUE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
     EXPECT_FALSE(Checked(IDC_CHK_IN_ALT_TAB));
 
     ClickButton(Panel(), IDC_CHK_IN_ALT_TAB);
     EXPECT_EQ(AppSettings.InAltTab, 1);
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // on again: In Alt+Tab unticked and disabled
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // on again: In Alt+Tab unticked and disabled
     EXPECT_EQ(AppSettings.InAltTab, 0);
     EXPECT_FALSE(Checked(IDC_CHK_IN_ALT_TAB));
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
 
-    DragSliderToLeftEnd();
+    DragSliderToLeftEnd(Item(IDC_SLIDER_ALPHA));
     ASSERT_TRUE(PumpUntil([&] { return ::SendMessageW(Item(IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0) == 50; }));
-    ::SendMessageW(Panel(), WM_NULL, 0, 0);   // the release has been handled
+    ::SendMessageW(Panel(), WM_NULL, 0, 0); // the release has been handled
     EXPECT_EQ(watcher.Count(), 2u);
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
-}
-
-// With windows open, each change closes them and shows new ones with the new
-// values, with the show prompt of every show; a re-show never minimises.
-TEST_F(WindowOptions, WithWindowsOpenEachChangeReshowsThemWithTheNewValues)
-{
-    MessageBoxWatcher watcher;
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off, so that In Alt+Tab can be ticked
-    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    std::vector<HWND> w = WaitForWindows({0, 1});
-    ASSERT_EQ(w.size(), 2u);
-    EXPECT_EQ(ExStyle(w[0]), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, BST_CHECKED);   // read by the next handler
-
-    struct Step
-    {
-        int control;
-        DWORD exStyle;
-        const wchar_t* showPrompt;
-        const wchar_t* ownPrompt = nullptr;   // the option's own, before the show's
-    };
-    for (const Step& s : {Step{IDC_CHK_IN_ALT_TAB, WS_EX_TOPMOST, L"To Close the Colored Window"},
-                          Step{IDC_CHK_ON_TOP, 0, L"To Close the Colored Window", OnTopPromptText},
-                          Step{IDC_CHK_PASSTHROUGH, WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, L"To Close Passthrough"},
-                          Step{IDC_SLIDER_ALPHA, WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW, L"To Close Passthrough"}})
-    {
-        SCOPED_TRACE(s.control);
-        if (s.control == IDC_SLIDER_ALPHA) DragSliderToLeftEnd();
-        else ClickButton(Panel(), s.control);
-        w = WaitForWindows({0, 1}, w);
-        ASSERT_EQ(w.size(), 2u);
-        EXPECT_EQ(ExStyle(w[1]), s.exStyle);
-        const std::vector<std::wstring> texts = watcher.Texts();
-        EXPECT_TRUE(StartsWith(texts.back(), s.showPrompt));
-        if (s.ownPrompt)
-        {
-            EXPECT_EQ(texts.at(texts.size() - 2), s.ownPrompt);
-        }
-        EXPECT_FALSE(::IsIconic(Panel())) << "a re-show must not minimise the panel";
-    }
-    EXPECT_EQ(Alpha(w[0]), 50);
-    EXPECT_EQ(Alpha(w[1]), 50);
 }
 
 // "?" never leaves the user with nothing: the runtime pop-up where the
@@ -209,7 +151,7 @@ TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
     const HRESULT hr = ShowHelpPopup(Panel(), HelpText);
     EXPECT_LT(::GetTickCount64() - start, 2000u) << "ShowHelpPopup must not wait for the user";
     EXPECT_EQ(SUCCEEDED(hr), SUCCEEDED(probe)) << std::hex << hr << " " << probe;
-    if (SUCCEEDED(probe)) return;   // a real pop-up: nothing here can dismiss it
+    if (SUCCEEDED(probe)) return; // a real pop-up: nothing here can dismiss it
 
     ::PostMessageW(Item(IDC_BTN_HELP), BM_CLICK, 0, 0);
     HWND box = nullptr;
@@ -224,7 +166,7 @@ TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
 // mouse input, pressed, moved and released.
 TEST_F(WindowOptions, DraggingAnEmptyPartOfThePanelMovesIt)
 {
-    RECT gap{262, 100, 262, 100};   // between the list and the option column
+    RECT gap{262, 100, 262, 100}; // between the list and the option column
     ::MapDialogRect(Panel(), &gap);
     POINT from{gap.left, gap.top};
     ASSERT_EQ(::ChildWindowFromPointEx(Panel(), from, CWP_SKIPINVISIBLE), Panel());
@@ -246,7 +188,8 @@ TEST_F(WindowOptions, DraggingAnEmptyPartOfThePanelMovesIt)
     EXPECT_TRUE(PumpUntil([&] {
         ::GetWindowRect(Panel(), &after);
         return std::abs(after.left - before.left - 60) <= 2 && std::abs(after.top - before.top - 40) <= 2;
-    })) << "panel went from " << before.left << "," << before.top << " to " << after.left << "," << after.top;
+    })) << "panel went from "
+        << before.left << "," << before.top << " to " << after.left << "," << after.top;
 }
 
 // The panel's picker changes the colour only with OK, and only for windows shown
@@ -257,13 +200,14 @@ TEST_F(WindowOptions, PanelPickerColoursLaterWindowsAndAWindowsPickerOnlyItself)
     const COLORREF Own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
     Suppress(ColoredPromptKey);
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // windows that take input
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED); // windows that take input
     ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 180);
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     const std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
 
-    for (auto [ok, type, expected] : {std::tuple{false, Chosen, Initial}, {true, CLR_INVALID, Initial}, {true, Chosen, Chosen}})
+    for (auto [ok, type, expected] :
+         {std::tuple{false, Chosen, Initial}, {true, CLR_INVALID, Initial}, {true, Chosen, Chosen}})
     {
         SCOPED_TRACE(testing::Message() << "OK " << ok << " typed " << type);
         PickerDriver picker(ok, type);
@@ -289,6 +233,6 @@ TEST_F(WindowOptions, PanelPickerColoursLaterWindowsAndAWindowsPickerOnlyItself)
     EXPECT_EQ(AppSettings.WindowColor, Chosen);
     EXPECT_EQ(Alpha(w[0]), 180);
 
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // an option change re-shows with the panel's colour
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // an option change re-shows with the panel's colour
     for (HWND h : WaitForWindows({0, 1}, w)) EXPECT_EQ(BackgroundOf(h), Chosen);
 }

@@ -11,10 +11,12 @@ thread_local int t_enumerating = 0;
 
 const LUID FakeLuid = {0x0000C1A5, 0};
 
-bool SameLuid(const LUID& a, const LUID& b) { return a.LowPart == b.LowPart && a.HighPart == b.HighPart; }
+bool SameLuid(const LUID& a, const LUID& b)
+{
+    return a.LowPart == b.LowPart && a.HighPart == b.HighPart;
+}
 
-template <size_t N>
-void CopyText(WCHAR (&buffer)[N], const std::wstring& text)
+template <size_t N> void CopyText(WCHAR (&buffer)[N], const std::wstring& text)
 {
     wcsncpy(buffer, text.c_str(), N - 1);
     buffer[N - 1] = L'\0';
@@ -27,13 +29,12 @@ bool KnownQueryFlags(UINT32 flags)
 
 BOOL WINAPI EnumMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data)
 {
-    if (dc != nullptr || clip != nullptr || proc == nullptr)   // clipping is not scripted
+    if (dc != nullptr || clip != nullptr || proc == nullptr) // clipping is not scripted
         return FALSE;
-    const std::vector<FakeMonitor> monitors = g_desk->Monitors;   // the callback may change the desktop
+    const std::vector<FakeMonitor> monitors = g_desk->Monitors; // the callback may change the desktop
     ++t_enumerating;
     for (const FakeMonitor& monitor : monitors)
-        if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data))
-            break;
+        if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data)) break;
     --t_enumerating;
     return TRUE;
 }
@@ -42,7 +43,8 @@ BOOL WINAPI MonitorInfo(HMONITOR handle, LPMONITORINFO info)
 {
     if (info == nullptr || (info->cbSize != sizeof(MONITORINFO) && info->cbSize != sizeof(MONITORINFOEXW)))
         return FALSE;
-    for (const FakeMonitor& monitor : g_desk->Monitors) {
+    for (const FakeMonitor& monitor : g_desk->Monitors)
+    {
         if (monitor.Handle != handle) continue;
         using F = FakeMonitor::InfoFailure;
         if ((monitor.InfoFails == F::DuringEnumeration && t_enumerating) ||
@@ -62,23 +64,26 @@ BOOL WINAPI EnumDevices(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW dd, DWORD 
     if (dd == nullptr || dd->cb != sizeof(DISPLAY_DEVICEW)) return FALSE;
     // The device name may point into *dd itself, so it is read before the record is overwritten.
     const std::wstring adapterName = device ? device : L"";
-    for (size_t a = 0; a < g_desk->Adapters.size(); ++a) {
+    for (size_t a = 0; a < g_desk->Adapters.size(); ++a)
+    {
         const FakeAdapter& adapter = g_desk->Adapters[a];
-        if (device == nullptr ? a != index : _wcsicmp(adapter.DeviceName.c_str(), adapterName.c_str()) != 0)
-            continue;
+        if (device == nullptr ? a != index : _wcsicmp(adapter.DeviceName.c_str(), adapterName.c_str()) != 0) continue;
         if (device != nullptr && index >= adapter.Monitors.size()) return FALSE;
         ZeroMemory(reinterpret_cast<BYTE*>(dd) + sizeof(dd->cb), sizeof(*dd) - sizeof(dd->cb));
-        if (device == nullptr) {
+        if (device == nullptr)
+        {
             CopyText(dd->DeviceName, adapter.DeviceName);
             CopyText(dd->DeviceString, adapter.DeviceString);
             dd->StateFlags = adapter.StateFlags;
-        } else {
+        }
+        else
+        {
             const FakeAdapterMonitor& monitor = adapter.Monitors[index];
             CopyText(dd->DeviceName, adapter.DeviceName + L"\\Monitor" + std::to_wstring(index));
             CopyText(dd->DeviceString, L"Generic PnP Monitor");
             dd->StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
-            CopyText(dd->DeviceID, (flags & EDD_GET_DEVICE_INTERFACE_NAME) ? monitor.InterfacePath
-                                                                          : L"MONITOR\\UMB0A01\\0000");
+            CopyText(dd->DeviceID,
+                     (flags & EDD_GET_DEVICE_INTERFACE_NAME) ? monitor.InterfacePath : L"MONITOR\\UMB0A01\\0000");
         }
         return TRUE;
     }
@@ -87,8 +92,7 @@ BOOL WINAPI EnumDevices(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW dd, DWORD 
 
 LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
 {
-    if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags))
-        return ERROR_INVALID_PARAMETER;
+    if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags)) return ERROR_INVALID_PARAMETER;
     if (g_desk->BufferSizesFail || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
         return ERROR_NOT_SUPPORTED;
     *pathCount = static_cast<UINT32>(g_desk->Paths.size()) + g_desk->ExtraReportedPaths;
@@ -106,13 +110,12 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     if (g_desk->QueryFails || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
         return ERROR_ACCESS_DENIED;
     const UINT32 count = static_cast<UINT32>(g_desk->Paths.size());
-    if (*pathCount < count || *modeCount < 2 * count)
-        return ERROR_INSUFFICIENT_BUFFER;
-    if (count > 0 && (paths == nullptr || modes == nullptr))
-        return ERROR_INVALID_PARAMETER;
-    for (UINT32 i = 0; i < count; ++i) {
+    if (*pathCount < count || *modeCount < 2 * count) return ERROR_INSUFFICIENT_BUFFER;
+    if (count > 0 && (paths == nullptr || modes == nullptr)) return ERROR_INVALID_PARAMETER;
+    for (UINT32 i = 0; i < count; ++i)
+    {
         const FakePath& fake = g_desk->Paths[i];
-        paths[i] = {};   // the program reads no modes, so their records stay as they are
+        paths[i] = {}; // the program reads no modes, so their records stay as they are
         paths[i].sourceInfo.adapterId = fake.SourceAdapter;
         paths[i].sourceInfo.id = fake.SourceId;
         paths[i].targetInfo.adapterId = fake.TargetAdapter;
@@ -129,21 +132,24 @@ LONG WINAPI DeviceInfo(DISPLAYCONFIG_DEVICE_INFO_HEADER* request)
 {
     if (request == nullptr) return ERROR_INVALID_PARAMETER;
     const bool target = request->type == DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
-    if (!target && request->type != DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME)
-        return ERROR_NOT_SUPPORTED;
+    if (!target && request->type != DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME) return ERROR_NOT_SUPPORTED;
     if (request->size != (target ? sizeof(DISPLAYCONFIG_TARGET_DEVICE_NAME) : sizeof(DISPLAYCONFIG_SOURCE_DEVICE_NAME)))
         return ERROR_INVALID_PARAMETER;
-    for (const FakePath& path : g_desk->Paths) {
+    for (const FakePath& path : g_desk->Paths)
+    {
         if (!SameLuid(target ? path.TargetAdapter : path.SourceAdapter, request->adapterId) ||
             (target ? path.TargetId : path.SourceId) != request->id)
             continue;
         if (target ? path.TargetNameFails : path.SourceNameFails) return ERROR_GEN_FAILURE;
-        if (target) {
+        if (target)
+        {
             auto* name = reinterpret_cast<DISPLAYCONFIG_TARGET_DEVICE_NAME*>(request);
-            name->flags.value = path.FriendlyName.empty() ? 0 : 1;   // friendlyNameFromEdid
+            name->flags.value = path.FriendlyName.empty() ? 0 : 1; // friendlyNameFromEdid
             CopyText(name->monitorFriendlyDeviceName, path.FriendlyName);
             CopyText(name->monitorDevicePath, path.MonitorDevicePath);
-        } else {
+        }
+        else
+        {
             CopyText(reinterpret_cast<DISPLAYCONFIG_SOURCE_DEVICE_NAME*>(request)->viewGdiDeviceName, path.GdiName);
         }
         return ERROR_SUCCESS;
@@ -152,8 +158,8 @@ LONG WINAPI DeviceInfo(DISPLAYCONFIG_DEVICE_INFO_HEADER* request)
 }
 
 // Only whole topologies are asked for; the real display is never changed.
-LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes,
-                      UINT32 flags)
+LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount,
+                      DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags)
 {
     if (pathCount || paths || modeCount || modes) return ERROR_NOT_SUPPORTED;
     g_desk->SetDisplayConfigFlags.push_back(flags);
@@ -166,9 +172,15 @@ const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSize
 
 } // namespace
 
-FakeDesktop::FakeDesktop() : m_previous(g_desk), m_override(FakeTable) { g_desk = this; }
+FakeDesktop::FakeDesktop() : m_previous(g_desk), m_override(FakeTable)
+{
+    g_desk = this;
+}
 
-FakeDesktop::~FakeDesktop() { g_desk = m_previous; }
+FakeDesktop::~FakeDesktop()
+{
+    g_desk = m_previous;
+}
 
 size_t FakeDesktop::AddMonitor(const std::wstring& friendlyName, RECT rect)
 {

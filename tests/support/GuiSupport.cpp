@@ -115,7 +115,7 @@ void ClearClipboard()
 
 // Message boxes are the visible dialogs with an OK button and text that are neither
 // the control panel (marked) nor one of our templates with a list.
-MessageBoxWatcher::MessageBoxWatcher(bool tickDontShowAgain) : m_tick(tickDontShowAgain)
+MessageBoxWatcher::MessageBoxWatcher()
 {
     m_thread = std::thread([this] {
         for (; !m_stop; ::Sleep(10))
@@ -126,18 +126,13 @@ MessageBoxWatcher::MessageBoxWatcher(bool tickDontShowAgain) : m_tick(tickDontSh
                     continue;
                 std::wstring text = MessageBoxText(h);
                 if (text.empty()) continue;
-                for (HWND c = ::GetWindow(h, GW_CHILD); m_tick && c; c = ::GetWindow(c, GW_HWNDNEXT))
-                {
-                    const LONG type = ::GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
-                    if (IsClass(c, L"Button") && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX))
-                        ::SendMessageW(c, BM_CLICK, 0, 0);
-                }
                 {
                     std::lock_guard<std::mutex> lock(m_lock);
                     m_texts.push_back(text);
                 }
                 // Posted: the box's thread may be busy in a send to us.
-                ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
+                ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
                 // Wait until that box is gone so it is not counted twice.
                 for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
             }
@@ -215,7 +210,8 @@ void PanelThread::Invoke(const std::function<void()>& fn)
         WH_CALLWNDPROC,
         [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
             auto* cwp = reinterpret_cast<CWPSTRUCT*>(lp);
-            if (code == HC_ACTION && cwp->message == msg) (*reinterpret_cast<const std::function<void()>*>(cwp->lParam))();
+            if (code == HC_ACTION && cwp->message == msg)
+                (*reinterpret_cast<const std::function<void()>*>(cwp->lParam))();
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, m_threadId);
@@ -289,13 +285,6 @@ HMONITOR ListView::Data(int row) const
     return reinterpret_cast<HMONITOR>(item.lParam);
 }
 
-int ListView::Find(HMONITOR handle) const
-{
-    for (int r = 0; r < Count(); ++r)
-        if (Data(r) == handle) return r;
-    return -1;
-}
-
 std::vector<int> ListView::ColumnWidths(int columns) const
 {
     std::vector<int> widths;
@@ -308,6 +297,17 @@ void ClickButton(HWND dlg, int id)
     ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);
 }
 
+void DragSliderToLeftEnd(HWND slider)
+{
+    RECT thumb{}, channel{};
+    ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    ::SendMessageW(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const int y = (thumb.top + thumb.bottom) / 2;
+    ::PostMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
+    ::PostMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.left, y));
+    ::PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(channel.left, y));
+}
+
 void SendCommand(HWND wnd, int id)
 {
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -317,7 +317,7 @@ void PanelTest::SetUp()
 {
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
     ResetAppSettings();
-    AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
+    AppSettings.TurnOffMonitors = 0; // never switch the test desktop's displays off
     RestoreAllPrompts();
     BeforeOpen();
     m_panel = std::make_unique<PanelThread>();

@@ -34,19 +34,17 @@ bool Settled(HWND h);
 LOGFONTW FontOf(HWND h);
 void ClearClipboard();
 
-// Watches for message boxes on a thread of its own and answers each one by pressing
-// its default button, optionally ticking its "don't show again" box first.
+// Watches for message boxes on a thread of its own and answers each one by pressing its default button.
 class MessageBoxWatcher
 {
 public:
-    explicit MessageBoxWatcher(bool tickDontShowAgain = false);
+    MessageBoxWatcher();
     ~MessageBoxWatcher();
     std::vector<std::wstring> Texts();
     size_t Count() { return Texts().size(); }
     bool WaitForCount(size_t n, DWORD timeoutMs = 5000);
 
 private:
-    bool m_tick;
     std::atomic<bool> m_stop{false};
     std::mutex m_lock;
     std::vector<std::wstring> m_texts;
@@ -59,10 +57,10 @@ class PanelThread
 {
 public:
     PanelThread();
-    ~PanelThread();   // closes the panel if still open and joins the thread
+    ~PanelThread(); // closes the panel if still open and joins the thread
     HWND Hwnd() const { return m_hwnd; }
     CUmbrafenDlg* Dialog() const { return m_dlg; }
-    bool Ended(DWORD timeoutMs = 5000);   // waits for DoModal to return
+    bool Ended(DWORD timeoutMs = 5000); // waits for DoModal to return
     INT_PTR Result() const { return m_result; }
     // Runs fn on the panel's thread and waits for it.
     void Invoke(const std::function<void()>& fn);
@@ -92,9 +90,8 @@ public:
     std::vector<std::wstring> Column(int column) const;
     bool Ticked(int row) const;
     std::vector<bool> Ticks() const;
-    void SetTick(int row, bool on) const;   // as a click on the row's check box does
+    void SetTick(int row, bool on) const; // as a click on the row's check box does
     HMONITOR Data(int row) const;
-    int Find(HMONITOR handle) const;        // the row whose item data is handle, -1 if none
     std::vector<int> ColumnWidths(int columns = 7) const;
 
 private:
@@ -103,6 +100,8 @@ private:
 
 // Clicks a button of a dialog the way a user would (BM_CLICK), from any thread.
 void ClickButton(HWND dlg, int id);
+// Drags a trackbar's thumb with the mouse to the left end and lets go; the trackbar reports the release.
+void DragSliderToLeftEnd(HWND slider);
 // Sends a command as a menu item would.
 void SendCommand(HWND wnd, int id);
 
@@ -113,13 +112,13 @@ class PanelTest : public ::testing::Test
 protected:
     void SetUp() override;
     void TearDown() override;
-    virtual void BeforeOpen() {}   // adjusts the settings the panel opens with
+    virtual void BeforeOpen() {} // adjusts the settings the panel opens with
 
     HWND Panel() const { return m_panel->Hwnd(); }
     HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
-    void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
+    void Tick(const std::vector<bool>& rows); // row r ticked as rows[r]
     void SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha);
-    HWND WindowOn(int row) const;   // the coloured window registered for the row's monitor
+    HWND WindowOn(int row) const; // the coloured window registered for the row's monitor
     // Waits for a settled coloured window on each of the rows and none elsewhere, none of
     // them in old, which must all be gone; returns them in row order (empty on failure).
     std::vector<HWND> WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old = {});
