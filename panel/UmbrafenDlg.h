@@ -1,12 +1,14 @@
 // CUmbrafenDlg: the control panel, the program's only top-level window, on the
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
-// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp.
+// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
+// AutoCoverCommand.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
 #include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
+#include "settings/CommandLine.h"
 
 // The control panel's window user data; with the application name as title it
 // marks the running instance for a second start.
@@ -92,6 +94,17 @@ public:
     void ToggleRows(const std::vector<int>& rows);
     CoverRequest CoverRequestFor(int row);
     CoverOptions CurrentCoverOptions() const;
+
+    // The command line: this start's, or a later start's sent with WM_COPYDATA
+    Command m_startCommand;               // set before DoModal, applied once the panel is up
+    bool m_bStartCommandFailed = false;   // it named a display the list lacks
+    void PrepareRemoteCommands();
+    LRESULT OnStartCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCopyData(WPARAM wParam, LPARAM lParam);
+    LRESULT ApplyCommand(const Command& command);   // CommandApplied, or -n for a missing display n
+    void ShowTickedRows();
+    void MinimizePanel();
+    void SetAutoCoverMode(AutoCoverMode mode);
 
     // Settings
     void OnResetAllParameters();

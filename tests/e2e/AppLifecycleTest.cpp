@@ -4,102 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
-#include <cstring>
-#include <functional>
-#include <map>
-#include "res/resource.h"
-#include "tests/support/Files.h"
-#include "tests/support/GuiSupport.h"
+#include "tests/e2e/AppProcess.h"
 #include "tests/support/PromptStore.h"
 
 namespace {
-
-std::wstring DataFilePath()
-{
-    WCHAR folder[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Umbrafen\\UmbrafenData.dat";
-}
-
-DWORD At(const Bytes& b, size_t offset)
-{
-    DWORD v = 0;
-    if (b.size() >= offset + 4) memcpy(&v, b.data() + offset, 4);
-    return v;
-}
-
-// Polls without pumping messages, as an outside observer: once this thread had read its own queue,
-// Wine no longer minimised the program's panel for it.
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
-{
-    for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(10))
-        if (pred()) return true;
-    return pred();
-}
-
-// One run of the program; ended (closed, or killed after a grace period) with the object.
-class UmbrafenProcess
-{
-public:
-    UmbrafenProcess()
-    {
-        STARTUPINFOW si{sizeof(si)};
-        std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\"";
-        started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    }
-    ~UmbrafenProcess()
-    {
-        if (!started) return;
-        if (!Exited(0))
-        {
-            if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
-            if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
-        }
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
-    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls).
-    HWND Dialog(bool panel) const
-    {
-        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            if (::IsWindowVisible(h) && ::GetWindow(h, GW_CHILD) &&
-                (::GetDlgItem(h, IDC_LIST_MONITORS) != nullptr) == panel)
-                return h;
-        return nullptr;
-    }
-    HWND WaitForDialog(bool panel, DWORD timeoutMs = 30000) const
-    {
-        HWND h = nullptr;
-        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs);
-        DWORD_PTR ignored = 0; // answered once the dialog's loop runs, after its whole initialisation
-        if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
-        return h;
-    }
-    // The coloured windows: visible dialogs without controls, keyed by title.
-    std::map<std::wstring, HWND> Covers() const
-    {
-        std::map<std::wstring, HWND> found;
-        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
-                found[WindowText(h)] = h;
-        return found;
-    }
-    bool Exited(DWORD ms = 15000) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const
-    {
-        DWORD code = 259;
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        return code;
-    }
-    BOOL started = FALSE;
-    PROCESS_INFORMATION pi{};
-};
-
-void Answer(HWND box)
-{
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
 
 int CountVisibleTitled(LPCWSTR title)
 {
@@ -281,7 +189,10 @@ TEST_F(AppLifecycle, EveryWayOutEndsWithExitCodeZero)
         HWND panel = app.WaitForDialog(true);
         ASSERT_NE(panel, nullptr);
         ::PostMessageW(panel, WM_COMMAND, ID_COLORED_WINDOW_ON_ALL_MONITORS, 0);
-        if (command != IDCANCEL) ASSERT_TRUE(WaitFor([&] { return app.Covers().size() == 2; }));
+        if (command != IDCANCEL)
+        {
+            ASSERT_TRUE(WaitFor([&] { return app.Covers().size() == 2; }));
+        }
         ::PostMessageW(command == ID_COLORED_EXIT ? app.Covers().begin()->second : panel, WM_COMMAND, command, 0);
         ASSERT_TRUE(app.Exited());
         EXPECT_EQ(app.ExitCode(), 0u);

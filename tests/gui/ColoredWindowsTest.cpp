@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <thread>
 #include <gtest/gtest.h>
+#include "colorwin/FullScreenDialog.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
+#include "settings/Preferences.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
 #include "tests/support/Files.h"
@@ -403,4 +405,36 @@ TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
         EXPECT_EQ(g_powerOffs, step.requests);
     }
     ::DestroyWindow(probe);
+}
+
+// Covers ask to stay out of screen captures only when Umbrafen.ini says so. Wine 8 has only a stub
+// (FALSE, error 8): there the request is checked on the cover itself.
+TEST_F(ColoredWindows, CoversStayOutOfCapturesOnlyWhenThePreferencesSaySo)
+{
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    const bool supported = ::SetWindowDisplayAffinity(probe, WDA_EXCLUDEFROMCAPTURE) != FALSE;
+    ::DestroyWindow(probe);
+    Suppress(PassthroughPromptKey);
+    Tick({true, true});
+    std::vector<HWND> covers;
+    for (int exclude : {1, 0})
+    {
+        SCOPED_TRACE(exclude);
+        Preferences.ExcludeFromCapture = exclude;
+        ClickShow();
+        covers = WaitForWindows({0, 1}, covers);
+        ASSERT_EQ(covers.size(), 2u);
+        for (HWND w : covers)
+        {
+            auto* cover = dynamic_cast<CDlgFullScreenDialog*>(CWnd::FromHandlePermanent(w));
+            ASSERT_NE(cover, nullptr);
+            EXPECT_EQ(cover->m_bExcludeFromCapture, exclude);
+            DWORD affinity = 0xFF;
+            if (supported && ::GetWindowDisplayAffinity(w, &affinity))
+            {
+                EXPECT_EQ(affinity, exclude ? WDA_EXCLUDEFROMCAPTURE : WDA_NONE);
+            }
+        }
+    }
+    Preferences.ExcludeFromCapture = 0;
 }
