@@ -3,6 +3,7 @@
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
+#include "settings/Preferences.h"
 
 int InstanceFound = 0;
 
@@ -78,6 +79,12 @@ BOOL CUmbrafenApp::InitInstance()
     {
         e->ReportError(MB_OK, 0);
         e->Delete();
+    }
+    {
+        CString path;
+        GetPreferencesFilePath(path);
+        // No known folder: the defaults stand.
+        if (!path.IsEmpty()) Preferences.Load(path);
     }
 
     AfxEnableControlContainer();

@@ -2,6 +2,7 @@
 #include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "help/AboutDlg.h"
+#include "panel/TrayIcon.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 
@@ -55,6 +56,12 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Msg<WM_HELP, &T::OnHelpInfo>(),
     Cmd<ID_RESET_ALL_PARAMETERS, &T::OnResetAllParameters>(),
     CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
+    Raw<WM_HOTKEY, &T::OnHotKey>(),
+    Raw<HotkeyReportMessage, &T::OnHotkeyReport>(),
+    Raw<TrayCallbackMessage, &T::OnTrayNotify>(),
+    Raw<WM_SIZE, &T::OnSize>(),
+    Cmd<ID_TRAY_OPEN, &T::OnTrayOpen>(),
+    Cmd<ID_PREFERENCES, &T::OnPreferences>(),
 END_MESSAGE_MAP()
 
 void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
@@ -116,6 +123,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
     if (AppSettings.ListFont.lfWeight != 0) SetListFont(AppSettings.ListFont);
 
     ApplyPassthroughRules();
+    ApplyPreferences();
     return TRUE;
 }
 
@@ -171,6 +179,8 @@ void CUmbrafenDlg::OnDestroy()
 {
     // Coloured windows left open by an OK end must not reach a dialog that is gone.
     SetControlPanelWindow(nullptr);
+    UnregisterHotkeys();
+    ShowTrayIcon(false);
     CaptureSettings();
     Default();
     g_pMainDlg = nullptr;
