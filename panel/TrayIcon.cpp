@@ -35,6 +35,7 @@ void CUmbrafenDlg::ShowTrayIcon(bool show)
         m_trayIconShown = false;
         return;
     }
+    if (m_trayIconShown) return;
     // The shell runs at the user's level; a raised panel would otherwise never hear from it.
     ::ChangeWindowMessageFilterEx(m_hWnd, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
     ::ChangeWindowMessageFilterEx(m_hWnd, TrayCallbackMessage, MSGFLT_ALLOW, nullptr);
