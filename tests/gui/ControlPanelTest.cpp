@@ -178,6 +178,7 @@ TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButtonWithItsItems)
         {L"Display Device(s)...", ID_DISPLAY_DEVICES},
         {L"Reset All Parameters", ID_RESET_ALL_PARAMETERS},
         {L"Turn Off Monitor(s)", ID_TURN_OFF_MONITORS},
+        {L"Preferences...", ID_PREFERENCES},
         {L"Exit", ID_EXIT},
     };
     std::vector<std::pair<std::wstring, UINT>> shown;
@@ -271,7 +272,7 @@ TEST_F(ControlPanel, ChangeFontAppliesAndStoresTheChosenFont)
     ASSERT_NE(h, nullptr);
     const LONG before = FontOf(List(h)).lfHeight;
     HDC screen = ::GetDC(nullptr);
-    const LONG eightPoint = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72); // beyond the steps' -21
     ::ReleaseDC(nullptr, screen);
     for (bool ok : {false, true})
     {
@@ -281,13 +282,13 @@ TEST_F(ControlPanel, ChangeFontAppliesAndStoresTheChosenFont)
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(::GetWindow(dlg, GW_OWNER), h);
         HWND size = ::GetDlgItem(dlg, cmb3);
-        ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"8"));
+        ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
         ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
         ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && ::IsWindowEnabled(h); }));
         ::SendMessageW(h, WM_NULL, 0, 0);
-        EXPECT_EQ(FontOf(List(h)).lfHeight, ok ? eightPoint : before);
-        EXPECT_EQ(AppSettings.ListFont.lfHeight, ok ? eightPoint : 0);
+        EXPECT_EQ(FontOf(List(h)).lfHeight, ok ? twelvePoint : before);
+        EXPECT_EQ(AppSettings.ListFont.lfHeight, ok ? twelvePoint : 0);
     }
 }
 

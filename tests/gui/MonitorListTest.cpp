@@ -364,7 +364,8 @@ TEST_F(DisplayDevicesDialog, ListsEveryAdapterAndRefillsOnADisplayChange)
     desk.Adapters.push_back(joined);
     ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
     EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3"}));
-    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"", L"Yes"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"", L"Yes"})) << "Active";
+    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L""})) << "Primary";
     EXPECT_EQ(devices.Column(5)[2], L"\\\\?\\DISPLAY#UMB0A99#joined");
 
     // It cannot be made smaller than it opened.
@@ -469,7 +470,7 @@ TEST_F(MonitorListReal, ColumnWidthsDefaultToShareTheListAndStoredOnesRoundTrip)
 TEST_F(MonitorListReal, CheckAllAndUncheckAllTickEveryRowAndSurviveADisplayChange)
 {
     Open();
-    list.SetTick(0, true);
+    list.SetTick(1, true); // a ticked row stays ticked
     for (auto [button, tick] : {std::pair{IDC_BTN_CHECK_ALL, true}, {IDC_BTN_UNCHECK_ALL, false}})
     {
         ClickButton(panel->Hwnd(), button);

@@ -161,27 +161,4 @@ TEST(MonitorInterfaceMapTest, FirstMonitorOfEveryAdapterIncludingInactiveOnes)
     EXPECT_EQ(MappedAdapter(desk.Adapters[0].Monitors[0].InterfacePath), L"\\\\.\\DISPLAY3");
 }
 
-// The test desktop must be the two-screen virtual display: every GUI and end-to-end test assumes it,
-// so a wrong setup fails here plainly. Xvfb with Xinerama does not place its screens side by side:
-// both heads start at the origin, and Wine reports them so (the larger one primary).
-TEST(VirtualDesktop, TwoScreensEnumeratedThroughUser32)
-{
-    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "the test desktop is not the two-screen virtual display";
-    const std::vector<MonitorRecord> records = ListedRecords();
-    ASSERT_EQ(records.size(), 2u);
-    std::vector<std::vector<int>> seen;
-    for (const MonitorRecord& record : records)
-    {
-        MONITORINFOEXW info = {};
-        info.cbSize = sizeof(info);
-        ASSERT_TRUE(::GetMonitorInfoW(record.Handle, &info));
-        EXPECT_EQ(W(record.DeviceName), std::wstring(info.szDevice));
-        EXPECT_FALSE(record.Label.IsEmpty());
-        const int primary = info.dwFlags & MONITORINFOF_PRIMARY;
-        seen.push_back({primary, record.Left, record.Top, record.Width, record.Height});
-    }
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::vector<int>>{{0, 0, 0, 1280, 1024}, {MONITORINFOF_PRIMARY, 0, 0, 1920, 1080}}));
-}
-
 } // namespace
