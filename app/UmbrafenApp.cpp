@@ -3,6 +3,7 @@
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
+#include "settings/Preferences.h"
 
 int InstanceFound = 0;
 
@@ -79,6 +80,10 @@ BOOL CUmbrafenApp::InitInstance()
         e->ReportError(MB_OK, 0);
         e->Delete();
     }
+
+    CString preferencesPath;
+    GetPreferencesFilePath(preferencesPath);
+    if (!preferencesPath.IsEmpty()) Preferences.Load(preferencesPath);
 
     AfxEnableControlContainer();
     CMFCVisualManager::SetDefaultManager(CMFCVisualManagerWindows::GetThisClass());

@@ -4,7 +4,7 @@
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
 
-void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options)
+void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options, BOOL autoCover)
 {
     for (const CoverRequest& request : requests)
     {
@@ -25,7 +25,7 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
         dlg.m_bInAltTab = options.inAltTab;
         dlg.m_nAlpha = options.alpha;
         dlg.m_bPassthrough = options.passthrough;
-        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor));
+        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
         pThread->ResumeThread();
     }
 }
@@ -39,4 +39,14 @@ void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
 BOOL IsMonitorCovered(HMONITOR monitor)
 {
     return OpenWindowRegistry.IsCovered(FormatHandleText(monitor));
+}
+
+BOOL IsMonitorAutoCovered(HMONITOR monitor)
+{
+    return OpenWindowRegistry.IsAutoCovered(FormatHandleText(monitor));
+}
+
+void ClaimAutoCover(HMONITOR monitor)
+{
+    OpenWindowRegistry.ClaimAutoCover(FormatHandleText(monitor));
 }

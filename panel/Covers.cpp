@@ -106,6 +106,10 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
         KillTimer(CloseDelayTimer);
         CDialogEx::OnCancel();
     }
+    else if (nIDEvent == AutoCoverTimer)
+    {
+        CheckAutoCover();
+    }
     Default();
 }
 
@@ -143,7 +147,9 @@ void CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
     for (int row : rows)
     {
         m_list.SetCheck(row, TRUE);
-        if (!IsRowCovered(row)) requests.push_back(CoverRequestFor(row));
+        // An auto-cover already there stays, but as the user's: the pointer must not take it away.
+        if (IsRowCovered(row)) ClaimAutoCover(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+        else requests.push_back(CoverRequestFor(row));
     }
     StartColoredWindows(requests, CurrentCoverOptions());
 }

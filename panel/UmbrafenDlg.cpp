@@ -116,6 +116,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
     if (AppSettings.ListFont.lfWeight != 0) SetListFont(AppSettings.ListFont);
 
     ApplyPassthroughRules();
+    ApplyAutoCoverPreferences();
     return TRUE;
 }
 

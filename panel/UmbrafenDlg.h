@@ -1,10 +1,12 @@
 // CUmbrafenDlg: the control panel, the program's only top-level window, on the
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
-// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp.
+// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, AutoCover.cpp and
+// AutoCoverCommand.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
+#include "colorwin/AutoCover.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
 
@@ -19,6 +21,9 @@ extern CUmbrafenDlg* g_pMainDlg;
 // Monitor-list columns the panel reads back.
 constexpr int DeviceNameColumn = 5;
 constexpr int MonitorIdColumn = 6;
+
+// Auto-cover's check, once a second; timer 1 is the close sequence's.
+constexpr UINT_PTR AutoCoverTimer = 2;
 
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
@@ -92,6 +97,15 @@ public:
     void ToggleRows(const std::vector<int>& rows);
     CoverRequest CoverRequestFor(int row);
     CoverOptions CurrentCoverOptions() const;
+
+    // Auto-cover: its timer, and the commands of the tray menu and the command line
+    CAutoCover m_autoCover;
+    void ApplyAutoCoverPreferences();   // at start and after the preferences changed
+    void CheckAutoCover();
+    void PauseAutoCover();               // for an hour
+    void ResumeAutoCover();
+    BOOL IsAutoCoverPaused();
+    void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
 
     // Settings
     void OnResetAllParameters();
