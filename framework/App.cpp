@@ -4,26 +4,12 @@
 #include "framework/ModuleState.h"
 
 namespace {
-CWinApp* g_pApp = nullptr;
 bool g_oleInitialized = false;
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
-
 CWinApp::CWinApp(LPCWSTR lpszAppName)
 {
-    g_pApp = this;
     if (lpszAppName) m_strAppName = lpszAppName;
-}
-
-CWinApp::~CWinApp()
-{
-    if (g_pApp == this) g_pApp = nullptr;
-}
-
-const CRuntimeClass* CWinApp::GetThisClass()
-{
-    return MakeRuntimeClass<CWinApp, CWinThread, false>("CWinApp");
 }
 
 int CWinApp::ExitInstance()
@@ -36,11 +22,9 @@ int CWinApp::ExitInstance()
     return m_nExitCode;
 }
 
-int CWinApp::WinMain(HINSTANCE hInstance)
+int CWinApp::WinMain(HINSTANCE)
 {
-    m_hInstance = hInstance;
     m_hThread = nullptr;   // the process's own thread; nothing to close
-    m_nThreadID = ::GetCurrentThreadId();
     if (m_strAppName.IsEmpty())
     {
         WCHAR path[MAX_PATH] = {};
@@ -49,7 +33,6 @@ int CWinApp::WinMain(HINSTANCE hInstance)
         ::PathRemoveExtensionW(name);
         m_strAppName = name;
     }
-    m_pszAppName = m_strAppName;
     AFX_MODULE_STATE* state = AfxGetModuleState();
     ::lstrcpynW(state->m_szAppName, m_strAppName, MAX_PATH);
     state->m_lpszCurrentAppName = state->m_szAppName;
@@ -75,13 +58,12 @@ BOOL AfxOleInit()
 
 const CRuntimeClass* CMFCVisualManager::GetThisClass()
 {
-    static const CRuntimeClass rc{"CMFCVisualManager", static_cast<int>(sizeof(CMFCVisualManager)), nullptr, CObject::GetThisClass()};
+    static const CRuntimeClass rc{nullptr, CObject::GetThisClass()};
     return &rc;
 }
 
 const CRuntimeClass* CMFCVisualManagerWindows::GetThisClass()
 {
-    static const CRuntimeClass rc{"CMFCVisualManagerWindows", static_cast<int>(sizeof(CMFCVisualManagerWindows)), nullptr,
-                                  CMFCVisualManager::GetThisClass()};
+    static const CRuntimeClass rc{nullptr, CMFCVisualManager::GetThisClass()};
     return &rc;
 }

@@ -10,26 +10,18 @@ class CWinApp : public CWinThread
 public:
     // With no name the application takes the executable's base name.
     explicit CWinApp(LPCWSTR lpszAppName = nullptr);
-    ~CWinApp() override;
-
-    static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
-
-    LPCWSTR m_pszAppName = nullptr;
-    HINSTANCE m_hInstance = nullptr;
 
     BOOL InitInstance() override { return TRUE; }
     int ExitInstance() override;
 
     // Called once by the entry point: names the application, then
-    // InitInstance; FALSE ends the process without a message loop.
-    int WinMain(HINSTANCE hInstance);
+    // InitInstance; FALSE ends the process without a message loop. The
+    // instance handle is not kept: resources come from AfxFindResourceHandle.
+    int WinMain(HINSTANCE);
 
 private:
     CString m_strAppName;
 };
-
-CWinApp* AfxGetApp();
 
 // Where a resource lives: the executable (tests link the same resources).
 HINSTANCE AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType);

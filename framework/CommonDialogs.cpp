@@ -3,7 +3,7 @@
 
 const CRuntimeClass* CCommonDialog::GetThisClass()
 {
-    return MakeRuntimeClass<CCommonDialog, CDialog, false>("CCommonDialog");
+    return MakeRuntimeClass<CCommonDialog, CDialog, false>();
 }
 
 CCommonDialog*& CCommonDialog::Starting()
@@ -48,7 +48,7 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : 
 
 const CRuntimeClass* CColorDialog::GetThisClass()
 {
-    return MakeRuntimeClass<CColorDialog, CCommonDialog, false>("CColorDialog");
+    return MakeRuntimeClass<CColorDialog, CCommonDialog, false>();
 }
 
 INT_PTR CColorDialog::DoModal()
@@ -62,7 +62,7 @@ INT_PTR CColorDialog::DoModal()
 
 const CRuntimeClass* CFontDialog::GetThisClass()
 {
-    return MakeRuntimeClass<CFontDialog, CCommonDialog, false>("CFontDialog");
+    return MakeRuntimeClass<CFontDialog, CCommonDialog, false>();
 }
 
 CFontDialog::CFontDialog(LPLOGFONTW lplfInitial, DWORD dwFlags, HDC hdcPrinter, CWnd* pParentWnd)

@@ -12,7 +12,6 @@ public:
     explicit CCommonDialog(CWnd* pParentWnd) : CDialog(0, pParentWnd) {}
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
 protected:
     // The platform's dialog does its own OK and Cancel.
@@ -30,10 +29,10 @@ public:
     explicit CColorDialog(COLORREF clrInit = 0, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
     INT_PTR DoModal() override;
     COLORREF GetColor() const { return m_cc.rgbResult; }
 
+private:
     CHOOSECOLORW m_cc{};
 };
 
@@ -45,13 +44,11 @@ public:
                          HDC hdcPrinter = nullptr, CWnd* pParentWnd = nullptr);
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     INT_PTR DoModal() override;
 
+private:
     CHOOSEFONTW m_cf{};
     LOGFONTW m_lf{};
-
-private:
     LPLOGFONTW m_lplfInitial;
 };

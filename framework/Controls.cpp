@@ -4,7 +4,7 @@
 
 const CRuntimeClass* CListCtrl::GetThisClass()
 {
-    return MakeRuntimeClass<CListCtrl, CWnd, false>("CListCtrl");
+    return MakeRuntimeClass<CListCtrl, CWnd, false>();
 }
 
 int CListCtrl::InsertItem(int nItem, LPCWSTR lpszItem)
@@ -103,7 +103,7 @@ CHeaderCtrl& CListCtrl::GetHeaderCtrl()
 
 const CRuntimeClass* CMFCListCtrl::GetThisClass()
 {
-    return MakeRuntimeClass<CMFCListCtrl, CListCtrl, false>("CMFCListCtrl");
+    return MakeRuntimeClass<CMFCListCtrl, CListCtrl, false>();
 }
 
 const AFX_MSGMAP* CMFCListCtrl::GetThisMessageMap()

@@ -17,7 +17,6 @@ class CListCtrl : public CWnd
 {
 public:
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
@@ -48,7 +47,6 @@ class CMFCListCtrl : public CListCtrl
 {
 public:
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     virtual void Sort(int iColumn, BOOL bAscending = TRUE);
     // Orders two rows by their item data; negative when the first comes first.
@@ -82,7 +80,5 @@ public:
 class CSliderCtrl : public CWnd
 {
 public:
-    int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
-    void SetPos(int nPos) { SendMessage(TBM_SETPOS, TRUE, nPos); }
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMIN, FALSE, nMin); SendMessage(TBM_SETRANGEMAX, bRedraw, nMax); }
 };

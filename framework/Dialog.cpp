@@ -76,7 +76,7 @@ void CDialogLayout::Apply(HWND hDlg) const
 
 const CRuntimeClass* CDialog::GetThisClass()
 {
-    return MakeRuntimeClass<CDialog, CWnd, false>("CDialog");
+    return MakeRuntimeClass<CDialog, CWnd, false>();
 }
 
 const AFX_MSGMAP* CDialog::GetThisMessageMap()
@@ -153,7 +153,7 @@ LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 const CRuntimeClass* CDialogEx::GetThisClass()
 {
-    return MakeRuntimeClass<CDialogEx, CDialog, false>("CDialogEx");
+    return MakeRuntimeClass<CDialogEx, CDialog, false>();
 }
 
 const AFX_MSGMAP* CDialogEx::GetThisMessageMap()

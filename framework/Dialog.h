@@ -3,7 +3,6 @@
 // and the dynamic layout read from a template's AFX_DIALOG_LAYOUT resource.
 #pragma once
 #include <windows.h>
-#include <concepts>
 #include <vector>
 #include "framework/Window.h"
 
@@ -20,16 +19,6 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 
-// Check boxes bound to unsigned or other integer fields (BOOL-like u32).
-template <std::integral T>
-    requires(!std::same_as<T, int>)
-void DDX_Check(CDataExchange* pDX, int nIDC, T& value)
-{
-    int v = static_cast<int>(value);
-    DDX_Check(pDX, nIDC, v);
-    value = static_cast<T>(v);
-}
-
 // Moves and sizes the controls as the dialog's client area changes, by the
 // percentages of the template's layout resource.
 class CDialogLayout
@@ -37,7 +26,6 @@ class CDialogLayout
 public:
     BOOL Load(HWND hDlg, UINT nIDTemplate);
     void Apply(HWND hDlg) const;
-    bool IsEmpty() const { return m_items.empty(); }
 
 private:
     struct Item
@@ -53,11 +41,9 @@ private:
 class CDialog : public CWnd
 {
 public:
-    CDialog() = default;
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     virtual INT_PTR DoModal();
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -87,7 +73,6 @@ public:
     using CDialog::CDialog;
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     void SetBackgroundColor(COLORREF color, BOOL bRepaint = TRUE);
 

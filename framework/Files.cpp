@@ -31,17 +31,6 @@ CString SystemMessage(LONG err)
 
 } // namespace
 
-BOOL CException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
-{
-    if (pnHelpContext)
-        *pnHelpContext = 0;
-    const CString text = Describe();
-    if (!lpszError || nMaxError == 0)
-        return FALSE;
-    lstrcpynW(lpszError, text, static_cast<int>(nMaxError));
-    return !text.IsEmpty();
-}
-
 int CException::ReportError(UINT nType, UINT nMessageID)
 {
     CString text = Describe();
@@ -61,18 +50,8 @@ int CFileException::OsErrorToException(LONG lOsError)
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_INVALID_DRIVE: return badPath;
-    case ERROR_TOO_MANY_OPEN_FILES: return tooManyOpenFiles;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT: return accessDenied;
-    case ERROR_INVALID_HANDLE: return invalidFile;
-    case ERROR_CURRENT_DIRECTORY: return removeCurrentDir;
-    case ERROR_CANNOT_MAKE: return directoryFull;
-    case ERROR_SEEK:
-    case ERROR_NEGATIVE_SEEK: return badSeek;
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_GEN_FAILURE: return hardIO;
     case ERROR_SHARING_VIOLATION: return sharingViolation;
     case ERROR_LOCK_VIOLATION: return lockViolation;
     case ERROR_DISK_FULL:
@@ -112,10 +91,6 @@ CString CArchiveException::Describe() const
     case endOfFile: text.Format(L"Unexpected end of file while reading %s.", name); break;
     case readOnly: text.Format(L"Cannot write to %s: it was opened for reading.", name); break;
     case writeOnly: text.Format(L"Cannot read from %s: it was opened for writing.", name); break;
-    case badIndex:
-    case badClass:
-    case badSchema: text.Format(L"%s does not have the expected format.", name); break;
-    default: text.Format(L"An error occurred while reading or writing %s.", name); break;
     }
     return text;
 }
@@ -128,26 +103,11 @@ CFile::~CFile()
 BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
     Close();
-    DWORD access = GENERIC_READ;
-    switch (nOpenFlags & 3) {
-    case modeWrite: access = GENERIC_WRITE; break;
-    case modeReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
-    default: break;
-    }
-    // No share flag means exclusive use, as with the platform's class.
-    DWORD share = 0;
-    switch (nOpenFlags & 0x70) {
-    case shareDenyWrite: share = FILE_SHARE_READ; break;
-    case shareDenyRead: share = FILE_SHARE_WRITE; break;
-    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
-    default: break;
-    }
-    DWORD disposition = OPEN_EXISTING;
-    if (nOpenFlags & modeCreate)
-        disposition = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    const DWORD access = (nOpenFlags & modeWrite) ? GENERIC_WRITE : GENERIC_READ;
+    const DWORD disposition = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
 
     m_strFileName = lpszFileName;
-    const HANDLE h = CreateFileW(lpszFileName ? lpszFileName : L"", access, share, nullptr, disposition,
+    const HANDLE h = CreateFileW(lpszFileName ? lpszFileName : L"", access, 0, nullptr, disposition,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const LONG err = static_cast<LONG>(GetLastError());
@@ -189,14 +149,6 @@ void CFile::Write(const void* lpBuf, UINT nCount)
         ThrowOsError(ERROR_DISK_FULL);
 }
 
-ULONGLONG CFile::GetLength() const
-{
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(m_hFile, &size))
-        ThrowOsError(GetLastError());
-    return static_cast<ULONGLONG>(size.QuadPart);
-}
-
 void CFile::Close()
 {
     if (m_hFile != INVALID_HANDLE_VALUE) {
@@ -205,18 +157,9 @@ void CFile::Close()
     }
 }
 
-CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
-    : m_pFile(pFile), m_nMode(nMode & 1)
+CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize)
+    : m_pFile(pFile), m_nMode(nMode & 1), m_buf(nBufSize < 16 ? 16 : nBufSize)
 {
-    if (nBufSize < 16)
-        nBufSize = 16;
-    m_bufSize = static_cast<UINT>(nBufSize);
-    if (lpBuf) {
-        m_buf = static_cast<BYTE*>(lpBuf);
-    } else {
-        m_ownBuf.resize(m_bufSize);
-        m_buf = m_ownBuf.data();
-    }
 }
 
 CArchive::~CArchive()
@@ -235,7 +178,7 @@ void CArchive::Flush()
     if (IsStoring() && m_pFile && m_cur > 0) {
         const UINT n = m_cur;
         m_cur = 0;  // a failed write is not retried
-        m_pFile->Write(m_buf, n);
+        m_pFile->Write(m_buf.data(), n);
     }
 }
 
@@ -252,10 +195,10 @@ void CArchive::WriteBytes(const void* p, UINT n)
         throw new CArchiveException(CArchiveException::readOnly, m_pFile ? m_pFile->GetFilePath().GetString() : L"");
     const BYTE* src = static_cast<const BYTE*>(p);
     while (n > 0) {
-        if (m_cur == m_bufSize)
+        if (m_cur == m_buf.size())
             Flush();
-        const UINT chunk = std::min(n, m_bufSize - m_cur);
-        memcpy(m_buf + m_cur, src, chunk);
+        const UINT chunk = std::min(n, static_cast<UINT>(m_buf.size()) - m_cur);
+        memcpy(m_buf.data() + m_cur, src, chunk);
         m_cur += chunk;
         src += chunk;
         n -= chunk;
@@ -270,13 +213,13 @@ void CArchive::ReadBytes(void* p, UINT n)
     while (n > 0) {
         if (m_cur == m_end) {
             m_cur = 0;
-            m_end = m_pFile ? m_pFile->Read(m_buf, m_bufSize) : 0;
+            m_end = m_pFile ? m_pFile->Read(m_buf.data(), static_cast<UINT>(m_buf.size())) : 0;
             if (m_end == 0)
                 throw new CArchiveException(CArchiveException::endOfFile,
                                             m_pFile ? m_pFile->GetFilePath().GetString() : L"");
         }
         const UINT chunk = std::min(n, m_end - m_cur);
-        memcpy(dst, m_buf + m_cur, chunk);
+        memcpy(dst, m_buf.data() + m_cur, chunk);
         m_cur += chunk;
         dst += chunk;
         n -= chunk;

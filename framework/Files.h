@@ -14,7 +14,6 @@ class CException
 {
 public:
     virtual ~CException() = default;
-    virtual BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
     // Message box with the exception's own text (or string nMessageID when it has none),
     // captioned with the application name.
     virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
@@ -28,11 +27,8 @@ protected:
 class CFileException : public CException
 {
 public:
-    enum {
-        none, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
-    };
+    // Causes with a message of their own; every other error is genericException.
+    enum { none, genericException, fileNotFound, badPath, accessDenied, sharingViolation, lockViolation, diskFull, endOfFile };
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCWSTR lpszFileName = nullptr)
         : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName) {}
     static int OsErrorToException(LONG lOsError);
@@ -48,7 +44,7 @@ protected:
 class CArchiveException : public CException
 {
 public:
-    enum { none, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
+    enum { none, readOnly, endOfFile, writeOnly };
     explicit CArchiveException(int cause = none, LPCWSTR lpszArchiveName = nullptr)
         : m_cause(cause), m_strFileName(lpszArchiveName) {}
 
@@ -65,13 +61,7 @@ public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,
         modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
-        shareExclusive = 0x0010,
-        shareDenyWrite = 0x0020,
-        shareDenyRead = 0x0030,
-        shareDenyNone = 0x0040,
         modeCreate = 0x1000,
-        modeNoTruncate = 0x2000,
     };
 
     CFile() = default;
@@ -79,13 +69,12 @@ public:
     CFile& operator=(const CFile&) = delete;
     ~CFile();
 
-    // FALSE on failure, with the cause in *pError when one is given; never throws.
+    // Opens for exclusive use. FALSE on failure, with the cause in *pError when one is given; never throws.
     BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     // Reads up to nCount bytes and returns how many came (0 at the end); throws CFileException*.
     UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws CFileException* (a full disk included).
     void Write(const void* lpBuf, UINT nCount);
-    ULONGLONG GetLength() const;
     void Close();
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
@@ -101,8 +90,7 @@ class CArchive
 public:
     enum Mode { store = 0, load = 1 };
 
-    // lpBuf, when given, must hold nBufSize bytes and outlive the archive.
-    CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
+    CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096);
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
     // Flushes a store that was not closed; errors at that point are swallowed.
@@ -110,14 +98,12 @@ public:
 
     BOOL IsLoading() const { return m_nMode == load; }
     BOOL IsStoring() const { return m_nMode == store; }
-    CFile* GetFile() const { return m_pFile; }
 
     void Flush();
     // Flushes a store and detaches from the file (the file itself stays open).
     void Close();
 
     CArchive& operator<<(BYTE v) { return Put(v); }
-    CArchive& operator<<(WORD v) { return Put(v); }
     CArchive& operator<<(DWORD v) { return Put(v); }
     CArchive& operator<<(LONG v) { return Put(v); }
     CArchive& operator<<(int v) { return Put(v); }
@@ -126,7 +112,6 @@ public:
     CArchive& operator<<(WCHAR v) { return Put(v); }
 
     CArchive& operator>>(BYTE& v) { return Get(v); }
-    CArchive& operator>>(WORD& v) { return Get(v); }
     CArchive& operator>>(DWORD& v) { return Get(v); }
     CArchive& operator>>(LONG& v) { return Get(v); }
     CArchive& operator>>(int& v) { return Get(v); }
@@ -149,9 +134,7 @@ private:
 
     CFile* m_pFile;
     UINT m_nMode;
-    std::vector<BYTE> m_ownBuf;
-    BYTE* m_buf;
-    UINT m_bufSize;
+    std::vector<BYTE> m_buf;
     UINT m_cur = 0;  // next byte to read or write
     UINT m_end = 0;  // loading: bytes in the buffer
 };

@@ -22,22 +22,12 @@ BOOL CGdiObject::DeleteObject()
     return ::DeleteObject(Detach());
 }
 
-BOOL CFont::CreateFontIndirect(const LOGFONTW* lf)
-{
-    return Attach(::CreateFontIndirectW(lf));
-}
-
-int CFont::GetLogFont(LOGFONTW* lf) const
-{
-    return ::GetObjectW(m_hObject, sizeof(LOGFONTW), lf);
-}
-
 BOOL CBrush::CreateSolidBrush(COLORREF cr)
 {
     return Attach(::CreateSolidBrush(cr));
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
 {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);
 }

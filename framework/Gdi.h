@@ -7,7 +7,6 @@ class CPoint : public POINT
 {
 public:
     CPoint() : POINT{0, 0} {}
-    CPoint(int x_, int y_) : POINT{x_, y_} {}
     explicit CPoint(LPARAM lParam)   // packed signed coordinates, as mouse messages carry them
         : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))} {}
 };
@@ -16,14 +15,8 @@ class CRect : public RECT
 {
 public:
     CRect() : RECT{0, 0, 0, 0} {}
-    CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
-    CRect(const RECT& rc) : RECT(rc) {}
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
-    operator LPRECT() { return this; }
-    operator LPCRECT() const { return this; }
-    bool operator==(const RECT& rc) const { return ::EqualRect(this, &rc) != FALSE; }
 };
 
 // Owns its GDI object and deletes it on destruction unless detached.
@@ -40,22 +33,14 @@ public:
     BOOL Attach(HGDIOBJ h);
     HGDIOBJ Detach();
     BOOL DeleteObject();   // harmless when empty
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
 };
 
-class CFont : public CGdiObject
-{
-public:
-    BOOL CreateFontIndirect(const LOGFONTW* lf);
-    int GetLogFont(LOGFONTW* lf) const;
-    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
-};
+class CFont : public CGdiObject {};
 
 class CBrush : public CGdiObject
 {
 public:
     BOOL CreateSolidBrush(COLORREF cr);
-    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 };
 
 class CWnd;
@@ -71,11 +56,10 @@ public:
     HDC GetSafeHdc() const { return m_hDC; }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
-    HDC m_hDC = nullptr;
-    PAINTSTRUCT m_ps{};
-
 private:
     HWND m_hWnd;
+    HDC m_hDC = nullptr;
+    PAINTSTRUCT m_ps{};
 };
 
 class CWaitCursor

@@ -26,7 +26,6 @@ public:
     operator HMENU() const { return m_hMenu; }
 
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
-    int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr)
     { return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem); }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);

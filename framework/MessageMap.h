@@ -61,7 +61,6 @@ template <class R> struct NoArgs
 
 template <> struct Crack<WM_PAINT> : NoArgs<void> {};
 template <> struct Crack<WM_DESTROY> : NoArgs<void> {};
-template <> struct Crack<WM_NCDESTROY> : NoArgs<void> {};
 template <> struct Crack<WM_CLOSE> : NoArgs<void> {};
 template <> struct Crack<WM_QUERYDRAGICON> : NoArgs<HCURSOR> {};
 template <> struct Crack<WM_INITDIALOG> : NoArgs<BOOL> {};
@@ -189,9 +188,9 @@ public:                                                                         
     static const AFX_MSGMAP* GetThisMessageMap();                                                            \
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
-// creatable: whether AfxBeginThread and friends may create objects of the class by name.
+// creatable: whether AfxBeginThread may create objects of the class from its record.
 #define IMPLEMENT_RUNTIME_CLASS(cls, base, creatable)                                                        \
-    const CRuntimeClass* cls::GetThisClass() { return MakeRuntimeClass<cls, base, creatable>(#cls); }
+    const CRuntimeClass* cls::GetThisClass() { return MakeRuntimeClass<cls, base, creatable>(); }
 
 // Between the two, T names the class, so entries read Msg<WM_PAINT, &T::OnPaint>(). The
 // closing empty entry lets a class with no entries of its own use the same two lines.

@@ -6,7 +6,7 @@ AFX_MODULE_STATE* AfxGetModuleState()
     return &state;
 }
 
-int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp*/)
+int AfxMessageBox(LPCWSTR lpszText, UINT nType)
 {
     return MessageBoxW(GetActiveWindow(), lpszText, AfxGetModuleState()->m_lpszCurrentAppName, nType);
 }

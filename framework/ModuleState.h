@@ -14,4 +14,4 @@ struct AFX_MODULE_STATE
 AFX_MODULE_STATE* AfxGetModuleState();
 
 // Message box owned by the thread's active window, captioned with the application name.
-int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK);

@@ -7,8 +7,6 @@ class CObject;
 
 struct CRuntimeClass
 {
-    LPCSTR m_lpszClassName;
-    int m_nObjectSize;
     CObject* (*m_pfnCreateObject)();   // null for classes that cannot be created by class
     const CRuntimeClass* m_pBaseClass;
 
@@ -21,18 +19,20 @@ class CObject
 public:
     virtual ~CObject() = default;
     static const CRuntimeClass* GetThisClass();
+    // Overridden by classes declared with DECLARE_RUNTIME_CLASS, which every class created by class is;
+    // the framework's own classes only supply their GetThisClass as a base record.
     virtual const CRuntimeClass* GetRuntimeClass() const { return GetThisClass(); }
     bool IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
 };
 
 // Run-time class record for T. Creatable classes get a creation function.
 template <class T, class Base, bool Creatable>
-const CRuntimeClass* MakeRuntimeClass(LPCSTR name)
+const CRuntimeClass* MakeRuntimeClass()
 {
-    static const CRuntimeClass rc = [name] {
+    static const CRuntimeClass rc = [] {
         CObject* (*create)() = nullptr;
         if constexpr (Creatable) create = []() -> CObject* { return new T; };
-        return CRuntimeClass{name, static_cast<int>(sizeof(T)), create, Base::GetThisClass()};
+        return CRuntimeClass{create, Base::GetThisClass()};
     }();
     return &rc;
 }
@@ -46,6 +46,6 @@ inline bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBase) const
 
 inline const CRuntimeClass* CObject::GetThisClass()
 {
-    static const CRuntimeClass rc{"CObject", static_cast<int>(sizeof(CObject)), nullptr, nullptr};
+    static const CRuntimeClass rc{nullptr, nullptr};
     return &rc;
 }

@@ -61,35 +61,10 @@ int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
     return count;
 }
 
-int CString::Replace(WCHAR chOld, WCHAR chNew)
-{
-    int count = 0;
-    for (auto& c : m_str)
-        if (c == chOld) {
-            c = chNew;
-            ++count;
-        }
-    return count;
-}
-
-int CString::Remove(WCHAR ch)
-{
-    const size_t before = m_str.size();
-    std::erase(m_str, ch);
-    return static_cast<int>(before - m_str.size());
-}
-
 CString& CString::MakeLower()
 {
     if (!m_str.empty())
         CharLowerBuffW(m_str.data(), static_cast<DWORD>(m_str.size()));
-    return *this;
-}
-
-CString& CString::MakeUpper()
-{
-    if (!m_str.empty())
-        CharUpperBuffW(m_str.data(), static_cast<DWORD>(m_str.size()));
     return *this;
 }
 
@@ -137,27 +112,15 @@ CString CString::Right(int nCount) const
     return CString(m_str.c_str() + (GetLength() - nCount), nCount);
 }
 
-CString& CString::TrimLeft()
-{
-    size_t i = 0;
-    while (i < m_str.size() && iswspace(m_str[i]))
-        ++i;
-    m_str.erase(0, i);
-    return *this;
-}
-
-CString& CString::TrimRight()
-{
-    size_t n = m_str.size();
-    while (n > 0 && iswspace(m_str[n - 1]))
-        --n;
-    m_str.resize(n);
-    return *this;
-}
-
 CString& CString::Trim()
 {
-    return TrimRight().TrimLeft();
+    size_t first = 0, end = m_str.size();
+    while (first < end && iswspace(m_str[first]))
+        ++first;
+    while (end > first && iswspace(m_str[end - 1]))
+        --end;
+    m_str = m_str.substr(first, end - first);
+    return *this;
 }
 
 LPWSTR CString::GetBuffer(int nMinLength)
@@ -191,22 +154,12 @@ BOOL CString::LoadString(UINT nID)
     return TRUE;
 }
 
-void CString::FormatV(LPCWSTR pszFormat, va_list args)
-{
-    // Formatted aside first: an argument may be this very string.
-    m_str = FormatToString(pszFormat, args);
-}
-
-void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
-{
-    m_str += FormatToString(pszFormat, args);
-}
-
 void CString::FormatImpl(LPCWSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
-    FormatV(pszFormat, args);
+    // Formatted aside first: an argument may be this very string.
+    m_str = FormatToString(pszFormat, args);
     va_end(args);
 }
 
@@ -214,7 +167,7 @@ void CString::AppendFormatImpl(LPCWSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
-    AppendFormatV(pszFormat, args);
+    m_str += FormatToString(pszFormat, args);
     va_end(args);
 }
 
@@ -228,12 +181,6 @@ void CStringArray::SetAtGrow(INT_PTR i, LPCWSTR psz)
     if (i >= GetSize())
         m_items.resize(static_cast<size_t>(i) + 1);
     m_items.at(i) = psz;
-}
-
-INT_PTR CStringArray::Add(LPCWSTR psz)
-{
-    m_items.emplace_back(psz);
-    return GetSize() - 1;
 }
 
 BOOL CMapStringToString::Lookup(LPCWSTR key, CString& rValue) const

@@ -19,53 +19,46 @@ public:
     CString() = default;
     CString(LPCWSTR psz) : m_str(psz ? psz : L"") {}
     CString(LPCWSTR pch, int nLength) : m_str(pch ? pch : L"", pch ? nLength : 0) {}
-    explicit CString(WCHAR ch, int nRepeat = 1) : m_str(nRepeat > 0 ? nRepeat : 0, ch) {}
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
     CString& operator=(LPCWSTR psz) { m_str = psz ? psz : L""; return *this; }
-    CString& operator=(WCHAR ch) { m_str.assign(1, ch); return *this; }
 
     operator LPCWSTR() const { return m_str.c_str(); }
     LPCWSTR GetString() const { return m_str.c_str(); }
     int GetLength() const { return static_cast<int>(m_str.size()); }
+    WCHAR operator[](int i) const { return m_str.at(i); }
+    CString& operator=(WCHAR ch)
+    {
+        m_str.assign(1, ch);
+        return *this;
+    }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    WCHAR GetAt(int i) const { return m_str.at(i); }
-    WCHAR operator[](int i) const { return m_str.at(i); }
-    void SetAt(int i, WCHAR ch) { m_str.at(i) = ch; }
 
     CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
     CString& operator+=(LPCWSTR psz) { if (psz) m_str += psz; return *this; }
-    CString& operator+=(WCHAR ch) { m_str += ch; return *this; }
     friend CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
     friend CString operator+(const CString& a, LPCWSTR b) { CString r(a); r += b; return r; }
     friend CString operator+(LPCWSTR a, const CString& b) { CString r(a); r += b; return r; }
-    friend CString operator+(const CString& a, WCHAR b) { CString r(a); r += b; return r; }
 
     // Ordinal comparisons, as the platform's CString does them.
     int Compare(LPCWSTR psz) const;
     int CompareNoCase(LPCWSTR psz) const;
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
     // != and the reversed forms come from C++20's rewritten comparisons.
     friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
     int Replace(LPCWSTR pszOld, LPCWSTR pszNew);
-    int Replace(WCHAR chOld, WCHAR chNew);
-    int Remove(WCHAR ch);
     CString& MakeLower();
-    CString& MakeUpper();
+    CString& Trim();   // white space at both ends
     int Find(LPCWSTR pszSub, int iStart = 0) const;
     int Find(WCHAR ch, int iStart = 0) const;
     CString Left(int nCount) const;
     CString Mid(int iFirst) const;
     CString Mid(int iFirst, int nCount) const;
     CString Right(int nCount) const;
-    CString& Trim();
-    CString& TrimLeft();
-    CString& TrimRight();
 
     // Direct buffer access: write up to nMinLength characters, then ReleaseBuffer.
     LPWSTR GetBuffer(int nMinLength = 0);
@@ -88,8 +81,6 @@ public:
     {
         AppendFormatImpl(pszFormat, VarArg(args)...);
     }
-    void FormatV(LPCWSTR pszFormat, va_list args);
-    void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
 private:
     static LPCWSTR VarArg(const CString& s) { return s.GetString(); }
@@ -109,19 +100,12 @@ class CStringArray
 {
 public:
     INT_PTR GetSize() const { return static_cast<INT_PTR>(m_items.size()); }
-    INT_PTR GetCount() const { return GetSize(); }
-    bool IsEmpty() const { return m_items.empty(); }
     // nGrowBy is a growth hint only; std::vector grows on its own.
     void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1);
-    void RemoveAll() { m_items.clear(); }
 
     const CString& GetAt(INT_PTR i) const { return m_items.at(i); }
-    void SetAt(INT_PTR i, LPCWSTR psz) { m_items.at(i) = psz; }
-    CString& ElementAt(INT_PTR i) { return m_items.at(i); }
     CString& operator[](INT_PTR i) { return m_items.at(i); }
-    const CString& operator[](INT_PTR i) const { return m_items.at(i); }
     void SetAtGrow(INT_PTR i, LPCWSTR psz);
-    INT_PTR Add(LPCWSTR psz);
 
 private:
     std::vector<CString> m_items;
@@ -136,7 +120,6 @@ public:
     CMapStringToString& operator=(const CMapStringToString&) = delete;
 
     INT_PTR GetCount() const { return static_cast<INT_PTR>(m_map.size()); }
-    INT_PTR GetSize() const { return GetCount(); }
     bool IsEmpty() const { return m_map.empty(); }
 
     BOOL Lookup(LPCWSTR key, CString& rValue) const;

@@ -17,7 +17,7 @@ void AfxSetThread(CWinThread* pThread) { t_pThread = pThread; }
 
 const CRuntimeClass* CWinThread::GetThisClass()
 {
-    return MakeRuntimeClass<CWinThread, CObject, false>("CWinThread");
+    return MakeRuntimeClass<CWinThread, CObject, false>();
 }
 
 CWinThread::~CWinThread()
@@ -28,7 +28,7 @@ CWinThread::~CWinThread()
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     m_hThread = ::CreateThread(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
-                               dwCreateFlags & CREATE_SUSPENDED, &m_nThreadID);
+                               dwCreateFlags & CREATE_SUSPENDED, nullptr);
     return m_hThread != nullptr;
 }
 
@@ -39,7 +39,7 @@ DWORD WINAPI CWinThread::ThreadEntry(LPVOID pParam)
     int code = self->InitInstance() ? self->Run() : self->ExitInstance();
     AfxSetThread(nullptr);
     AfxDeleteTempMaps();
-    if (self->m_bAutoDelete) self->Delete();
+    self->Delete();
     return static_cast<DWORD>(code);
 }
 

@@ -15,12 +15,9 @@ public:
     ~CWinThread() override;
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     HANDLE m_hThread = nullptr;
-    DWORD m_nThreadID = 0;
     CWnd* m_pMainWnd = nullptr;
-    BOOL m_bAutoDelete = TRUE;   // delete the object when the thread ends
     // Set while Run's loop runs: only then does the main window's end post WM_QUIT.
     bool m_bInRun = false;
 
@@ -33,6 +30,7 @@ public:
     virtual int Run();
     virtual int ExitInstance() { return m_nExitCode; }
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Frees the object once its thread has ended.
     virtual void Delete();
 
 protected:

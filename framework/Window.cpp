@@ -6,7 +6,6 @@
 #include "framework/ModuleState.h"
 #include "framework/Thread.h"
 
-const CWnd CWnd::wndTop(HWND_TOP);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
@@ -50,7 +49,7 @@ thread_local std::unordered_map<HWND, CWnd*>* t_temporary = nullptr;
 
 const CRuntimeClass* CWnd::GetThisClass()
 {
-    return MakeRuntimeClass<CWnd, CObject, false>("CWnd");
+    return MakeRuntimeClass<CWnd, CObject, false>();
 }
 
 CWnd::~CWnd()

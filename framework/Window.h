@@ -16,7 +16,7 @@ public:
     HWND m_hWnd = nullptr;
 
     // Pseudo-windows for SetWindowPos's insert-after argument.
-    static const CWnd wndTop, wndTopMost, wndNoTopMost;
+    static const CWnd wndTopMost, wndNoTopMost;
 
     CWnd() = default;
     explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
@@ -25,7 +25,6 @@ public:
     ~CWnd() override;
 
     static const CRuntimeClass* GetThisClass();
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
 
     // The object that owns hWnd, or a per-thread temporary wrapper for a window
     // the program does not own. Null only for a null handle.
@@ -33,9 +32,6 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd);
     // Frees this thread's temporary wrappers; pointers from FromHandle die with them.
     static void DeleteTempMap();
-
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    operator HWND() const { return GetSafeHwnd(); }
 
     // Binds this object to an existing window and routes its messages
     // through the message map; the window's own procedure becomes the default.
@@ -52,46 +48,29 @@ public:
     // Text
     void SetWindowText(LPCWSTR text) { ::SetWindowTextW(m_hWnd, text); }
     void GetWindowText(CString& text) const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
 
     // State, style and placement
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint); }
-    void MoveWindow(LPCRECT rc, BOOL bRepaint = TRUE) { MoveWindow(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top, bRepaint); }
     BOOL SetWindowPos(const CWnd* pInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     void GetWindowRect(LPRECT rc) const { ::GetWindowRect(m_hWnd, rc); }
     void GetClientRect(LPRECT rc) const { ::GetClientRect(m_hWnd, rc); }
     BOOL GetWindowPlacement(WINDOWPLACEMENT* wp) const { return ::GetWindowPlacement(m_hWnd, wp); }
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* wp) { return ::SetWindowPlacement(m_hWnd, wp); }
-    void ScreenToClient(LPPOINT pt) const { ::ScreenToClient(m_hWnd, pt); }
-    void ClientToScreen(LPPOINT pt) const { ::ClientToScreen(m_hWnd, pt); }
-    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL DestroyWindow();
 
-    // Relatives and focus
-    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-    CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-    void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
-
     // Dialog items
+    CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     void CheckDlgButton(int nID, UINT nCheck) { ::CheckDlgButton(m_hWnd, nID, nCheck); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
     void SetDlgItemText(int nID, LPCWSTR text) { ::SetDlgItemTextW(m_hWnd, nID, text); }
     void GetDlgItemText(int nID, CString& text) const;
 
     // Font, icon, menu, timers
-    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, (WPARAM)hFont, bRedraw); }
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon)); }
     CMenu* GetSystemMenu(BOOL bRevert) const;
