@@ -1,20 +1,27 @@
 #include "app/UmbrafenApp.h"
 #include <commctrl.h>
+#include "app/CommandForwarding.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "help/CommandLineHelp.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 
 int InstanceFound = 0;
 
-BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM)
+BOOL IsRunningInstance(HWND hwnd)
 {
-    if (::GetWindowLongW(hwnd, GWLP_USERDATA) != InstanceMarker) return TRUE;
+    if (::GetWindowLongW(hwnd, GWLP_USERDATA) != InstanceMarker) return FALSE;
     CWnd* pWnd = CWnd::FromHandle(hwnd);
-    if (!pWnd) return TRUE;
+    if (!pWnd) return FALSE;
     CString title;
     pWnd->GetWindowText(title);
-    if (title.Compare(AfxGetModuleState()->m_lpszCurrentAppName) != 0) return TRUE;
+    return title.Compare(AfxGetModuleState()->m_lpszCurrentAppName) == 0;
+}
+
+BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM)
+{
+    if (!IsRunningInstance(hwnd)) return TRUE;
 
     ::ShowWindow(hwnd, SW_RESTORE);
     ::ShowWindow(hwnd, SW_SHOW);
@@ -32,7 +39,7 @@ HANDLE g_hInstanceMutex = nullptr;
 
 } // namespace
 
-BOOL ClaimSingleInstance()
+BOOL ClaimSingleInstance(HWND* runningPanel)
 {
     CString name;
     name.Format(L"Local\\%s.SingleInstance", AfxGetModuleState()->m_lpszCurrentAppName);
@@ -45,6 +52,11 @@ BOOL ClaimSingleInstance()
     {
         const DWORD waited = ::WaitForSingleObject(g_hInstanceMutex, 50);
         if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return TRUE;
+        if (runningPanel)
+        {
+            if ((*runningPanel = FindRunningPanel()) != nullptr) return FALSE;
+            continue;
+        }
         InstanceFound = 0;
         ::EnumWindows(FindRunningInstanceProc, 0);
         if (InstanceFound) return FALSE;
@@ -58,12 +70,36 @@ BOOL CUmbrafenApp::InitInstance()
     ::InitCommonControlsEx(&icc);
     CWinApp::InitInstance();
 
-    // Two starts at the same moment would both miss the other's window: the mutex decides first.
-    if (!ClaimSingleInstance()) return FALSE;
+    // A mistake on the line changes nothing, here or in a running instance.
+    Command command;
+    CString error;
+    if (!ParseCommandLine(::GetCommandLineW(), command, error))
+    {
+        ShowCommandLineMistake(nullptr, error);
+        m_nExitCode = ExitBadCommand;
+        return FALSE;
+    }
+    if (command.Action == CommandAction::Help)
+    {
+        ShowCommandLineHelp(nullptr);
+        return FALSE;
+    }
 
-    InstanceFound = 0;
-    ::EnumWindows(FindRunningInstanceProc, 0);
-    if (InstanceFound) return FALSE;
+    if (command == Command())
+    {
+        // Two starts at the same moment would both miss the other's window: the mutex decides first.
+        if (!ClaimSingleInstance()) return FALSE;
+
+        InstanceFound = 0;
+        ::EnumWindows(FindRunningInstanceProc, 0);
+        if (InstanceFound) return FALSE;
+    }
+    else
+    {
+        if (!ClaimOrForward(command, m_nExitCode)) return FALSE;
+        // Nothing runs that --exit could end.
+        if (command.Action == CommandAction::Exit) return FALSE;
+    }
 
     if (!AfxOleInit())
     {
@@ -80,7 +116,6 @@ BOOL CUmbrafenApp::InitInstance()
         e->ReportError(MB_OK, 0);
         e->Delete();
     }
-
     CString preferencesPath;
     GetPreferencesFilePath(preferencesPath);
     if (!preferencesPath.IsEmpty()) Preferences.Load(preferencesPath);
@@ -91,7 +126,9 @@ BOOL CUmbrafenApp::InitInstance()
     {
         CUmbrafenDlg dlg;
         m_pMainWnd = &dlg;
+        dlg.m_startCommand = command;
         dlg.DoModal();
+        if (dlg.m_bStartCommandFailed) m_nExitCode = ExitBadCommand;
         m_pMainWnd = nullptr;
         // An OK end skips the close sequence; the covers go before the process does.
         CloseAllColoredWindows();

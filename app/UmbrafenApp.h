@@ -5,10 +5,13 @@
 
 extern int InstanceFound;
 
+// The running instance's control panel: its user data marker and the application name as title.
+BOOL IsRunningInstance(HWND hwnd);
 BOOL CALLBACK FindRunningInstanceProc(HWND hwnd, LPARAM lParam);
 // Takes this session's instance mutex. FALSE when another instance holds it; its
-// panel has then been brought forward if it appeared within five seconds.
-BOOL ClaimSingleInstance();
+// panel has then been brought forward if it appeared within five seconds, or, with
+// runningPanel, only handed back there.
+BOOL ClaimSingleInstance(HWND* runningPanel = nullptr);
 
 class CUmbrafenApp : public CWinApp
 {

@@ -1,6 +1,5 @@
 // Auto-cover: monitors nobody uses cover themselves, and uncover when the pointer comes back.
 // Runs on the control panel's thread, one check per timer tick.
-//   AutoCoverMode        on, off or paused for an hour, as the command line asks for it
 //   CoverKind            what covers a monitor: nothing, a cover the user made, or auto-cover's own
 //   AutoCoverForeground  the foreground window as a check sees it
 //   IAutoCoverDesktop    what a check reads: clock, pointer, foreground, covers (tests put a fake here)
@@ -11,13 +10,6 @@
 #include <windows.h>
 #include <map>
 #include <vector>
-
-enum class AutoCoverMode
-{
-    On,
-    Off,
-    Pause
-};
 
 enum class CoverKind
 {

@@ -25,6 +25,7 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
         dlg.m_bInAltTab = options.inAltTab;
         dlg.m_nAlpha = options.alpha;
         dlg.m_bPassthrough = options.passthrough;
+        dlg.m_bExcludeFromCapture = options.excludeFromCapture;
         dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
         pThread->ResumeThread();
     }

@@ -24,6 +24,7 @@ struct CoverOptions
     BOOL inAltTab;
     BOOL passthrough;
     BYTE alpha;
+    BOOL excludeFromCapture = FALSE;   // kept out of screenshots and recordings where the system can
 };
 
 // A monitor that can no longer be queried is skipped silently, as is a request whose

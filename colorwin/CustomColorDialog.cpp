@@ -11,11 +11,7 @@ BOOL CCustomColorDialog::OnInitDialog()
 {
     CColorDialog::OnInitDialog();
 
-    CString title;
-    title.Format(L"%s - %s", static_cast<LPCWSTR>(m_strTitle), AfxGetModuleState()->m_lpszCurrentAppName);
-    SetWindowText(title);
-
-    SetAppIcon(*this);
+    SetSecondaryCaption(*this, m_strTitle);
     return TRUE;
 }
 

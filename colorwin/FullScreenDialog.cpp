@@ -70,6 +70,10 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     if (m_bInAltTab) ModifyStyleEx(WS_EX_TOOLWINDOW, 0, 0);
     else ModifyStyleEx(0, WS_EX_TOOLWINDOW, 0);
 
+    // Before Windows 10 2004 captures show the window black instead; where the call fails
+    // (no desktop composition, Wine) it stays in captures as before.
+    if (m_bExcludeFromCapture) ::SetWindowDisplayAffinity(m_hWnd, WDA_EXCLUDEFROMCAPTURE);
+
     return TRUE;
 }
 

@@ -26,6 +26,7 @@ public:
     BOOL m_bInAltTab = FALSE;
     BYTE m_nAlpha = 255;
     BOOL m_bPassthrough = TRUE;
+    BOOL m_bExcludeFromCapture = FALSE;
     UINT_PTR m_nTicket = 0;   // this window's lifetime in the registry
 
 protected:

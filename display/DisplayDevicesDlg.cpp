@@ -23,11 +23,7 @@ BOOL CDlgDisplayDevices::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    SetAppIcon(*this);
-
-    CString title;
-    title.Format(L"Display Device(s) - %s", AfxGetModuleState()->m_lpszCurrentAppName);
-    SetWindowText(title);
+    SetSecondaryCaption(*this, L"Display Device(s)");
 
     GetWindowRect(&m_rcMinimum);
 

@@ -23,11 +23,7 @@ BOOL CDlgBrowserHelper::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    SetAppIcon(*this);
-
-    CString title;
-    title.Format(L"Browser Launcher - %s", AfxGetModuleState()->m_lpszCurrentAppName);
-    SetWindowText(title);
+    SetSecondaryCaption(*this, L"Browser Launcher");
     return TRUE;
 }
 

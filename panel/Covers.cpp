@@ -7,6 +7,7 @@
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
+#include "settings/Preferences.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ CoverRequest CUmbrafenDlg::CoverRequestFor(int row)
 CoverOptions CUmbrafenDlg::CurrentCoverOptions() const
 {
     return {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab, AppSettings.Passthrough,
-            AppSettings.Alpha};
+            AppSettings.Alpha, Preferences.ExcludeFromCapture};
 }
 
 int CUmbrafenDlg::FindDisplayRow(int display)

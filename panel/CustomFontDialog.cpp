@@ -11,10 +11,6 @@ BOOL CCustomFontDialog::OnInitDialog()
 {
     CFontDialog::OnInitDialog();
 
-    SetAppIcon(*this);
-
-    CString caption;
-    caption.Format(L"%s - %s", m_strTitle.GetString(), AfxGetModuleState()->m_lpszCurrentAppName);
-    SetWindowText(caption);
+    SetSecondaryCaption(*this, m_strTitle);
     return TRUE;
 }

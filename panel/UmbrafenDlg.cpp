@@ -2,6 +2,7 @@
 #include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "help/AboutDlg.h"
+#include "panel/RemoteCommands.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 
@@ -55,6 +56,8 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Msg<WM_HELP, &T::OnHelpInfo>(),
     Cmd<ID_RESET_ALL_PARAMETERS, &T::OnResetAllParameters>(),
     CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
+    Raw<WM_COPYDATA, &T::OnCopyData>(),
+    Raw<WM_START_COMMAND, &T::OnStartCommand>(),
 END_MESSAGE_MAP()
 
 void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
@@ -117,6 +120,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
 
     ApplyPassthroughRules();
     ApplyAutoCoverPreferences();
+    PrepareRemoteCommands();
     return TRUE;
 }
 

@@ -1,14 +1,15 @@
 // CUmbrafenDlg: the control panel, the program's only top-level window, on the
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
-// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, AutoCover.cpp and
-// AutoCoverCommand.cpp.
+// WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
+// AutoCover.cpp, AutoCoverCommand.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
 #include "colorwin/AutoCover.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
+#include "settings/CommandLine.h"
 
 // The control panel's window user data; with the application name as title it
 // marks the running instance for a second start.
@@ -98,6 +99,17 @@ public:
     CoverRequest CoverRequestFor(int row);
     CoverOptions CurrentCoverOptions() const;
 
+    // The command line: this start's, or a later start's sent with WM_COPYDATA
+    Command m_startCommand;               // set before DoModal, applied once the panel is up
+    bool m_bStartCommandFailed = false;   // it named a display the list lacks
+    void PrepareRemoteCommands();
+    LRESULT OnStartCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCopyData(WPARAM wParam, LPARAM lParam);
+    LRESULT ApplyCommand(const Command& command);   // CommandApplied, or -n for a missing display n
+    void ShowTickedRows();
+    void MinimizePanel();
+    void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
+
     // Auto-cover: its timer, and the commands of the tray menu and the command line
     CAutoCover m_autoCover;
     void ApplyAutoCoverPreferences();   // at start and after the preferences changed
@@ -105,7 +117,6 @@ public:
     void PauseAutoCover();               // for an hour
     void ResumeAutoCover();
     BOOL IsAutoCoverPaused();
-    void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
 
     // Settings
     void OnResetAllParameters();

@@ -13,3 +13,11 @@ void SetAppIcon(CWnd& wnd)
     wnd.SetIcon(hIcon, TRUE);
     wnd.SetIcon(hIcon, FALSE);
 }
+
+void SetSecondaryCaption(CWnd& wnd, LPCWSTR words)
+{
+    SetAppIcon(wnd);
+    CString caption;
+    caption.Format(L"%s - %s", words, AfxGetModuleState()->m_lpszCurrentAppName);
+    wnd.SetWindowText(caption);
+}

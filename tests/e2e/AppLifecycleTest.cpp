@@ -30,17 +30,6 @@ struct Monitor
     std::wstring label;   // the friendly name the platform reports
 };
 
-// The coloured windows of the process: its visible windows other than dialogs
-// with controls, keyed by title.
-std::map<std::wstring, HWND> ColoredWindows(DWORD pid)
-{
-    std::map<std::wstring, HWND> found;
-    for (HWND h : TopLevelWindows(pid, L"#32770"))
-        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
-            found[WindowText(h)] = h;
-    return found;
-}
-
 std::vector<Monitor> Monitors()
 {
     std::vector<Monitor> monitors;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 #include "res/resource.h"
@@ -44,11 +45,13 @@ template <class T> T At(const std::vector<unsigned char>& b, size_t offset)
 class UmbrafenProcess
 {
 public:
-    UmbrafenProcess()
+    // args: the command line after the program's name.
+    explicit UmbrafenProcess(const std::wstring& args = L"")
     {
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\"";
+        if (!args.empty()) cmd += L" " + args;
         started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != FALSE;
     }
     ~UmbrafenProcess()
@@ -85,6 +88,13 @@ public:
         return h;
     }
     bool WaitForExit(DWORD ms = 15000) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    // The exit code once it has ended; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const
+    {
+        DWORD code = 0;
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        return code;
+    }
 
     bool started = false;
     PROCESS_INFORMATION pi{};
@@ -97,6 +107,17 @@ private:
         return nullptr;
     }
 };
+
+// The coloured windows of a process: its visible windows other than dialogs
+// with controls, keyed by title.
+inline std::map<std::wstring, HWND> ColoredWindows(DWORD pid)
+{
+    std::map<std::wstring, HWND> found;
+    for (HWND h : TopLevelWindows(pid, L"#32770"))
+        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
+            found[WindowText(h)] = h;
+    return found;
+}
 
 // Presses a box's OK the way a click would, without waiting for the other process.
 inline void AnswerOk(HWND box)

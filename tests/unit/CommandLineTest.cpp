@@ -1,7 +1,7 @@
 // The command line: every accepted form and its round trip through the text sent to the
 // running instance; every kind of mistake with the reason the user is shown.
 #include <gtest/gtest.h>
-#include "app/CommandLine.h"
+#include "settings/CommandLine.h"
 
 namespace {
 

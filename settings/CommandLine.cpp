@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "settings/CommandLine.h"
 #include <shellapi.h>
 #include <algorithm>
 #include <iterator>

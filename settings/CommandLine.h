@@ -8,12 +8,12 @@
 #include <windows.h>
 #include <optional>
 #include <vector>
-#include "colorwin/AutoCover.h"
 #include "framework/Strings.h"
 
 enum class CommandAction { None, Show, Close, Toggle, Exit, AutoCover, Help };
 // The displays that Show, Close or Toggle act on.
 enum class CommandTarget { Ticked, All, List };
+enum class AutoCoverMode { On, Off, Pause };
 
 // Members without a default value take {} so that designated initializers may leave them out.
 struct Command

@@ -1,0 +1,100 @@
+// The control panel's side of the command line: the command of its own start, and the
+// commands later starts send it with WM_COPYDATA. Covers asked for here show no prompt.
+#include "panel/RemoteCommands.h"
+#include "colorwin/OpenWindowRegistry.h"
+#include "help/CommandLineHelp.h"
+#include "panel/UmbrafenDlg.h"
+#include "settings/AppSettings.h"
+
+// Last step of the panel's initialisation.
+void CUmbrafenDlg::PrepareRemoteCommands()
+{
+    // A running instance with uiAccess would otherwise not hear from an ordinary start.
+    ::ChangeWindowMessageFilterEx(m_hWnd, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    // Posted, so that the command meets the panel as it is shown, not half built.
+    if (m_startCommand != Command()) PostMessage(WM_START_COMMAND, 0, 0);
+}
+
+LRESULT CUmbrafenDlg::OnStartCommand(WPARAM, LPARAM)
+{
+    const LRESULT result = ApplyCommand(m_startCommand);
+    if (result == CommandApplied) return 0;
+    // The same mistake sent to a running instance would change nothing: neither does this start.
+    m_bStartCommandFailed = true;
+    ShowCommandLineMistake(m_hWnd, NoSuchDisplayText(static_cast<int>(-result)));
+    PostMessage(WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CUmbrafenDlg::OnCopyData(WPARAM, LPARAM lParam)
+{
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!data || data->dwData != CommandCopyDataId || !data->lpData) return CommandNotUnderstood;
+    const CString text(static_cast<LPCWSTR>(data->lpData), static_cast<int>(data->cbData / sizeof(WCHAR)));
+    Command command;
+    if (!CommandFromText(text, command) || command.Action == CommandAction::Help) return CommandNotUnderstood;
+    return ApplyCommand(command);
+}
+
+LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
+{
+    // Every display named must be listed before anything changes.
+    std::vector<int> rows;
+    if (command.Target == CommandTarget::List)
+    {
+        for (int display : command.Displays)
+        {
+            const int row = FindDisplayRow(display);
+            if (row < 0) return -display;
+            rows.push_back(row);
+        }
+    }
+    else
+    {
+        for (int row = 0; row < m_list.GetItemCount(); ++row) rows.push_back(row);
+    }
+
+    if (command.Opacity)
+    {
+        m_slider.SendMessage(TBM_SETPOS, TRUE, *command.Opacity);
+        AppSettings.Alpha = *command.Opacity;
+    }
+    if (command.Color) AppSettings.WindowColor = *command.Color;
+
+    switch (command.Action)
+    {
+    case CommandAction::Show:
+        if (command.Target == CommandTarget::Ticked) ShowTickedRows();
+        else CoverRows(rows);
+        break;
+    case CommandAction::Close:
+        if (command.Target == CommandTarget::All) CloseAllColoredWindows();
+        else UncoverRows(rows);
+        break;
+    case CommandAction::Toggle: ToggleRows(rows); break;
+    case CommandAction::Exit:
+        if (!m_bClosing) PostMessage(WM_CLOSE, 0, 0);
+        break;
+    case CommandAction::AutoCover: SetAutoCoverMode(command.AutoCover); break;
+    case CommandAction::None:
+    case CommandAction::Help: break;
+    }
+    if (command.Minimized) MinimizePanel();
+    return CommandApplied;
+}
+
+// As Show Window(s) does, the ticked rows replace whatever is up; with none ticked nothing changes.
+void CUmbrafenDlg::ShowTickedRows()
+{
+    std::vector<int> ticked;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        if (m_list.GetCheck(row)) ticked.push_back(row);
+    if (ticked.empty() || m_bClosing) return;
+    CloseAllColoredWindows();
+    CoverRows(ticked);
+}
+
+void CUmbrafenDlg::MinimizePanel()
+{
+    ShowWindow(SW_MINIMIZE);
+}
