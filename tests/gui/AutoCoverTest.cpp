@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr POINT OnDisplay1Only{1600, 1050};
-constexpr POINT OnBoth{640, 512};
-
 class AutoCoverPanel : public PanelTest
 {
 protected:
@@ -28,16 +25,10 @@ protected:
         PanelTest::TearDown();
         Preferences = PreferencesRecord();
     }
-    int RowOf(int display)
-    {
-        int row = -1;
-        m_panel->Invoke([&] { row = m_panel->Dialog()->FindDisplayRow(display); });
-        return row;
-    }
-    // Parks the pointer off display 2 and waits for auto-cover's window there.
+    // Parks the pointer where only display 1 is and waits for auto-cover's window on display 2.
     HWND ParkAndWaitForCover(int row2)
     {
-        ::SetCursorPos(OnDisplay1Only.x, OnDisplay1Only.y);
+        ::SetCursorPos(1600, 1050);
         const ULONGLONG parked = ::GetTickCount64();
         HWND cover = nullptr;
         EXPECT_TRUE(PumpUntil([&] { return (cover = WindowOn(row2)) && Settled(cover); }, 15000));
@@ -50,9 +41,9 @@ protected:
 
 TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndLeavesTheUsersCover)
 {
-    const int row1 = RowOf(1), row2 = RowOf(2);
-    ASSERT_GE(row1, 0);
-    ASSERT_GE(row2, 0);
+    int row1 = -1, row2 = -1;
+    m_panel->Invoke([&] { row1 = m_panel->Dialog()->FindDisplayRow(1), row2 = m_panel->Dialog()->FindDisplayRow(2); });
+    ASSERT_TRUE(row1 >= 0 && row2 >= 0);
     // The panel may hold the foreground: it sits where only display 1 is.
     ::SetWindowPos(Panel(), nullptr, 1400, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -62,20 +53,18 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndLeavesTheU
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 1) << "one cover, on display 2 alone";
     EXPECT_EQ(WindowOn(row1), nullptr);
     RECT rc{};
-    ::GetWindowRect(cover, &rc);
-    EXPECT_TRUE(::EqualRect(&rc, &m_rows[row2].rect));
+    EXPECT_TRUE(::GetWindowRect(cover, &rc) && ::EqualRect(&rc, &m_rows[row2].rect));
     EXPECT_TRUE(::GetWindowLongPtrW(cover, GWL_EXSTYLE) & WS_EX_LAYERED);
 
-    ::SetCursorPos(OnBoth.x, OnBoth.y);
+    ::SetCursorPos(640, 512);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed with the pointer back";
 
     // The user asks for display 2's cover while auto-cover's is up: it becomes theirs and stays.
     cover = ParkAndWaitForCover(row2);
     ASSERT_NE(cover, nullptr);
     m_panel->Invoke([&] { m_panel->Dialog()->CoverRows({row2}); });
-    ::SetCursorPos(OnBoth.x, OnBoth.y);
+    ::SetCursorPos(640, 512);
     PumpUntil([] { return false; }, 2500);
-    EXPECT_TRUE(::IsWindow(cover)) << "auto-cover took away a cover the user asked for";
-    EXPECT_EQ(WindowOn(row2), cover);
+    EXPECT_EQ(WindowOn(row2), cover) << "auto-cover took away a cover the user asked for";
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 1);
 }

@@ -3,7 +3,9 @@
 // the panel's timer makes them, and covers that appear and go as the checks ask.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <cctype>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "colorwin/AutoCover.h"
@@ -36,65 +38,28 @@ public:
     }
 };
 
-enum class Do
-{
-    Wait,
-    PointerOn2, // a point inside both rectangles
-    PointerOff2, // back to monitor 1 only
-    PointerNowhere,
-    ForegroundOn2, // an ordinary window on monitor 2
-    FullScreenOn1, // on monitor 1, its rectangle covering monitor 2's as well
-    CoverFullScreen, // the same rectangle, but one of our covers
-    UserCovers2,
-    CloseAll,
-    Pause,
-    Resume,
-    Off,
-};
-
-struct Step
-{
-    Do action;
-    int seconds; // then this many checks, one a second (0: one check at once)
-    const char* expect;
-};
-
+// A script is steps "<action><seconds>=<covers>": the action (none: just wait), then that many
+// checks one second apart (0: one check at once), then the covers on monitors 1 and 2.
+// Actions: a pointer away from 2 (on 1 only), b pointer on both, n pointer on neither, f foreground
+// window on 2, F full-screen window on 1 whose rectangle spans 2, C the same but one of our covers,
+// U the user covers 2, X Close All, P pause, R resume, O auto-cover off.
 struct Case
 {
     const char* name;
     std::vector<int> displays;
-    std::vector<Step> steps;
+    const char* script;
 };
 
 const Case Cases[] = {
-    {"due after the time, gone when the pointer enters",
-     {},
-     {{Do::Wait, 4, "--"},
-      {Do::Wait, 1, "-A"},
-      {Do::PointerOn2, 0, "--"},
-      {Do::Wait, 10, "--"},
-      {Do::PointerOff2, 4, "--"},
-      {Do::Wait, 1, "-A"}}},
-    {"a foreground window keeps its monitor in use",
-     {},
-     {{Do::ForegroundOn2, 10, "--"}, {Do::PointerNowhere, 10, "A-"}}},
-    {"the user's cover survives the pointer", {}, {{Do::UserCovers2, 10, "-U"}, {Do::PointerOn2, 2, "-U"}}},
-    {"full-screen foreground blocks and removes; our own cover in front does not",
-     {},
-     {{Do::FullScreenOn1, 10, "--"}, {Do::CoverFullScreen, 5, "-A"}, {Do::FullScreenOn1, 0, "--"}}},
+    {"due after the time, gone when the pointer enters", {}, "4=-- 1=-A b0=-- 10=-- a4=-- 1=-A"},
+    {"a foreground window keeps its monitor in use", {}, "f10=-- n10=A-"},
+    {"the user's cover survives the pointer", {}, "U10=-U b2=-U"},
+    {"full-screen in front blocks and removes; our own cover in front does not", {}, "F10=-- C5=-A F0=--"},
     {"pause takes the covers away for an hour, resume waits the full time",
      {},
-     {{Do::Wait, 5, "-A"},
-      {Do::Pause, 0, "--"},
-      {Do::Wait, 60, "--"},
-      {Do::Resume, 4, "--"},
-      {Do::Wait, 1, "-A"},
-      {Do::Pause, 3599, "--"},
-      {Do::Wait, 6, "-A"}}},
-    {"close all restarts the wait", {}, {{Do::Wait, 5, "-A"}, {Do::CloseAll, 5, "--"}, {Do::Wait, 1, "-A"}}},
-    {"only the chosen displays; off takes only its own covers away",
-     {1},
-     {{Do::PointerNowhere, 5, "A-"}, {Do::UserCovers2, 0, "AU"}, {Do::Off, 10, "-U"}}},
+     "5=-A P0=-- 60=-- R4=-- 1=-A P3599=-- 6=-A"},
+    {"close all restarts the wait", {}, "5=-A X5=-- 1=-A"},
+    {"only the chosen displays; off takes only its own covers away", {1}, "n5=A- U0=AU O10=-U"},
 };
 
 } // namespace
@@ -121,33 +86,33 @@ TEST(AutoCover, FollowsTheScript)
             }
         };
         check();
-        int step = 0;
-        for (const Step& s : c.steps)
+        std::istringstream script(c.script);
+        for (std::string step; script >> step;)
         {
-            SCOPED_TRACE(testing::Message() << "step " << step++);
+            SCOPED_TRACE(step);
             const RECT full{0, 0, 1920, 1080};
-            switch (s.action)
+            switch (step[0])
             {
-            case Do::Wait: break;
-            case Do::PointerOn2: desktop.pointer = {100, 100}; break;
-            case Do::PointerOff2: desktop.pointer = {1600, 1050}; break;
-            case Do::PointerNowhere: desktop.pointer = {-5000, -5000}; break;
-            case Do::ForegroundOn2: desktop.fg = {true, M2, {10, 10, 300, 200}, false}; break;
-            case Do::FullScreenOn1: desktop.fg = {true, M1, full, false}; break;
-            case Do::CoverFullScreen: desktop.fg = {true, M1, full, true}; break;
-            case Do::UserCovers2: desktop.covers[M2] = CoverKind::User; break;
-            case Do::CloseAll: desktop.covers.clear(); break;
-            case Do::Pause: autoCover.Pause(); break;
-            case Do::Resume: autoCover.Resume(); break;
-            case Do::Off: autoCover.SetEnabled(false); break;
+            case 'a': desktop.pointer = {1600, 1050}; break;
+            case 'b': desktop.pointer = {100, 100}; break;
+            case 'n': desktop.pointer = {-5000, -5000}; break;
+            case 'f': desktop.fg = {true, M2, {10, 10, 300, 200}, false}; break;
+            case 'F': desktop.fg = {true, M1, full, false}; break;
+            case 'C': desktop.fg = {true, M1, full, true}; break;
+            case 'U': desktop.covers[M2] = CoverKind::User; break;
+            case 'X': desktop.covers.clear(); break;
+            case 'P': autoCover.Pause(); break;
+            case 'R': autoCover.Resume(); break;
+            case 'O': autoCover.SetEnabled(false); break;
             }
-            if (s.seconds == 0) check();
-            for (int i = 0; i < s.seconds; ++i)
+            const int seconds = std::stoi(step.substr(std::isdigit(step[0]) ? 0 : 1));
+            if (seconds == 0) check();
+            for (int i = 0; i < seconds; ++i)
             {
                 desktop.now += 1000;
                 check();
             }
-            EXPECT_EQ(desktop.State(), s.expect);
+            EXPECT_EQ(desktop.State(), step.substr(step.find('=') + 1));
         }
     }
 }
