@@ -19,15 +19,31 @@ constexpr UINT CloseDelayMs = 300;
 void CUmbrafenDlg::OnShowWindows()
 {
     UpdateData(TRUE);
-    int checked = 0;
-    const int rows = m_list.GetItemCount();
-    for (int row = 0; row < rows; ++row)
-        if (m_list.GetCheck(row)) ++checked;
-    if (checked > 0)
-    {
+    if (AnyRowTicked())
         ShowColoredWindows(FALSE);
-        return;
-    }
+    else
+        ShowNoMonitorMessage();
+}
+
+// Asked for from the tray: as Show Window(s), without the prompt.
+void CUmbrafenDlg::OnTrayShow()
+{
+    UpdateData(TRUE);
+    if (AnyRowTicked())
+        ShowTickedRows();
+    else
+        ShowNoMonitorMessage();
+}
+
+BOOL CUmbrafenDlg::AnyRowTicked()
+{
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        if (m_list.GetCheck(row)) return TRUE;
+    return FALSE;
+}
+
+void CUmbrafenDlg::ShowNoMonitorMessage()
+{
     MessageBox(L"Please Check Monitor(s)\n\non which you want to\n\nDisplay Colored Window(s) and then try again.\n\n"
                L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.",
                AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);

@@ -6,6 +6,8 @@
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
+#include "settings/Preferences.h"
+#include "settings/StartWithWindows.h"
 
 namespace {
 CString LoadText(UINT id)
@@ -73,6 +75,9 @@ void CUmbrafenDlg::OnDisplayDevices()
 void CUmbrafenDlg::OnResetAllParameters()
 {
     DeleteDataFile();
+    DeletePreferencesFile();
+    // With the file gone Start with Windows reads off, so the Run value goes too.
+    SetStartWithWindows(FALSE);
     // Nothing is written back at exit, so the next start finds no file.
     ResetRequested = 1;
     MessageBox(L"The Application will Close Now.\n\nStart it Again with Parameters Reset.",

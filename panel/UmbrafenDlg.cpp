@@ -3,6 +3,7 @@
 #include "colorwin/OpenWindowRegistry.h"
 #include "help/AboutDlg.h"
 #include "panel/RemoteCommands.h"
+#include "panel/TrayIcon.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 
@@ -58,6 +59,15 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     CmdCode<CBN_SELCHANGE, IDC_COMBO_TOPOLOGY, &T::OnTopologySelChange>(),
     Raw<WM_COPYDATA, &T::OnCopyData>(),
     Raw<WM_START_COMMAND, &T::OnStartCommand>(),
+    Raw<WM_HOTKEY, &T::OnHotKey>(),
+    Raw<HotkeyReportMessage, &T::OnHotkeyReport>(),
+    Raw<TrayCallbackMessage, &T::OnTrayNotify>(),
+    Raw<WM_SIZE, &T::OnSize>(),
+    Cmd<ID_TRAY_OPEN, &T::OnTrayOpen>(),
+    Cmd<ID_TRAY_SHOW, &T::OnTrayShow>(),
+    Cmd<ID_PREFERENCES, &T::OnPreferences>(),
+    Cmd<ID_TRAY_PAUSE_AUTO_COVER, &T::PauseAutoCover>(),
+    Cmd<ID_TRAY_RESUME_AUTO_COVER, &T::ResumeAutoCover>(),
 END_MESSAGE_MAP()
 
 void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
@@ -119,7 +129,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
     if (AppSettings.ListFont.lfWeight != 0) SetListFont(AppSettings.ListFont);
 
     ApplyPassthroughRules();
-    ApplyAutoCoverPreferences();
+    ApplyPreferences();
     PrepareRemoteCommands();
     return TRUE;
 }
@@ -176,6 +186,8 @@ void CUmbrafenDlg::OnDestroy()
 {
     // Coloured windows left open by an OK end must not reach a dialog that is gone.
     SetControlPanelWindow(nullptr);
+    UnregisterHotkeys();
+    ShowTrayIcon(false);
     CaptureSettings();
     Default();
     g_pMainDlg = nullptr;

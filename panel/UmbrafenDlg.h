@@ -2,7 +2,7 @@
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
-// AutoCover.cpp, AutoCoverCommand.cpp.
+// AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
@@ -81,6 +81,8 @@ public:
 
     // Coloured windows
     void OnShowWindows();
+    BOOL AnyRowTicked();
+    void ShowNoMonitorMessage();
     void ShowColoredWindows(BOOL bReshow);
     void CloseCheckedColoredWindows();
     void OnCloseAllColoredWindows();
@@ -112,7 +114,7 @@ public:
 
     // Auto-cover: its timer, and the commands of the tray menu and the command line
     CAutoCover m_autoCover;
-    void ApplyAutoCoverPreferences();   // at start and after the preferences changed
+    void ApplyAutoCoverPreferences();   // from ApplyPreferences: at start and after the Preferences dialog
     void CheckAutoCover();
     void PauseAutoCover();               // for an hour
     void ResumeAutoCover();
@@ -134,6 +136,26 @@ public:
     void OnDisplayDevices();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
 
+    // Hotkeys, tray icon and the Preferences dialog
+    std::vector<CString> m_hotkeyFailures;   // "ToggleAll=Ctrl+Alt+T" per hotkey RegisterHotKey refused
+    CString m_hotkeyReport;                  // refusals not yet told to the user
+    bool m_trayIconShown = false;            // the shell holds our icon
+    void ApplyPreferences();                 // hotkeys, tray icon and auto-cover as Preferences says
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+    LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHotkeyReport(WPARAM wParam, LPARAM lParam);
+    void ToggleTickedRows();
+    void ShowTrayIcon(bool show);
+    void ShowNotice(LPCWSTR text);           // a balloon on the tray icon, else a message box
+    HMENU BuildTrayMenu();
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnTaskbarCreated();
+    void OnTrayOpen();
+    void OnTrayShow();
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    void OnPreferences();
+
     // List font
     void StepListFont(bool increment);
     void SetListFont(const LOGFONTW& lf);
@@ -151,6 +173,8 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnDestroy();
     void OnEndSession(BOOL bEnding);
+    // Messages a map entry cannot name: TaskbarCreated (numbered at run time), the tray's Toggle range.
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     // Placement, opacity, ticks and column widths into AppSettings.
     void CaptureSettings();
 };

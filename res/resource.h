@@ -8,6 +8,7 @@
 #define IDD_FULLSCREEN_DIALOG           130  // coloured window, one per monitor
 #define IDD_DISPLAY_DEVICES             135  // Display Device(s)
 #define IDD_BROWSER_HELPER              623  // Browser Launcher
+#define IDD_PREFERENCES                 140  // Preferences (hotkeys, tray, auto-cover)
 
 // ---------------------------------------------------------------------------
 // Icon and menus
@@ -51,6 +52,19 @@
 #define IDC_EDIT_URL                    2039 // read-only URL box
 #define IDC_BTN_OPEN_IN_BROWSER         2040 // "Open in Browser..."
 
+// Controls of Preferences, IDD_PREFERENCES (in tab order)
+#define IDC_HOTKEY_TOGGLE_ALL           1100 // hotkey: toggle covers on the ticked monitors
+#define IDC_HOTKEY_CLOSE_ALL            1101 // hotkey: close all covers
+#define IDC_HOTKEY_TOGGLE_1             1102 // hotkeys: toggle display 1..9, ids 1102..1110
+#define IDC_CHK_TRAY_ICON               1111 // "Show &tray icon"
+#define IDC_CHK_MINIMIZE_TO_TRAY        1112 // "&Minimize to tray"
+#define IDC_CHK_START_WITH_WINDOWS      1113 // "Start with &Windows"
+#define IDC_CHK_EXCLUDE_FROM_CAPTURE    1114 // "E&xclude covers from screen capture"
+#define IDC_CHK_AUTO_COVER              1115 // "A&uto-cover"
+#define IDC_EDIT_AUTO_COVER_SECONDS     1116 // seconds before auto-cover
+#define IDC_EDIT_AUTO_COVER_DISPLAYS    1117 // displays auto-cover covers
+#define IDC_EDIT_PREFERENCES_PROBLEMS   1118 // read-only list of what could not be read or registered
+
 // The About box's controls have no ids of their own (IDC_STATIC) apart from IDOK.
 #ifndef IDC_STATIC
 #define IDC_STATIC                      (-1)
@@ -79,7 +93,16 @@
 #define ID_DISPLAY_DEVICES              32787 // "Display Device(s)..."
 #define ID_RESET_ALL_PARAMETERS         32789 // "Reset All Parameters"
 #define ID_TURN_OFF_MONITORS            32792 // "Turn Off Monitor(s)"
+#define ID_PREFERENCES                  32793 // "Preferences...", just above Exit
 #define ID_EXIT                         32771 // "Exit": closes the control panel
+
+// Commands of the tray icon's menu that the panel's menu has not (built in code)
+#define ID_TRAY_OPEN                    32794 // "Open Umbrafen": restores the panel
+#define ID_TRAY_SHOW                    32795 // "Show Window(s)" in the tray: the ticked rows, without the prompt
+#define ID_TRAY_PAUSE_AUTO_COVER        32796 // "Pause auto-cover for 1 hour", while auto-cover is on
+#define ID_TRAY_RESUME_AUTO_COVER       32797 // "Resume", while it is paused
+#define ID_TRAY_TOGGLE_FIRST            32800 // "Toggle <row label>", one per monitor row
+#define ID_TRAY_TOGGLE_LAST             32863 //   up to 64 rows
 
 // Commands of the coloured window's menu, IDR_MENU_COLORED_WINDOW (in menu order)
 #define ID_COLORED_CLOSE                32775 // "Close": this window only

@@ -25,23 +25,6 @@ constexpr SwitchKey Switches[] = {
     {L"Covers", L"ExcludeFromCapture", &PreferencesRecord::ExcludeFromCapture},
 };
 
-// Slot 0 ToggleAll, 1 CloseAll, then Toggle1..Toggle9; the file lists them in this order.
-constexpr int HotkeySlotCount = 2 + ToggleHotkeyCount;
-
-CString HotkeyKeyName(int slot)
-{
-    CString name = slot == 0 ? L"ToggleAll" : L"CloseAll";
-    if (slot >= 2)
-        name.Format(L"Toggle%d", slot - 1);
-    return name;
-}
-
-template <typename Record>
-auto& HotkeyAt(Record& prefs, int slot)
-{
-    return slot == 0 ? prefs.ToggleAll : slot == 1 ? prefs.CloseAll : prefs.Toggle[slot - 2];
-}
-
 // A missing key and an empty value both read as empty and leave the default.
 CString ReadValue(LPCWSTR path, LPCWSTR section, LPCWSTR key)
 {
@@ -69,6 +52,24 @@ void ReadSwitch(LPCWSTR path, LPCWSTR section, LPCWSTR key, int& field, std::vec
 }
 
 } // namespace
+
+CString HotkeyKeyName(int slot)
+{
+    CString name = slot == 0 ? L"ToggleAll" : L"CloseAll";
+    if (slot >= 2)
+        name.Format(L"Toggle%d", slot - 1);
+    return name;
+}
+
+Hotkey& HotkeyAt(PreferencesRecord& prefs, int slot)
+{
+    return slot == 0 ? prefs.ToggleAll : slot == 1 ? prefs.CloseAll : prefs.Toggle[slot - 2];
+}
+
+const Hotkey& HotkeyAt(const PreferencesRecord& prefs, int slot)
+{
+    return HotkeyAt(const_cast<PreferencesRecord&>(prefs), slot);
+}
 
 void PreferencesRecord::Load(LPCWSTR path)
 {

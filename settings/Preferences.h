@@ -1,6 +1,7 @@
 // The preferences file Umbrafen.ini beside the data file, kept editable by hand.
 //   PreferencesRecord       hotkeys, tray, covers and auto-cover, with the lines that could not be read
 //   Preferences             the one process-wide record
+//   HotkeySlotCount, HotkeyAt, HotkeyKeyName   the hotkeys by slot, as the file and the panel list them
 //   GetPreferencesFilePath, DeletePreferencesFile
 #pragma once
 #include <windows.h>
@@ -40,6 +41,13 @@ struct PreferencesRecord
 };
 
 extern PreferencesRecord Preferences;
+
+// Slot 0 ToggleAll, 1 CloseAll, then Toggle1..Toggle9; the file lists them in this order.
+constexpr int HotkeySlotCount = 2 + ToggleHotkeyCount;
+Hotkey& HotkeyAt(PreferencesRecord& prefs, int slot);
+const Hotkey& HotkeyAt(const PreferencesRecord& prefs, int slot);
+// The key's name in the file: "ToggleAll", "CloseAll", "Toggle1".
+CString HotkeyKeyName(int slot);
 
 // Umbrafen.ini in the data file's folder; empty when that folder is unknown.
 void GetPreferencesFilePath(CString& path);

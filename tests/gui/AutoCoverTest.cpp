@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
+#include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "tests/support/GuiSupport.h"
@@ -58,6 +59,23 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndLeavesTheU
 
     ::SetCursorPos(640, 512);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed with the pointer back";
+
+    // The tray menu's pause takes auto-cover's cover away at once; its resume starts the wait again.
+    const auto trayHas = [&](UINT id) {
+        bool has = false;
+        m_panel->Invoke([&] {
+            HMENU menu = m_panel->Dialog()->BuildTrayMenu();
+            has = ::GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1);
+            ::DestroyMenu(menu);
+        });
+        return has;
+    };
+    cover = ParkAndWaitForCover(row2);
+    ASSERT_TRUE(cover && trayHas(ID_TRAY_PAUSE_AUTO_COVER));
+    SendCommand(Panel(), ID_TRAY_PAUSE_AUTO_COVER);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed through the pause";
+    EXPECT_TRUE(trayHas(ID_TRAY_RESUME_AUTO_COVER) && !trayHas(ID_TRAY_PAUSE_AUTO_COVER));
+    SendCommand(Panel(), ID_TRAY_RESUME_AUTO_COVER);
 
     // The user asks for display 2's cover while auto-cover's is up: it becomes theirs and stays.
     cover = ParkAndWaitForCover(row2);

@@ -1,0 +1,94 @@
+// The control panel's global hotkeys: registration on the panel's window as Preferences
+// sets them, the one report of those another program holds, and what each one does.
+#include <algorithm>
+#include "colorwin/OpenWindowRegistry.h"
+#include "panel/TrayIcon.h"
+#include "panel/UmbrafenDlg.h"
+#include "settings/Preferences.h"
+
+namespace {
+
+// Hotkey id = slot + 1, so the ids follow the file's order (ToggleAll, CloseAll, Toggle1..9).
+constexpr int HotkeyIdBase = 1;
+
+} // namespace
+
+void CUmbrafenDlg::RegisterHotkeys()
+{
+    UnregisterHotkeys();
+    std::vector<CString> failures;
+    for (int slot = 0; slot < HotkeySlotCount; ++slot)
+    {
+        const Hotkey& hotkey = HotkeyAt(Preferences, slot);
+        if (!hotkey.IsSet()) continue;
+        // MOD_NOREPEAT: holding the keys down must not toggle the covers on and off.
+        if (!::RegisterHotKey(m_hWnd, HotkeyIdBase + slot, hotkey.Modifiers | MOD_NOREPEAT, hotkey.Key))
+            failures.push_back(HotkeyKeyName(slot) + L"=" + HotkeyText(hotkey));
+    }
+    // Each refusal is told once: a later registration that fails the same way stays quiet.
+    CString report;
+    for (const CString& failure : failures)
+        if (std::find(m_hotkeyFailures.begin(), m_hotkeyFailures.end(), failure) == m_hotkeyFailures.end())
+            report += (report.IsEmpty() ? L"" : L"\n") + failure;
+    m_hotkeyFailures = failures;
+    if (!report.IsEmpty())
+    {
+        m_hotkeyReport = report;
+        // Told once the panel is up and the tray icon in place.
+        PostMessage(HotkeyReportMessage);
+    }
+}
+
+void CUmbrafenDlg::UnregisterHotkeys()
+{
+    // Ids that were never registered fail harmlessly.
+    for (int slot = 0; slot < HotkeySlotCount; ++slot) ::UnregisterHotKey(m_hWnd, HotkeyIdBase + slot);
+}
+
+LRESULT CUmbrafenDlg::OnHotkeyReport(WPARAM, LPARAM)
+{
+    if (m_hotkeyReport.IsEmpty()) return 0;
+    CString text =
+        L"These hotkeys are in use by another program:\n" + m_hotkeyReport + L"\nChoose others in Preferences.";
+    m_hotkeyReport.Empty();
+    ShowNotice(text);
+    return 0;
+}
+
+LRESULT CUmbrafenDlg::OnHotKey(WPARAM wParam, LPARAM)
+{
+    const int slot = static_cast<int>(wParam) - HotkeyIdBase;
+    if (slot == 0)
+    {
+        ToggleTickedRows();
+    }
+    else if (slot == 1)
+    {
+        CloseAllColoredWindows();
+    }
+    else if (slot >= 2 && slot < HotkeySlotCount)
+    {
+        // A display that is not connected now has no row: the key does nothing.
+        const int row = FindDisplayRow(slot - 1);
+        if (row >= 0) ToggleRows({row});
+    }
+    return 0;
+}
+
+// One key for "covers on or off": if any ticked monitor is covered the ticked covers close,
+// otherwise every ticked monitor is covered. Toggling each row on its own would swap a mixed
+// state instead of settling it.
+void CUmbrafenDlg::ToggleTickedRows()
+{
+    std::vector<int> ticked;
+    bool anyCovered = false;
+    const int rows = m_list.GetItemCount();
+    for (int row = 0; row < rows; ++row)
+    {
+        if (!m_list.GetCheck(row)) continue;
+        ticked.push_back(row);
+        anyCovered = anyCovered || IsRowCovered(row);
+    }
+    if (anyCovered) UncoverRows(ticked);
+    else CoverRows(ticked);
+}
