@@ -10,7 +10,7 @@ bool Contains(const RECT& outer, const RECT& inner)
            outer.bottom >= inner.bottom;
 }
 
-} // namespace
+}   // namespace
 
 CAutoCover::CAutoCover(IAutoCoverDesktop& desktop) : m_desktop(desktop) {}
 

@@ -20,16 +20,16 @@ enum class CoverKind
 
 struct AutoCoverForeground
 {
-    bool present = false; // false for none, and for the desktop itself
+    bool present = false;   // false for none, and for the desktop itself
     HMONITOR monitor = nullptr;
     RECT rect{};
-    bool isCover = false; // one of our coloured windows
+    bool isCover = false;   // one of our coloured windows
 };
 
 class IAutoCoverDesktop
 {
 public:
-    virtual ULONGLONG Now() = 0; // milliseconds
+    virtual ULONGLONG Now() = 0;   // milliseconds
     virtual POINT Pointer() = 0;
     virtual AutoCoverForeground Foreground() = 0;
     virtual CoverKind CoverOn(HMONITOR monitor) = 0;
@@ -43,14 +43,14 @@ IAutoCoverDesktop& AutoCoverDesktop();
 struct AutoCoverMonitor
 {
     HMONITOR handle;
-    int display; // the n of \\.\DISPLAYn
+    int display;   // the n of \\.\DISPLAYn
     RECT rect;
 };
 
 struct AutoCoverActions
 {
     std::vector<HMONITOR> cover;
-    std::vector<HMONITOR> uncover; // only auto-cover's own covers
+    std::vector<HMONITOR> uncover;   // only auto-cover's own covers
 };
 
 constexpr ULONGLONG AutoCoverPauseMs = 60 * 60 * 1000;
@@ -85,7 +85,7 @@ private:
     bool m_enabled = false;
     ULONGLONG m_afterMs = 0;
     std::vector<int> m_displays;
-    ULONGLONG m_pausedUntil = 0; // 0: not paused
-    ULONGLONG m_restartedAt = 0; // where the next check starts new waits; 0: at itself
+    ULONGLONG m_pausedUntil = 0;   // 0: not paused
+    ULONGLONG m_restartedAt = 0;   // where the next check starts new waits; 0: at itself
     std::map<HMONITOR, Watch> m_watches;
 };

@@ -49,7 +49,7 @@ public:
     }
 };
 
-} // namespace
+}   // namespace
 
 IAutoCoverDesktop& AutoCoverDesktop()
 {

@@ -34,7 +34,8 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
 void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
 {
     for (HMONITOR monitor : monitors)
-        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor))) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor)))
+            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
 }
 
 BOOL IsMonitorCovered(HMONITOR monitor)

@@ -33,7 +33,7 @@ void WaitAnsweringSends(HANDLE h, DWORD ms)
 // A window thread that never answers must not hang the panel for good.
 constexpr DWORD StartingWindowLimitMs = 10000;
 
-} // namespace
+}   // namespace
 
 COpenWindowRegistry::COpenWindowRegistry() : m_map(10), m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 

@@ -57,7 +57,13 @@ public:
     BOOL WaitForThreads(DWORD timeoutMs);
 
 private:
-    enum class State { Starting, Cancelled, Open, Closed };
+    enum class State
+    {
+        Starting,
+        Cancelled,
+        Open,
+        Closed
+    };
     struct Slot
     {
         UINT_PTR ticket;
@@ -74,7 +80,7 @@ private:
     std::vector<Slot> m_slots;
     std::vector<HANDLE> m_threads;   // duplicates, closed once the thread has ended
     UINT_PTR m_nextTicket = 1;
-    HANDLE m_changed;                // manual-reset, set on every change of a slot
+    HANDLE m_changed;   // manual-reset, set on every change of a slot
 };
 
 // Never destroyed: window threads may still use it while the process ends.

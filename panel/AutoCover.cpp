@@ -11,7 +11,7 @@ namespace {
 
 constexpr UINT AutoCoverCheckMs = 1000;
 
-} // namespace
+}   // namespace
 
 void CUmbrafenDlg::ApplyAutoCoverPreferences()
 {
@@ -38,7 +38,7 @@ void CUmbrafenDlg::CheckAutoCover()
         const HMONITOR handle = reinterpret_cast<HMONITOR>(m_list.GetItemData(row));
         MONITORINFO info{};
         info.cbSize = sizeof(info);
-        if (!Display().GetMonitorInfoW(handle, &info)) continue; // gone; the next list fill drops it
+        if (!Display().GetMonitorInfoW(handle, &info)) continue;   // gone; the next list fill drops it
         monitors.push_back({handle, DisplayNumberOf(m_list.GetItemText(row, DeviceNameColumn)), info.rcMonitor});
         rows.push_back(row);
     }
@@ -60,7 +60,7 @@ void CUmbrafenDlg::CheckAutoCover()
 void CUmbrafenDlg::PauseAutoCover()
 {
     m_autoCover.Pause();
-    CheckAutoCover(); // takes its covers away now rather than on the next tick
+    CheckAutoCover();   // takes its covers away now rather than on the next tick
 }
 
 void CUmbrafenDlg::ResumeAutoCover()

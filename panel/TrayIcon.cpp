@@ -24,7 +24,7 @@ UINT TaskbarCreatedMessage()
     return message;
 }
 
-} // namespace
+}   // namespace
 
 void CUmbrafenDlg::ShowTrayIcon(bool show)
 {

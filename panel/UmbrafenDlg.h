@@ -116,7 +116,7 @@ public:
     CAutoCover m_autoCover;
     void ApplyAutoCoverPreferences();   // from ApplyPreferences: at start and after the Preferences dialog
     void CheckAutoCover();
-    void PauseAutoCover();               // for an hour
+    void PauseAutoCover();   // for an hour
     void ResumeAutoCover();
     BOOL IsAutoCoverPaused();
 
@@ -147,7 +147,7 @@ public:
     LRESULT OnHotkeyReport(WPARAM wParam, LPARAM lParam);
     void ToggleTickedRows();
     void ShowTrayIcon(bool show);
-    void ShowNotice(LPCWSTR text);           // a balloon on the tray icon, else a message box
+    void ShowNotice(LPCWSTR text);   // a balloon on the tray icon, else a message box
     HMENU BuildTrayMenu();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnTaskbarCreated();
