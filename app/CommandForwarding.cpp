@@ -35,7 +35,7 @@ int SendToPanel(HWND panel, const Command& command)
     return ExitBadCommand;
 }
 
-} // namespace
+}   // namespace
 
 HWND FindRunningPanel()
 {

@@ -8,8 +8,8 @@
 
 // Exit codes of a start that ends early.
 constexpr int ExitOk = 0;
-constexpr int ExitNotDelivered = 1; // the running instance did not answer in time
-constexpr int ExitBadCommand = 2; // a mistake on the line; a box has said what
+constexpr int ExitNotDelivered = 1;   // the running instance did not answer in time
+constexpr int ExitBadCommand = 2;     // a mistake on the line; a box has said what
 
 HWND FindRunningPanel();
 // TRUE when this start holds the instance mutex and no other panel runs: it opens its own.

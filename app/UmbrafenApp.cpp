@@ -37,7 +37,7 @@ namespace {
 // Held for the life of the process; the system frees it when the process ends.
 HANDLE g_hInstanceMutex = nullptr;
 
-} // namespace
+}   // namespace
 
 BOOL ClaimSingleInstance(HWND* runningPanel)
 {

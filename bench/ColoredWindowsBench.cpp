@@ -73,7 +73,7 @@ bool AllShown(INT_PTR rows)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

@@ -4,7 +4,7 @@
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
 
-void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options)
+void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options, BOOL autoCover)
 {
     for (const CoverRequest& request : requests)
     {
@@ -26,7 +26,7 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
         dlg.m_nAlpha = options.alpha;
         dlg.m_bPassthrough = options.passthrough;
         dlg.m_bExcludeFromCapture = options.excludeFromCapture;
-        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor));
+        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
         pThread->ResumeThread();
     }
 }
@@ -34,10 +34,21 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
 void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
 {
     for (HMONITOR monitor : monitors)
-        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor))) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor)))
+            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
 }
 
 BOOL IsMonitorCovered(HMONITOR monitor)
 {
     return OpenWindowRegistry.IsCovered(FormatHandleText(monitor));
+}
+
+BOOL IsMonitorAutoCovered(HMONITOR monitor)
+{
+    return OpenWindowRegistry.IsAutoCovered(FormatHandleText(monitor));
+}
+
+void ClaimAutoCover(HMONITOR monitor)
+{
+    OpenWindowRegistry.ClaimAutoCover(FormatHandleText(monitor));
 }

@@ -18,6 +18,7 @@ CDlgFullScreenDialog::~CDlgFullScreenDialog()
 
 IMPLEMENT_RUNTIME_CLASS(CDlgFullScreenDialog, CDialogEx, false)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Msg<WM_DESTROY, &T::OnDestroy>(),
     Msg<WM_CLOSE, &T::OnClose>(),
@@ -29,8 +30,9 @@ BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
 END_MESSAGE_MAP()
+    // clang-format on
 
-CString CDlgFullScreenDialog::RegistryKey() const
+    CString CDlgFullScreenDialog::RegistryKey() const
 {
     return FormatHandleText(m_hMonitor);
 }

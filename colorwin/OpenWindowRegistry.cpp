@@ -33,7 +33,7 @@ void WaitAnsweringSends(HANDLE h, DWORD ms)
 // A window thread that never answers must not hang the panel for good.
 constexpr DWORD StartingWindowLimitMs = 10000;
 
-} // namespace
+}   // namespace
 
 COpenWindowRegistry::COpenWindowRegistry() : m_map(10), m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
@@ -86,7 +86,7 @@ void COpenWindowRegistry::Changed()
     ::SetEvent(m_changed);
 }
 
-UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key)
+UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover)
 {
     HANDLE copy = nullptr;
     ::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0);
@@ -99,7 +99,7 @@ UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key)
     });
     if (copy) m_threads.push_back(copy);
     const UINT_PTR ticket = m_nextTicket++;
-    m_slots.push_back({ticket, State::Starting, key});
+    m_slots.push_back({ticket, State::Starting, key, autoCover});
     return ticket;
 }
 
@@ -146,6 +146,26 @@ BOOL COpenWindowRegistry::IsCovered(LPCWSTR key) const
     return std::any_of(m_slots.begin(), m_slots.end(), [key](const Slot& s) {
         return (s.state == State::Starting || s.state == State::Open) && s.key.Compare(key) == 0;
     });
+}
+
+BOOL COpenWindowRegistry::IsAutoCovered(LPCWSTR key) const
+{
+    CExclusiveLock guard(m_lock);
+    bool any = false;
+    for (const Slot& s : m_slots)
+    {
+        if ((s.state != State::Starting && s.state != State::Open) || s.key.Compare(key) != 0) continue;
+        if (!s.autoCover) return FALSE;
+        any = true;
+    }
+    return any;
+}
+
+void COpenWindowRegistry::ClaimAutoCover(LPCWSTR key)
+{
+    CExclusiveLock guard(m_lock);
+    for (Slot& s : m_slots)
+        if (s.key.Compare(key) == 0) s.autoCover = FALSE;
 }
 
 HWND COpenWindowRegistry::BeginCloseOn(LPCWSTR key)

@@ -27,8 +27,9 @@ public:
     // A window counts from its thread's creation to that thread's end, so a Close All
     // also reaches windows whose threads have not yet created them.
     // Starter's thread, before the window thread runs, for the window that will cover the
-    // monitor with this key: returns the window's ticket.
-    UINT_PTR Reserve(HANDLE hThread, LPCWSTR key);
+    // monitor with this key: returns the window's ticket. autoCover marks a cover that
+    // auto-cover made and may take away again.
+    UINT_PTR Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover = FALSE);
     // Window thread, once its window exists: adds the entry. FALSE when a Close All came
     // first; the window must then destroy itself unseen.
     BOOL Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
@@ -40,6 +41,10 @@ public:
     INT_PTR GetLiveCount() const;
     // Whether a window covers, or is about to cover, the monitor with this key.
     BOOL IsCovered(LPCWSTR key) const;
+    // Whether that monitor is covered by auto-cover's windows alone.
+    BOOL IsAutoCovered(LPCWSTR key) const;
+    // The user asked for that monitor's cover: an auto-cover there becomes the user's.
+    void ClaimAutoCover(LPCWSTR key);
     // Cancels the windows still starting for that monitor; returns the open one, if any.
     HWND BeginCloseOn(LPCWSTR key);
 
@@ -52,12 +57,19 @@ public:
     BOOL WaitForThreads(DWORD timeoutMs);
 
 private:
-    enum class State { Starting, Cancelled, Open, Closed };
+    enum class State
+    {
+        Starting,
+        Cancelled,
+        Open,
+        Closed
+    };
     struct Slot
     {
         UINT_PTR ticket;
         State state;
         CString key;
+        BOOL autoCover;
     };
     Slot* Find(UINT_PTR ticket);
     bool AnyLiveUpTo(UINT_PTR horizon) const;
@@ -68,7 +80,7 @@ private:
     std::vector<Slot> m_slots;
     std::vector<HANDLE> m_threads;   // duplicates, closed once the thread has ended
     UINT_PTR m_nextTicket = 1;
-    HANDLE m_changed;                // manual-reset, set on every change of a slot
+    HANDLE m_changed;   // manual-reset, set on every change of a slot
 };
 
 // Never destroyed: window threads may still use it while the process ends.

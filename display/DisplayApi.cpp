@@ -3,12 +3,9 @@
 const DisplayApi& SystemDisplayApi()
 {
     static const DisplayApi api = {
-        ::EnumDisplayMonitors,
-        ::GetMonitorInfoW,
-        ::EnumDisplayDevicesW,
-        ::GetDisplayConfigBufferSizes,
-        ::QueryDisplayConfig,
-        ::DisplayConfigGetDeviceInfo,
+        ::EnumDisplayMonitors, ::GetMonitorInfoW,
+        ::EnumDisplayDevicesW, ::GetDisplayConfigBufferSizes,
+        ::QueryDisplayConfig,  ::DisplayConfigGetDeviceInfo,
         ::SetDisplayConfig,
     };
     return api;
@@ -20,8 +17,7 @@ DisplayApi& Display()
     return current;
 }
 
-DisplayApiOverride::DisplayApiOverride(const DisplayApi& replacement)
-    : m_previous(Display())
+DisplayApiOverride::DisplayApiOverride(const DisplayApi& replacement) : m_previous(Display())
 {
     Display() = replacement;
 }

@@ -9,16 +9,16 @@
 
 struct DisplayApi
 {
-    BOOL (WINAPI* EnumDisplayMonitors)(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data);
-    BOOL (WINAPI* GetMonitorInfoW)(HMONITOR monitor, LPMONITORINFO info);
-    BOOL (WINAPI* EnumDisplayDevicesW)(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW displayDevice, DWORD flags);
-    LONG (WINAPI* GetDisplayConfigBufferSizes)(UINT32 flags, UINT32* pathCount, UINT32* modeCount);
-    LONG (WINAPI* QueryDisplayConfig)(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* paths,
-                                      UINT32* modeCount, DISPLAYCONFIG_MODE_INFO* modes,
-                                      DISPLAYCONFIG_TOPOLOGY_ID* topologyId);
-    LONG (WINAPI* DisplayConfigGetDeviceInfo)(DISPLAYCONFIG_DEVICE_INFO_HEADER* request);
-    LONG (WINAPI* SetDisplayConfig)(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths,
-                                    UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
+    BOOL(WINAPI* EnumDisplayMonitors)(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data);
+    BOOL(WINAPI* GetMonitorInfoW)(HMONITOR monitor, LPMONITORINFO info);
+    BOOL(WINAPI* EnumDisplayDevicesW)(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW displayDevice, DWORD flags);
+    LONG(WINAPI* GetDisplayConfigBufferSizes)(UINT32 flags, UINT32* pathCount, UINT32* modeCount);
+    LONG(WINAPI* QueryDisplayConfig)
+    (UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32* modeCount, DISPLAYCONFIG_MODE_INFO* modes,
+     DISPLAYCONFIG_TOPOLOGY_ID* topologyId);
+    LONG(WINAPI* DisplayConfigGetDeviceInfo)(DISPLAYCONFIG_DEVICE_INFO_HEADER* request);
+    LONG(WINAPI* SetDisplayConfig)
+    (UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
 };
 
 // The table bound to user32.

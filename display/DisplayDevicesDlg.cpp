@@ -8,12 +8,14 @@ CDlgDisplayDevices::CDlgDisplayDevices(CWnd* pParent) : CDialog(IDD_DISPLAY_DEVI
 
 IMPLEMENT_RUNTIME_CLASS(CDlgDisplayDevices, CDialog, false)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDlgDisplayDevices, CDialog)
     Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
 END_MESSAGE_MAP()
+    // clang-format on
 
-void CDlgDisplayDevices::DoDataExchange(CDataExchange* pDX)
+    void CDlgDisplayDevices::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LIST_DISPLAY_DEVICES, m_list);
@@ -28,7 +30,11 @@ BOOL CDlgDisplayDevices::OnInitDialog()
     GetWindowRect(&m_rcMinimum);
 
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    static const struct { LPCWSTR heading; int width; } columns[] = {
+    static const struct
+    {
+        LPCWSTR heading;
+        int width;
+    } columns[] = {
         {L"Sr", 50}, {L"Name", 200}, {L"Device String", 350}, {L"Active", 125}, {L"Primary", 125}, {L"Device ID", 350},
     };
     for (int i = 0; i < 6; ++i) m_list.InsertColumn(i, columns[i].heading, LVCFMT_LEFT, columns[i].width);

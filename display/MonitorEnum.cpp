@@ -21,8 +21,7 @@ CMapStringToString MonitorInterfaceMap(10);
 namespace {
 
 // Text of a fixed-size platform buffer, which need not be terminated when full.
-template <size_t N>
-CString BufferText(const WCHAR (&buffer)[N])
+template <size_t N> CString BufferText(const WCHAR (&buffer)[N])
 {
     return CString(buffer, static_cast<int>(wcsnlen(buffer, N)));
 }
@@ -32,22 +31,21 @@ CString MonitorIdOf(const CString& deviceName)
     CString interfacePath;
     CString adapterName;
     POSITION pos = MonitorInterfaceMap.GetStartPosition();
-    while (pos != nullptr) {
+    while (pos != nullptr)
+    {
         MonitorInterfaceMap.GetNextAssoc(pos, interfacePath, adapterName);
-        if (adapterName.CompareNoCase(deviceName) == 0)
-            return interfacePath;
+        if (adapterName.CompareNoCase(deviceName) == 0) return interfacePath;
     }
     return CString();
 }
 
-} // namespace
+}   // namespace
 
 ULONGLONG MonitorIdKey(const CString& monitorId)
 {
     const WCHAR* units = monitorId;
     ULONGLONG sum = 0;
-    for (int i = 0; i < monitorId.GetLength(); ++i)
-        sum += units[i];
+    for (int i = 0; i < monitorId.GetLength(); ++i) sum += units[i];
     return sum;
 }
 
@@ -77,14 +75,15 @@ BOOL EnumerateMonitors()
 
     std::vector<DISPLAYCONFIG_PATH_INFO> paths(pathCount);
     std::vector<DISPLAYCONFIG_MODE_INFO> modes(modeCount);
-    if (Display().QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(),
-                                     &modeCount, modes.data(), nullptr) != ERROR_SUCCESS)
+    if (Display().QueryDisplayConfig(QDC_ONLY_ACTIVE_PATHS, &pathCount, paths.data(), &modeCount, modes.data(),
+                                     nullptr) != ERROR_SUCCESS)
         return FALSE;
 
     std::vector<MonitorHandleEntry> entries;
     Display().EnumDisplayMonitors(nullptr, nullptr, MonitorEnumProc, reinterpret_cast<LPARAM>(&entries));
 
-    for (UINT32 p = 0; p < pathCount && p < paths.size(); ++p) {
+    for (UINT32 p = 0; p < pathCount && p < paths.size(); ++p)
+    {
         const DISPLAYCONFIG_PATH_INFO& path = paths[p];
 
         DISPLAYCONFIG_TARGET_DEVICE_NAME target = {};
@@ -92,29 +91,28 @@ BOOL EnumerateMonitors()
         target.header.size = sizeof(target);
         target.header.adapterId = path.targetInfo.adapterId;
         target.header.id = path.targetInfo.id;
-        if (Display().DisplayConfigGetDeviceInfo(&target.header) != ERROR_SUCCESS)
-            continue;
+        if (Display().DisplayConfigGetDeviceInfo(&target.header) != ERROR_SUCCESS) continue;
 
         DISPLAYCONFIG_SOURCE_DEVICE_NAME source = {};
         source.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME;
         source.header.size = sizeof(source);
         source.header.adapterId = path.sourceInfo.adapterId;
         source.header.id = path.sourceInfo.id;
-        if (Display().DisplayConfigGetDeviceInfo(&source.header) != ERROR_SUCCESS)
-            continue;
+        if (Display().DisplayConfigGetDeviceInfo(&source.header) != ERROR_SUCCESS) continue;
 
         const CString gdiName = BufferText(source.viewGdiDeviceName);
         const MonitorHandleEntry* match = nullptr;
-        for (const MonitorHandleEntry& entry : entries) {
+        for (const MonitorHandleEntry& entry : entries)
+        {
             // An empty name identifies nothing, not even a monitor whose name is empty too.
-            if (!gdiName.IsEmpty() && wcscmp(entry.DeviceName, gdiName) == 0) {
+            if (!gdiName.IsEmpty() && wcscmp(entry.DeviceName, gdiName) == 0)
+            {
                 match = &entry;
                 break;
             }
         }
         // A source that is no desktop monitor has no handle to cover; such a path yields no record.
-        if (match == nullptr)
-            continue;
+        if (match == nullptr) continue;
 
         MonitorHandleTexts.SetAtGrow(MonitorHandleTexts.GetSize(), FormatHandleText(match->Handle));
         MonitorFriendlyNames.SetAtGrow(MonitorFriendlyNames.GetSize(), BufferText(target.monitorFriendlyDeviceName));
@@ -129,7 +127,8 @@ void BuildMonitorInterfaceMap()
     // One record for the whole walk: each adapter's monitor query overwrites it before the next adapter is read.
     DISPLAY_DEVICEW dd = {};
     dd.cb = sizeof(dd);
-    for (DWORD i = 0; Display().EnumDisplayDevicesW(nullptr, i, &dd, 0); ++i) {
+    for (DWORD i = 0; Display().EnumDisplayDevicesW(nullptr, i, &dd, 0); ++i)
+    {
         WCHAR adapterName[64] = {};
         wcscpy_s(adapterName, 64, dd.DeviceName);
         if (Display().EnumDisplayDevicesW(adapterName, 0, &dd, EDD_GET_DEVICE_INTERFACE_NAME))
@@ -150,8 +149,7 @@ BOOL CompleteMonitorRecord(HMONITOR handle, const CString& friendlyName, Monitor
 {
     MONITORINFOEXW info = {};
     info.cbSize = sizeof(info);
-    if (!Display().GetMonitorInfoW(handle, &info))
-        return FALSE;
+    if (!Display().GetMonitorInfoW(handle, &info)) return FALSE;
 
     record.Handle = handle;
     record.FriendlyName = friendlyName;

@@ -18,8 +18,8 @@ struct MonitorRecord
     int Top = 0;
     int Width = 0;
     int Height = 0;
-    CString DeviceName;     // GDI device name, such as \\.\DISPLAY1
-    CString MonitorId;      // device interface path of the monitor; empty when unknown
+    CString DeviceName;   // GDI device name, such as \\.\DISPLAY1
+    CString MonitorId;    // device interface path of the monitor; empty when unknown
 };
 
 // Sum of the UTF-16 code units; 0 for an empty text.

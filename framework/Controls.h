@@ -9,7 +9,10 @@ class CHeaderCtrl : public CWnd
 {
 public:
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
-    BOOL GetItem(int nPos, HDITEMW* pItem) const { return static_cast<BOOL>(SendMessage(HDM_GETITEMW, nPos, (LPARAM)pItem)); }
+    BOOL GetItem(int nPos, HDITEMW* pItem) const
+    {
+        return static_cast<BOOL>(SendMessage(HDM_GETITEMW, nPos, (LPARAM)pItem));
+    }
     BOOL SetItem(int nPos, HDITEMW* pItem) { return static_cast<BOOL>(SendMessage(HDM_SETITEMW, nPos, (LPARAM)pItem)); }
 };
 
@@ -29,11 +32,21 @@ public:
     DWORD_PTR GetItemData(int nItem) const;
     BOOL GetCheck(int nItem) const;
     BOOL SetCheck(int nItem, BOOL fCheck = TRUE);
-    int InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
-    int InsertColumn(int nCol, const LVCOLUMNW* pColumn) { return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, (LPARAM)pColumn)); }
+    int InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                     int nSubItem = -1);
+    int InsertColumn(int nCol, const LVCOLUMNW* pColumn)
+    {
+        return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, (LPARAM)pColumn));
+    }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
-    DWORD SetExtendedStyle(DWORD dwNewStyle) { return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle)); }
-    BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) { return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, dwData, (LPARAM)pfnCompare)); }
+    DWORD SetExtendedStyle(DWORD dwNewStyle)
+    {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
+    }
+    BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, dwData, (LPARAM)pfnCompare));
+    }
     // The list's header, wrapped once and kept: callers may hold the pointer.
     virtual CHeaderCtrl& GetHeaderCtrl();
 
@@ -74,11 +87,18 @@ public:
     int AddString(LPCWSTR lpszString) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, (LPARAM)lpszString)); }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
     DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, nIndex)); }
-    int SetItemData(int nIndex, DWORD_PTR dwItemData) { return static_cast<int>(SendMessage(CB_SETITEMDATA, nIndex, dwItemData)); }
+    int SetItemData(int nIndex, DWORD_PTR dwItemData)
+    {
+        return static_cast<int>(SendMessage(CB_SETITEMDATA, nIndex, dwItemData));
+    }
 };
 
 class CSliderCtrl : public CWnd
 {
 public:
-    void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMIN, FALSE, nMin); SendMessage(TBM_SETRANGEMAX, bRedraw, nMax); }
+    void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE)
+    {
+        SendMessage(TBM_SETRANGEMIN, FALSE, nMin);
+        SendMessage(TBM_SETRANGEMAX, bRedraw, nMax);
+    }
 };

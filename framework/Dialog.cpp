@@ -107,7 +107,8 @@ INT_PTR CDialog::DoModal()
     if (!hOwner)
         if (CWinThread* t = AfxGetThread(); t && t->m_pMainWnd && t->m_pMainWnd != this) hOwner = t->m_pMainWnd->m_hWnd;
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
-    return ::DialogBoxParamW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxParamW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DlgProc,
+                             reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)

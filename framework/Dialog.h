@@ -41,7 +41,9 @@ private:
 class CDialog : public CWnd
 {
 public:
-    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+    {}
 
     static const CRuntimeClass* GetThisClass();
 

@@ -13,15 +13,14 @@ CString NameOrDefault(const CString& name)
 // The system's own wording of a Win32 error, without the trailing line break.
 CString SystemMessage(LONG err)
 {
-    if (err <= 0)
-        return CString();
+    if (err <= 0) return CString();
     LPWSTR text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(err), 0, reinterpret_cast<LPWSTR>(&text), 0,
-                                   nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(err), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     CString result;
-    if (n && text) {
+    if (n && text)
+    {
         result = text;
         result.Trim();
     }
@@ -29,21 +28,20 @@ CString SystemMessage(LONG err)
     return result;
 }
 
-} // namespace
+}   // namespace
 
 int CException::ReportError(UINT nType, UINT nMessageID)
 {
     CString text = Describe();
-    if (text.IsEmpty() && nMessageID != 0)
-        text.LoadString(nMessageID);
-    if (text.IsEmpty())
-        text = L"An unexpected error occurred.";
+    if (text.IsEmpty() && nMessageID != 0) text.LoadString(nMessageID);
+    if (text.IsEmpty()) text = L"An unexpected error occurred.";
     return AfxMessageBox(text, nType);
 }
 
 int CFileException::OsErrorToException(LONG lOsError)
 {
-    switch (lOsError) {
+    switch (lOsError)
+    {
     case NO_ERROR: return none;
     case ERROR_FILE_NOT_FOUND: return fileNotFound;
     case ERROR_PATH_NOT_FOUND:
@@ -65,7 +63,8 @@ CString CFileException::Describe() const
 {
     const CString name = NameOrDefault(m_strFileName);
     CString text;
-    switch (m_cause) {
+    switch (m_cause)
+    {
     case none: return text;
     case fileNotFound: text.Format(L"%s was not found.", name); break;
     case badPath: text.Format(L"The path %s is not valid.", name); break;
@@ -77,8 +76,7 @@ CString CFileException::Describe() const
     default: text.Format(L"An error occurred while accessing %s.", name); break;
     }
     const CString detail = SystemMessage(m_lOsError);
-    if (!detail.IsEmpty())
-        text.AppendFormat(L"\n\n%s", detail);
+    if (!detail.IsEmpty()) text.AppendFormat(L"\n\n%s", detail);
     return text;
 }
 
@@ -86,7 +84,8 @@ CString CArchiveException::Describe() const
 {
     const CString name = NameOrDefault(m_strFileName);
     CString text;
-    switch (m_cause) {
+    switch (m_cause)
+    {
     case none: break;
     case endOfFile: text.Format(L"Unexpected end of file while reading %s.", name); break;
     case readOnly: text.Format(L"Cannot write to %s: it was opened for reading.", name); break;
@@ -107,11 +106,13 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     const DWORD disposition = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
 
     m_strFileName = lpszFileName;
-    const HANDLE h = CreateFileW(lpszFileName ? lpszFileName : L"", access, 0, nullptr, disposition,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const HANDLE h =
+        CreateFileW(lpszFileName ? lpszFileName : L"", access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+    {
         const LONG err = static_cast<LONG>(GetLastError());
-        if (pError) {
+        if (pError)
+        {
             pError->m_cause = CFileException::OsErrorToException(err);
             pError->m_lOsError = err;
             pError->m_strFileName = m_strFileName;
@@ -130,28 +131,24 @@ void CFile::ThrowOsError(DWORD err) const
 
 UINT CFile::Read(void* lpBuf, UINT nCount)
 {
-    if (nCount == 0)
-        return 0;
+    if (nCount == 0) return 0;
     DWORD got = 0;
-    if (!ReadFile(m_hFile, lpBuf, nCount, &got, nullptr))
-        ThrowOsError(GetLastError());
+    if (!ReadFile(m_hFile, lpBuf, nCount, &got, nullptr)) ThrowOsError(GetLastError());
     return got;
 }
 
 void CFile::Write(const void* lpBuf, UINT nCount)
 {
-    if (nCount == 0)
-        return;
+    if (nCount == 0) return;
     DWORD put = 0;
-    if (!WriteFile(m_hFile, lpBuf, nCount, &put, nullptr))
-        ThrowOsError(GetLastError());
-    if (put != nCount)
-        ThrowOsError(ERROR_DISK_FULL);
+    if (!WriteFile(m_hFile, lpBuf, nCount, &put, nullptr)) ThrowOsError(GetLastError());
+    if (put != nCount) ThrowOsError(ERROR_DISK_FULL);
 }
 
 void CFile::Close()
 {
-    if (m_hFile != INVALID_HANDLE_VALUE) {
+    if (m_hFile != INVALID_HANDLE_VALUE)
+    {
         CloseHandle(m_hFile);
         m_hFile = INVALID_HANDLE_VALUE;
     }
@@ -159,15 +156,18 @@ void CFile::Close()
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize)
     : m_pFile(pFile), m_nMode(nMode & 1), m_buf(nBufSize < 16 ? 16 : nBufSize)
-{
-}
+{}
 
 CArchive::~CArchive()
 {
-    if (m_pFile && IsStoring()) {
-        try {
+    if (m_pFile && IsStoring())
+    {
+        try
+        {
             Flush();
-        } catch (CException* e) {
+        }
+        catch (CException* e)
+        {
             e->Delete();
         }
     }
@@ -175,17 +175,17 @@ CArchive::~CArchive()
 
 void CArchive::Flush()
 {
-    if (IsStoring() && m_pFile && m_cur > 0) {
+    if (IsStoring() && m_pFile && m_cur > 0)
+    {
         const UINT n = m_cur;
-        m_cur = 0;  // a failed write is not retried
+        m_cur = 0;   // a failed write is not retried
         m_pFile->Write(m_buf.data(), n);
     }
 }
 
 void CArchive::Close()
 {
-    if (IsStoring())
-        Flush();
+    if (IsStoring()) Flush();
     m_pFile = nullptr;
 }
 
@@ -194,9 +194,9 @@ void CArchive::WriteBytes(const void* p, UINT n)
     if (!IsStoring())
         throw new CArchiveException(CArchiveException::readOnly, m_pFile ? m_pFile->GetFilePath().GetString() : L"");
     const BYTE* src = static_cast<const BYTE*>(p);
-    while (n > 0) {
-        if (m_cur == m_buf.size())
-            Flush();
+    while (n > 0)
+    {
+        if (m_cur == m_buf.size()) Flush();
         const UINT chunk = std::min(n, static_cast<UINT>(m_buf.size()) - m_cur);
         memcpy(m_buf.data() + m_cur, src, chunk);
         m_cur += chunk;
@@ -210,8 +210,10 @@ void CArchive::ReadBytes(void* p, UINT n)
     if (!IsLoading())
         throw new CArchiveException(CArchiveException::writeOnly, m_pFile ? m_pFile->GetFilePath().GetString() : L"");
     BYTE* dst = static_cast<BYTE*>(p);
-    while (n > 0) {
-        if (m_cur == m_end) {
+    while (n > 0)
+    {
+        if (m_cur == m_end)
+        {
             m_cur = 0;
             m_end = m_pFile ? m_pFile->Read(m_buf.data(), static_cast<UINT>(m_buf.size())) : 0;
             if (m_end == 0)

@@ -28,9 +28,21 @@ class CFileException : public CException
 {
 public:
     // Causes with a message of their own; every other error is genericException.
-    enum { none, genericException, fileNotFound, badPath, accessDenied, sharingViolation, lockViolation, diskFull, endOfFile };
+    enum
+    {
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        accessDenied,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
+    };
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCWSTR lpszFileName = nullptr)
-        : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName) {}
+        : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName)
+    {}
     static int OsErrorToException(LONG lOsError);
 
     int m_cause;
@@ -44,9 +56,16 @@ protected:
 class CArchiveException : public CException
 {
 public:
-    enum { none, readOnly, endOfFile, writeOnly };
+    enum
+    {
+        none,
+        readOnly,
+        endOfFile,
+        writeOnly
+    };
     explicit CArchiveException(int cause = none, LPCWSTR lpszArchiveName = nullptr)
-        : m_cause(cause), m_strFileName(lpszArchiveName) {}
+        : m_cause(cause), m_strFileName(lpszArchiveName)
+    {}
 
     int m_cause;
     CString m_strFileName;
@@ -58,7 +77,8 @@ protected:
 class CFile
 {
 public:
-    enum OpenFlags : UINT {
+    enum OpenFlags : UINT
+    {
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeCreate = 0x1000,
@@ -88,7 +108,11 @@ private:
 class CArchive
 {
 public:
-    enum Mode { store = 0, load = 1 };
+    enum Mode
+    {
+        store = 0,
+        load = 1
+    };
 
     CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096);
     CArchive(const CArchive&) = delete;
@@ -121,12 +145,16 @@ public:
 
 private:
     // Values travel as their raw bytes; the target is little-endian like the file.
-    template <typename T> CArchive& Put(T v) { WriteBytes(&v, sizeof v); return *this; }
+    template <typename T> CArchive& Put(T v)
+    {
+        WriteBytes(&v, sizeof v);
+        return *this;
+    }
     template <typename T> CArchive& Get(T& v)
     {
         T tmp;
         ReadBytes(&tmp, sizeof tmp);
-        v = tmp;  // assigned only once the whole value has arrived
+        v = tmp;   // assigned only once the whole value has arrived
         return *this;
     }
     void WriteBytes(const void* p, UINT n);
@@ -135,6 +163,6 @@ private:
     CFile* m_pFile;
     UINT m_nMode;
     std::vector<BYTE> m_buf;
-    UINT m_cur = 0;  // next byte to read or write
-    UINT m_end = 0;  // loading: bytes in the buffer
+    UINT m_cur = 0;   // next byte to read or write
+    UINT m_end = 0;   // loading: bytes in the buffer
 };

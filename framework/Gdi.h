@@ -8,7 +8,8 @@ class CPoint : public POINT
 public:
     CPoint() : POINT{0, 0} {}
     explicit CPoint(LPARAM lParam)   // packed signed coordinates, as mouse messages carry them
-        : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))} {}
+        : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}
+    {}
 };
 
 class CRect : public RECT
@@ -35,7 +36,8 @@ public:
     BOOL DeleteObject();   // harmless when empty
 };
 
-class CFont : public CGdiObject {};
+class CFont : public CGdiObject
+{};
 
 class CBrush : public CGdiObject
 {

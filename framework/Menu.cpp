@@ -6,7 +6,7 @@
 namespace {
 // Temporary wrappers never own their menu: the system menu belongs to its window.
 thread_local std::unordered_map<HMENU, CMenu*>* t_temporary = nullptr;
-}
+}   // namespace
 
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {

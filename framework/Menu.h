@@ -27,6 +27,8 @@ public:
 
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr)
-    { return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem); }
+    {
+        return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+    }
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
 };

@@ -38,6 +38,8 @@ struct AFX_MSGMAP
     std::span<const AFX_MSGMAP_ENTRY> entries;
 };
 
+// The crackers read best one per line, as a table.
+// clang-format off
 namespace afx_detail {
 
 template <class F> struct MemberOf;
@@ -138,6 +140,7 @@ template <class T, auto F> LRESULT CallNotify(CWnd* w, WPARAM, LPARAM l)
 }
 
 } // namespace afx_detail
+// clang-format on
 
 template <UINT M, auto F> constexpr AFX_MSGMAP_ENTRY Msg()
 {
@@ -178,31 +181,42 @@ template <UINT Code, UINT ID, auto F> constexpr AFX_MSGMAP_ENTRY Notify()
     return {WM_NOTIFY, Code, ID, &afx_detail::CallNotify<T, F>};
 }
 
-#define DECLARE_RUNTIME_CLASS()                                                                              \
-public:                                                                                                      \
-    static const CRuntimeClass* GetThisClass();                                                              \
-    const CRuntimeClass* GetRuntimeClass() const override { return GetThisClass(); }
+#define DECLARE_RUNTIME_CLASS()                                                                                        \
+public:                                                                                                                \
+    static const CRuntimeClass* GetThisClass();                                                                        \
+    const CRuntimeClass* GetRuntimeClass() const override                                                              \
+    {                                                                                                                  \
+        return GetThisClass();                                                                                         \
+    }
 
-#define DECLARE_MESSAGE_MAP()                                                                                \
-public:                                                                                                      \
-    static const AFX_MSGMAP* GetThisMessageMap();                                                            \
-    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
+#define DECLARE_MESSAGE_MAP()                                                                                          \
+public:                                                                                                                \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                                      \
+    const AFX_MSGMAP* GetMessageMap() const override                                                                   \
+    {                                                                                                                  \
+        return GetThisMessageMap();                                                                                    \
+    }
 
 // creatable: whether AfxBeginThread may create objects of the class from its record.
-#define IMPLEMENT_RUNTIME_CLASS(cls, base, creatable)                                                        \
-    const CRuntimeClass* cls::GetThisClass() { return MakeRuntimeClass<cls, base, creatable>(); }
+#define IMPLEMENT_RUNTIME_CLASS(cls, base, creatable)                                                                  \
+    const CRuntimeClass* cls::GetThisClass()                                                                           \
+    {                                                                                                                  \
+        return MakeRuntimeClass<cls, base, creatable>();                                                               \
+    }
 
 // Between the two, T names the class, so entries read Msg<WM_PAINT, &T::OnPaint>(). The
 // closing empty entry lets a class with no entries of its own use the same two lines.
-#define BEGIN_MESSAGE_MAP(cls, base)                                                                         \
-    const AFX_MSGMAP* cls::GetThisMessageMap()                                                               \
-    {                                                                                                        \
-        using T [[maybe_unused]] = cls;                                                                      \
-        using TBase = base;                                                                                  \
+#define BEGIN_MESSAGE_MAP(cls, base)                                                                                   \
+    const AFX_MSGMAP* cls::GetThisMessageMap()                                                                         \
+    {                                                                                                                  \
+        using T [[maybe_unused]] = cls;                                                                                \
+        using TBase = base;                                                                                            \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
-#define END_MESSAGE_MAP()                                                                                    \
-        AFX_MSGMAP_ENTRY{}};                                                                                 \
-        static const AFX_MSGMAP map{&TBase::GetThisMessageMap, std::span(entries, std::size(entries) - 1)};  \
-        return &map;                                                                                         \
+#define END_MESSAGE_MAP()                                                                                              \
+    AFX_MSGMAP_ENTRY {}                                                                                                \
+    }                                                                                                                  \
+    ;                                                                                                                  \
+    static const AFX_MSGMAP map{&TBase::GetThisMessageMap, std::span(entries, std::size(entries) - 1)};                \
+    return &map;                                                                                                       \
     }

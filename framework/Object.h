@@ -26,8 +26,7 @@ public:
 };
 
 // Run-time class record for T. Creatable classes get a creation function.
-template <class T, class Base, bool Creatable>
-const CRuntimeClass* MakeRuntimeClass()
+template <class T, class Base, bool Creatable> const CRuntimeClass* MakeRuntimeClass()
 {
     static const CRuntimeClass rc = [] {
         CObject* (*create)() = nullptr;

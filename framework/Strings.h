@@ -10,7 +10,8 @@
 #include <vector>
 
 // Opaque iteration cookie of the collection classes.
-struct __POSITION {};
+struct __POSITION
+{};
 typedef __POSITION* POSITION;
 
 class CString
@@ -23,7 +24,11 @@ public:
     CString(CString&&) noexcept = default;
     CString& operator=(const CString&) = default;
     CString& operator=(CString&&) noexcept = default;
-    CString& operator=(LPCWSTR psz) { m_str = psz ? psz : L""; return *this; }
+    CString& operator=(LPCWSTR psz)
+    {
+        m_str = psz ? psz : L"";
+        return *this;
+    }
 
     operator LPCWSTR() const { return m_str.c_str(); }
     LPCWSTR GetString() const { return m_str.c_str(); }
@@ -37,11 +42,34 @@ public:
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
 
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(LPCWSTR psz) { if (psz) m_str += psz; return *this; }
-    friend CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-    friend CString operator+(const CString& a, LPCWSTR b) { CString r(a); r += b; return r; }
-    friend CString operator+(LPCWSTR a, const CString& b) { CString r(a); r += b; return r; }
+    CString& operator+=(const CString& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(LPCWSTR psz)
+    {
+        if (psz) m_str += psz;
+        return *this;
+    }
+    friend CString operator+(const CString& a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const CString& a, LPCWSTR b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(LPCWSTR a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
 
     // Ordinal comparisons, as the platform's CString does them.
     int Compare(LPCWSTR psz) const;
@@ -71,21 +99,18 @@ public:
     // printf-style formatting with the platform's meaning of the format: %s and %c
     // take WIDE arguments, whatever MinGW's C99 stdio switch says. CString arguments
     // may be passed as they are, as with the platform's own class.
-    template <typename... Args>
-    void Format(LPCWSTR pszFormat, const Args&... args)
+    template <typename... Args> void Format(LPCWSTR pszFormat, const Args&... args)
     {
         FormatImpl(pszFormat, VarArg(args)...);
     }
-    template <typename... Args>
-    void AppendFormat(LPCWSTR pszFormat, const Args&... args)
+    template <typename... Args> void AppendFormat(LPCWSTR pszFormat, const Args&... args)
     {
         AppendFormatImpl(pszFormat, VarArg(args)...);
     }
 
 private:
     static LPCWSTR VarArg(const CString& s) { return s.GetString(); }
-    template <typename T>
-    static const T& VarArg(const T& v)
+    template <typename T> static const T& VarArg(const T& v)
     {
         static_assert(std::is_trivially_copyable_v<T>, "only plain values go through a format");
         return v;

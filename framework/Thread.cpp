@@ -6,14 +6,20 @@ namespace {
 thread_local CWinThread* t_pThread = nullptr;
 }
 
-CWinThread* AfxGetThread() { return t_pThread; }
+CWinThread* AfxGetThread()
+{
+    return t_pThread;
+}
 
 void AfxDeleteTempMaps()
 {
     CWnd::DeleteTempMap();
     CMenu::DeleteTempMap();
 }
-void AfxSetThread(CWinThread* pThread) { t_pThread = pThread; }
+void AfxSetThread(CWinThread* pThread)
+{
+    t_pThread = pThread;
+}
 
 const CRuntimeClass* CWinThread::GetThisClass()
 {

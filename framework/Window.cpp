@@ -45,7 +45,7 @@ void RemovePermanent(HWND h)
 // pointer: a thread_local with a destructor would run after the statics it uses.
 thread_local std::unordered_map<HWND, CWnd*>* t_temporary = nullptr;
 
-} // namespace
+}   // namespace
 
 const CRuntimeClass* CWnd::GetThisClass()
 {
@@ -139,8 +139,7 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
         e->Delete();
     }
     catch (...)
-    {
-    }
+    {}
     return 0;
 }
 
@@ -275,5 +274,6 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
-    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetModuleState()->m_lpszCurrentAppName, nType);
+    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetModuleState()->m_lpszCurrentAppName,
+                         nType);
 }

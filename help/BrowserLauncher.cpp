@@ -8,13 +8,15 @@ CDlgBrowserHelper::CDlgBrowserHelper(CWnd* pParent) : CDialogEx(IDD_BROWSER_HELP
 
 IMPLEMENT_RUNTIME_CLASS(CDlgBrowserHelper, CDialogEx, false)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CDlgBrowserHelper, CDialogEx)
     Cmd<IDC_BTN_OPEN_IN_BROWSER, &T::OnOpenInBrowser>(),
     Cmd<IDC_BTN_COPY_URL, &T::OnCopyUrl>(),
     Msg<WM_HELP, &T::OnHelpInfo>(),
 END_MESSAGE_MAP()
+    // clang-format on
 
-void CDlgBrowserHelper::DoDataExchange(CDataExchange* pDX)
+    void CDlgBrowserHelper::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_EDIT_URL, m_strURL);
 }

@@ -47,7 +47,10 @@ public:
     ComRef() = default;
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { if (m_p) m_p->Release(); }
+    ~ComRef()
+    {
+        if (m_p) m_p->Release();
+    }
     T** operator&() { return &m_p; }
     T* operator->() const { return m_p; }
     void** AsVoid() { return reinterpret_cast<void**>(&m_p); }
@@ -74,7 +77,7 @@ private:
     HRESULT m_hr = S_OK;
 };
 
-} // namespace
+}   // namespace
 
 HRESULT ShowHelpPopup(HWND owner, CString text)
 {

@@ -16,7 +16,7 @@ SHMessageBoxCheckWProc LoadMessageBoxCheck()
         reinterpret_cast<void*>(::GetProcAddress(hShlwapi, MAKEINTRESOURCEA(191))));
 }
 
-} // namespace
+}   // namespace
 
 void ShowDontShowAgainPrompt(HWND owner, LPCWSTR text, LPCWSTR key)
 {

@@ -1,5 +1,20 @@
-// The control panel's answer to --auto-cover.
+// --auto-cover on|off|pause from the command line, for this run.
 #include "panel/UmbrafenDlg.h"
+#include "settings/Preferences.h"
 
-// Left empty until the auto-cover feature fills it in; the command is accepted meanwhile.
-void CUmbrafenDlg::SetAutoCoverMode(AutoCoverMode /*mode*/) {}
+void CUmbrafenDlg::SetAutoCoverMode(AutoCoverMode mode)
+{
+    switch (mode)
+    {
+    case AutoCoverMode::On:
+        Preferences.AutoCoverEnabled = 1;
+        m_autoCover.Resume();
+        ApplyAutoCoverPreferences();
+        break;
+    case AutoCoverMode::Off:
+        Preferences.AutoCoverEnabled = 0;
+        ApplyAutoCoverPreferences();
+        break;
+    case AutoCoverMode::Pause: PauseAutoCover(); break;
+    }
+}

@@ -14,25 +14,21 @@ namespace {
 constexpr UINT_PTR CloseDelayTimer = 1;
 constexpr UINT CloseDelayMs = 300;
 
-} // namespace
+}   // namespace
 
 void CUmbrafenDlg::OnShowWindows()
 {
     UpdateData(TRUE);
-    if (AnyRowTicked())
-        ShowColoredWindows(FALSE);
-    else
-        ShowNoMonitorMessage();
+    if (AnyRowTicked()) ShowColoredWindows(FALSE);
+    else ShowNoMonitorMessage();
 }
 
 // Asked for from the tray: as Show Window(s), without the prompt.
 void CUmbrafenDlg::OnTrayShow()
 {
     UpdateData(TRUE);
-    if (AnyRowTicked())
-        ShowTickedRows();
-    else
-        ShowNoMonitorMessage();
+    if (AnyRowTicked()) ShowTickedRows();
+    else ShowNoMonitorMessage();
 }
 
 BOOL CUmbrafenDlg::AnyRowTicked()
@@ -44,19 +40,23 @@ BOOL CUmbrafenDlg::AnyRowTicked()
 
 void CUmbrafenDlg::ShowNoMonitorMessage()
 {
-    MessageBox(L"Please Check Monitor(s)\n\non which you want to\n\nDisplay Colored Window(s) and then try again.\n\n"
-               L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.",
-               AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    MessageBox(
+        L"Please Check Monitor(s)\n\non which you want to\n\nDisplay Colored Window(s) and then try again.\n\n"
+        L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.",
+        AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
 }
 
 void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
 {
     if (AppSettings.Passthrough)
-        ShowDontShowAgainPrompt(m_hWnd, L"To Close Passthrough Colored Window(s) about to be displayed,\n\nRight Click on the Main "
-                                L"Screen of this Software and then Click on Appropriate Menu Item or Close this Software.",
-                                L"606A7964-C1F1-4C7D-92EF-BC92E9F49BFB");
+        ShowDontShowAgainPrompt(
+            m_hWnd,
+            L"To Close Passthrough Colored Window(s) about to be displayed,\n\nRight Click on the Main "
+            L"Screen of this Software and then Click on Appropriate Menu Item or Close this Software.",
+            L"606A7964-C1F1-4C7D-92EF-BC92E9F49BFB");
     else
-        ShowDontShowAgainPrompt(m_hWnd, L"To Close the Colored Window (about to be Displayed),\n\nRight Click on the Colored "
+        ShowDontShowAgainPrompt(m_hWnd,
+                                L"To Close the Colored Window (about to be Displayed),\n\nRight Click on the Colored "
                                 L"Window and then Click on Close Menu Item.",
                                 L"0EA4C671-3CC3-4D6E-B060-FB244D24A0F8");
 
@@ -123,6 +123,10 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
         KillTimer(CloseDelayTimer);
         CDialogEx::OnCancel();
     }
+    else if (nIDEvent == AutoCoverTimer)
+    {
+        CheckAutoCover();
+    }
     Default();
 }
 
@@ -133,8 +137,8 @@ CoverRequest CUmbrafenDlg::CoverRequestFor(int row)
 
 CoverOptions CUmbrafenDlg::CurrentCoverOptions() const
 {
-    return {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab, AppSettings.Passthrough,
-            AppSettings.Alpha, Preferences.ExcludeFromCapture};
+    return {AppSettings.WindowColor, AppSettings.OnTop, AppSettings.InAltTab,
+            AppSettings.Passthrough, AppSettings.Alpha, Preferences.ExcludeFromCapture};
 }
 
 int CUmbrafenDlg::FindDisplayRow(int display)
@@ -160,7 +164,9 @@ void CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
     for (int row : rows)
     {
         m_list.SetCheck(row, TRUE);
-        if (!IsRowCovered(row)) requests.push_back(CoverRequestFor(row));
+        // An auto-cover already there stays, but as the user's: the pointer must not take it away.
+        if (IsRowCovered(row)) ClaimAutoCover(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+        else requests.push_back(CoverRequestFor(row));
     }
     StartColoredWindows(requests, CurrentCoverOptions());
 }

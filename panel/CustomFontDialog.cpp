@@ -4,8 +4,10 @@
 
 IMPLEMENT_RUNTIME_CLASS(CCustomFontDialog, CFontDialog, false)
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CCustomFontDialog, CFontDialog)
 END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CCustomFontDialog::OnInitDialog()
 {

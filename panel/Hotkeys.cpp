@@ -11,7 +11,7 @@ namespace {
 // Hotkey id = slot + 1, so the ids follow the file's order (ToggleAll, CloseAll, Toggle1..9).
 constexpr int HotkeyIdBase = 1;
 
-} // namespace
+}   // namespace
 
 void CUmbrafenDlg::RegisterHotkeys()
 {

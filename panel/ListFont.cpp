@@ -11,7 +11,7 @@ LOGFONTW CurrentListFont(const CWnd& list)
     ::GetObjectW(list.GetFont(), sizeof(lf), &lf);
     return lf;
 }
-}
+}   // namespace
 
 void CUmbrafenDlg::SetListFont(const LOGFONTW& lf)
 {

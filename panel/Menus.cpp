@@ -16,7 +16,7 @@ CString LoadText(UINT id)
     text.LoadString(id);
     return text;
 }
-}
+}   // namespace
 
 void CUmbrafenDlg::AutosizeColumns()
 {

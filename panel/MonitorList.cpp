@@ -17,7 +17,7 @@ constexpr ColumnSpec Columns[] = {
     {L"Monitor", 200}, {L"Left", 75}, {L"Top", 75}, {L"Width", 75}, {L"Height", 75}, {L"Name", 150}, {L"Monitor ID", 1},
 };
 constexpr int ColumnDivisor = 671;
-}
+}   // namespace
 
 int DefaultColumnWidth(int listWidth, int column)
 {
@@ -30,7 +30,8 @@ static void ShowStoredCheckLimit(CWnd* owner, LPCWSTR verb)
     CString email;
     email.LoadString(IDS_SUPPORT_EMAIL);
     CString text;
-    text.Format(L"Checked / Unchecked Data of only %d Display Devices will be %s.\n\nPlease Write to ", StoredCheckLimit, verb);
+    text.Format(L"Checked / Unchecked Data of only %d Display Devices will be %s.\n\nPlease Write to ",
+                StoredCheckLimit, verb);
     text += email;
     text += L" to get this Limit increased.";
     owner->MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
@@ -42,7 +43,8 @@ void CUmbrafenDlg::InitListColumns()
     const int width = m_rcList.Width();
     m_list.GetHeaderCtrl().ModifyStyle(0, HDS_CHECKBOXES);
     DWORD ex = static_cast<DWORD>(m_list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
-    m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ex | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                       ex | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
     {

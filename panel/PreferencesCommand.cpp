@@ -1,4 +1,4 @@
-// The control panel's side of the preferences: applying them (hotkeys, tray icon) and the
+// The control panel's side of the preferences: applying them (hotkeys, tray icon, auto-cover) and the
 // Preferences... command, which saves Umbrafen.ini and the Run value.
 #include "panel/PreferencesDlg.h"
 #include "panel/UmbrafenDlg.h"
@@ -10,6 +10,7 @@ void CUmbrafenDlg::ApplyPreferences()
     // A panel hidden in the tray must not stay hidden once the icon is gone.
     if (!m_trayIconShown && !::IsWindowVisible(m_hWnd) && IsIconic()) ShowWindow(SW_SHOW);
     RegisterHotkeys();
+    ApplyAutoCoverPreferences();
 }
 
 void CUmbrafenDlg::OnPreferences()

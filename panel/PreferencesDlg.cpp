@@ -19,7 +19,7 @@ CString SlotLabel(int slot)
     return label;
 }
 
-} // namespace
+}   // namespace
 
 CPreferencesDlg::CPreferencesDlg(const PreferencesRecord& prefs, std::vector<CString> problems, CWnd* pParent)
     : CDialogEx(IDD_PREFERENCES, pParent), m_prefs(prefs), m_problems(std::move(problems))

@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-constexpr ULONG_PTR CommandCopyDataId = 0x55434D44; // "UCMD"
+constexpr ULONG_PTR CommandCopyDataId = 0x55434D44;   // "UCMD"
 
 // WM_COPYDATA's result: applied; not understood (another program, or a text this version cannot
 // read); or, as -n, display n is not in the monitor list and nothing was done.

@@ -24,7 +24,7 @@ UINT TaskbarCreatedMessage()
     return message;
 }
 
-} // namespace
+}   // namespace
 
 void CUmbrafenDlg::ShowTrayIcon(bool show)
 {
@@ -82,7 +82,13 @@ HMENU CUmbrafenDlg::BuildTrayMenu()
         ::AppendMenuW(menu, MF_STRING | state, ID_TRAY_TOGGLE_FIRST + row, L"Toggle " + m_list.GetItemText(row, 0));
     }
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    // ---- Auto-cover: "Pause auto-cover for 1 hour" / "Resume" go here, above Preferences. ----
+    // Only while auto-cover is on; while it is paused the item ends the pause.
+    if (m_autoCover.IsEnabled())
+    {
+        const bool paused = IsAutoCoverPaused();
+        ::AppendMenuW(menu, MF_STRING, paused ? ID_TRAY_RESUME_AUTO_COVER : ID_TRAY_PAUSE_AUTO_COVER,
+                      paused ? L"Resume" : L"Pause auto-cover for 1 hour");
+    }
     ::AppendMenuW(menu, MF_STRING, ID_PREFERENCES, L"Preferences...");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_OPEN, L"Open Umbrafen");

@@ -15,6 +15,7 @@ CUmbrafenDlg::CUmbrafenDlg(CWnd* pParent) : CDialogEx(IDD_UMBRAFEN_DIALOG, pPare
 }
 
 // Every message and command the control panel handles.
+// clang-format off
 BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Msg<WM_SYSCOMMAND, &T::OnSysCommand>(),
     Msg<WM_PAINT, &T::OnPaint>(),
@@ -66,9 +67,12 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Cmd<ID_TRAY_OPEN, &T::OnTrayOpen>(),
     Cmd<ID_TRAY_SHOW, &T::OnTrayShow>(),
     Cmd<ID_PREFERENCES, &T::OnPreferences>(),
+    Cmd<ID_TRAY_PAUSE_AUTO_COVER, &T::PauseAutoCover>(),
+    Cmd<ID_TRAY_RESUME_AUTO_COVER, &T::ResumeAutoCover>(),
 END_MESSAGE_MAP()
+    // clang-format on
 
-void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
+    void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialogEx::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LIST_MONITORS, m_list);
@@ -205,8 +209,7 @@ void CUmbrafenDlg::OnEndSession(BOOL bEnding)
 
 void CUmbrafenDlg::ShowCommandMenu(CPoint pos)
 {
-    if (CMenu* popup = CMenu::FromHandle(::GetSubMenu(m_menu, 0)))
-        popup->TrackPopupMenu(0, pos.x, pos.y, this);
+    if (CMenu* popup = CMenu::FromHandle(::GetSubMenu(m_menu, 0))) popup->TrackPopupMenu(0, pos.x, pos.y, this);
 }
 
 void CUmbrafenDlg::OnContextMenu(CWnd*, CPoint pos)

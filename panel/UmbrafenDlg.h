@@ -2,10 +2,11 @@
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
-// AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp.
+// AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
+#include "colorwin/AutoCover.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
 #include "settings/CommandLine.h"
@@ -21,6 +22,9 @@ extern CUmbrafenDlg* g_pMainDlg;
 // Monitor-list columns the panel reads back.
 constexpr int DeviceNameColumn = 5;
 constexpr int MonitorIdColumn = 6;
+
+// Auto-cover's check, once a second; timer 1 is the close sequence's.
+constexpr UINT_PTR AutoCoverTimer = 2;
 
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
@@ -106,7 +110,15 @@ public:
     LRESULT ApplyCommand(const Command& command);   // CommandApplied, or -n for a missing display n
     void ShowTickedRows();
     void MinimizePanel();
-    void SetAutoCoverMode(AutoCoverMode mode);
+    void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
+
+    // Auto-cover: its timer, and the commands of the tray menu and the command line
+    CAutoCover m_autoCover;
+    void ApplyAutoCoverPreferences();   // from ApplyPreferences: at start and after the Preferences dialog
+    void CheckAutoCover();
+    void PauseAutoCover();   // for an hour
+    void ResumeAutoCover();
+    BOOL IsAutoCoverPaused();
 
     // Settings
     void OnResetAllParameters();
@@ -128,14 +140,14 @@ public:
     std::vector<CString> m_hotkeyFailures;   // "ToggleAll=Ctrl+Alt+T" per hotkey RegisterHotKey refused
     CString m_hotkeyReport;                  // refusals not yet told to the user
     bool m_trayIconShown = false;            // the shell holds our icon
-    void ApplyPreferences();                 // hotkeys and tray icon as Preferences says
+    void ApplyPreferences();                 // hotkeys, tray icon and auto-cover as Preferences says
     void RegisterHotkeys();
     void UnregisterHotkeys();
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnHotkeyReport(WPARAM wParam, LPARAM lParam);
     void ToggleTickedRows();
     void ShowTrayIcon(bool show);
-    void ShowNotice(LPCWSTR text);           // a balloon on the tray icon, else a message box
+    void ShowNotice(LPCWSTR text);   // a balloon on the tray icon, else a message box
     HMENU BuildTrayMenu();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void OnTaskbarCreated();

@@ -25,7 +25,8 @@ void CUmbrafenDlg::OnOnTop()
 {
     UpdateData(TRUE);
     if (!AppSettings.OnTop)
-        ShowDontShowAgainPrompt(m_hWnd, L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
+        ShowDontShowAgainPrompt(m_hWnd,
+                                L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
                                 L"Application / Document Window.",
                                 L"1669EE73-6C2F-44EE-8960-8293136A79B9");
     ReshowColoredWindows();
@@ -50,7 +51,8 @@ void CUmbrafenDlg::ApplyPassthroughRules()
     if (!AppSettings.Passthrough)
     {
         ShowDontShowAgainPrompt(
-            m_hWnd, L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
+            m_hWnd,
+            L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
             L"Application beneath Colored Window.\n\nYou will be able to Right Click on the Colored Window and Click "
             L"on Close, Press Esc or Alt+F4 and Close the Colored Window.",
             L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
@@ -75,7 +77,6 @@ void CUmbrafenDlg::OnTurnOffMonitors()
 {
     TurnOffMonitors();
 }
-
 
 // The panel moves as if its caption had been grabbed.
 void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)

@@ -14,11 +14,11 @@ CString BuildDataFilePath(const CString& appData, const CString& appName)
 {
     CString path = appData;
     path.AppendFormat(L"\\%s", appName);
-    CreateDirectoryW(path, nullptr);  // usually exists already
+    CreateDirectoryW(path, nullptr);   // usually exists already
     path += L"\\UmbrafenData.dat";
     // Repeated so that a folder ending in "\" plus an empty name still leaves single separators.
-    while (path.Replace(L"\\\\", L"\\") > 0) {
-    }
+    while (path.Replace(L"\\\\", L"\\") > 0)
+    {}
     return path;
 }
 
@@ -27,7 +27,8 @@ void GetDataFilePath(CString& path)
     WCHAR appData[MAX_PATH] = {};
     // Without the local application-data folder there is no data file: nothing is read, written or deleted.
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)) ||
-        appData[0] == L'\0') {
+        appData[0] == L'\0')
+    {
         path.Empty();
         return;
     }
@@ -37,16 +38,13 @@ void GetDataFilePath(CString& path)
 namespace {
 
 // One routine for both directions keeps the two orders identical.
-template <typename T>
-void Move(CArchive& ar, T& field)
+template <typename T> void Move(CArchive& ar, T& field)
 {
-    if (ar.IsStoring())
-        ar << field;
-    else
-        ar >> field;
+    if (ar.IsStoring()) ar << field;
+    else ar >> field;
 }
 
-} // namespace
+}   // namespace
 
 void SerializeSettings(CArchive& ar)
 {
@@ -63,12 +61,12 @@ void SerializeSettings(CArchive& ar)
     Move(ar, s.Reserved2);
     Move(ar, s.Reserved3);
     Move(ar, s.Reserved4);
-    for (int i = 0; i < StoredCheckLimit; ++i) {
+    for (int i = 0; i < StoredCheckLimit; ++i)
+    {
         Move(ar, s.CheckedState[i]);
         Move(ar, s.CheckedKey[i]);
     }
-    for (int i = 0; i < 6; ++i)
-        Move(ar, s.ColumnWidths[i]);
+    for (int i = 0; i < 6; ++i) Move(ar, s.ColumnWidths[i]);
     // The file keeps the seventh column width inside the placement, where length would be.
     s.Placement.length = sizeof(WINDOWPLACEMENT);
     Move(ar, s.Placement.flags);
@@ -97,8 +95,7 @@ void SerializeSettings(CArchive& ar)
     Move(ar, f.lfQuality);
     Move(ar, f.lfPitchAndFamily);
     // All 32 code units, the terminator and whatever follows it included.
-    for (WCHAR& c : f.lfFaceName)
-        Move(ar, c);
+    for (WCHAR& c : f.lfFaceName) Move(ar, c);
 }
 
 void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
@@ -109,20 +106,24 @@ void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
     temp += L".tmp";
     CFile file;
     // A file that cannot be created costs this run's settings without a message, as ever.
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite))
-        return;
-    try {
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite)) return;
+    try
+    {
         write(file);
-        if (!FlushFileBuffers(file.m_hFile)) {
+        if (!FlushFileBuffers(file.m_hFile))
+        {
             const LONG err = static_cast<LONG>(GetLastError());
             throw new CFileException(CFileException::OsErrorToException(err), err, temp);
         }
         file.Close();
-        if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        {
             const LONG err = static_cast<LONG>(GetLastError());
             throw new CFileException(CFileException::OsErrorToException(err), err, path);
         }
-    } catch (...) {
+    }
+    catch (...)
+    {
         file.Close();
         DeleteFileW(temp);
         throw;
@@ -131,9 +132,9 @@ void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
 
 void SaveLoadSettingsAt(LPCWSTR path, BOOL store)
 {
-    if (!path || !*path)
-        return;
-    if (store) {
+    if (!path || !*path) return;
+    if (store)
+    {
         StoreFileAtomically(path, [](CFile& file) {
             CArchive ar(&file, CArchive::store, 4096);
             SerializeSettings(ar);
@@ -142,8 +143,7 @@ void SaveLoadSettingsAt(LPCWSTR path, BOOL store)
         return;
     }
     CFile file;
-    if (!file.Open(path, CFile::modeRead))
-        return;
+    if (!file.Open(path, CFile::modeRead)) return;
     CArchive ar(&file, CArchive::load, 4096);
     SerializeSettings(ar);
     ar.Close();
@@ -153,15 +153,19 @@ void SaveLoadSettings(BOOL store)
 {
     CString path;
     GetDataFilePath(path);
-    if (!store) {
+    if (!store)
+    {
         SaveLoadSettingsAt(path, FALSE);
         return;
     }
     // Nobody after the store could handle a write error (a full disk), so it is reported here:
     // the user learns that this run's settings were not kept.
-    try {
+    try
+    {
         SaveLoadSettingsAt(path, TRUE);
-    } catch (CException* e) {
+    }
+    catch (CException* e)
+    {
         e->ReportError(MB_OK | MB_ICONWARNING);
         e->Delete();
     }
@@ -171,6 +175,5 @@ void DeleteDataFile()
 {
     CString path;
     GetDataFilePath(path);
-    if (!path.IsEmpty())
-        DeleteFileW(path);
+    if (!path.IsEmpty()) DeleteFileW(path);
 }

@@ -7,7 +7,18 @@
 namespace {
 
 // The options up to AutoCover are actions, at most one per line.
-enum class Option { Show, Close, Toggle, Exit, AutoCover, Opacity, Color, Minimized, Help };
+enum class Option
+{
+    Show,
+    Close,
+    Toggle,
+    Exit,
+    AutoCover,
+    Opacity,
+    Color,
+    Minimized,
+    Help
+};
 
 struct OptionName
 {
@@ -15,10 +26,10 @@ struct OptionName
     Option option;
 };
 constexpr OptionName Options[] = {
-    {L"show", Option::Show},       {L"close", Option::Close},       {L"toggle", Option::Toggle},
-    {L"exit", Option::Exit},       {L"auto-cover", Option::AutoCover}, {L"opacity", Option::Opacity},
-    {L"color", Option::Color},     {L"minimized", Option::Minimized}, {L"help", Option::Help},
-    {L"?", Option::Help},  // the Windows habit
+    {L"show", Option::Show},   {L"close", Option::Close},          {L"toggle", Option::Toggle},
+    {L"exit", Option::Exit},   {L"auto-cover", Option::AutoCover}, {L"opacity", Option::Opacity},
+    {L"color", Option::Color}, {L"minimized", Option::Minimized},  {L"help", Option::Help},
+    {L"?", Option::Help},   // the Windows habit
 };
 
 constexpr int MinOpacity = 50;
@@ -30,7 +41,9 @@ struct AutoCoverName
     AutoCoverMode mode;
 };
 constexpr AutoCoverName AutoCoverModes[] = {
-    {L"on", AutoCoverMode::On}, {L"off", AutoCoverMode::Off}, {L"pause", AutoCoverMode::Pause},
+    {L"on", AutoCoverMode::On},
+    {L"off", AutoCoverMode::Off},
+    {L"pause", AutoCoverMode::Pause},
 };
 
 // Values never start with '-' or '/', so such an argument is always read as an option.
@@ -45,15 +58,13 @@ std::optional<Option> OptionOf(const CString& arg)
     const int prefix = arg.Left(2) == L"--" ? 2 : 1;
     const CString name = arg.Mid(prefix);
     for (const OptionName& o : Options)
-        if (name.CompareNoCase(o.name) == 0)
-            return o.option;
+        if (name.CompareNoCase(o.name) == 0) return o.option;
     return std::nullopt;
 }
 
 int HexDigit(WCHAR c)
 {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
+    if (c >= L'0' && c <= L'9') return c - L'0';
     c = static_cast<WCHAR>(c | 0x20);
     return c >= L'a' && c <= L'f' ? c - L'a' + 10 : -1;
 }
@@ -62,14 +73,12 @@ int HexDigit(WCHAR c)
 bool ParseColor(const CString& text, COLORREF& color)
 {
     const CString digits = text.Left(1) == L"#" ? text.Mid(1) : text;
-    if (digits.GetLength() != 6)
-        return false;
+    if (digits.GetLength() != 6) return false;
     int rgb = 0;
     for (int i = 0; i < 6; ++i)
     {
         const int d = HexDigit(digits[i]);
-        if (d < 0)
-            return false;
+        if (d < 0) return false;
         rgb = rgb * 16 + d;
     }
     color = RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -88,7 +97,7 @@ BOOL Fail(CString& error, const CString& reason)
     return FALSE;
 }
 
-} // namespace
+}   // namespace
 
 BOOL ParseCommandArguments(const std::vector<CString>& args, Command& command, CString& error)
 {
@@ -108,11 +117,9 @@ BOOL ParseCommandArguments(const std::vector<CString>& args, Command& command, C
     for (size_t i = 0; i < args.size(); ++i)
     {
         const CString& arg = args[i];
-        if (!IsOption(arg))
-            return Fail(error, L"Unexpected value: " + arg);
+        if (!IsOption(arg)) return Fail(error, L"Unexpected value: " + arg);
         const std::optional<Option> option = OptionOf(arg);
-        if (!option)
-            return Fail(error, L"Unknown option: " + arg);
+        if (!option) return Fail(error, L"Unknown option: " + arg);
         const bool hasValue = i + 1 < args.size() && !IsOption(args[i + 1]);
         const CString value = hasValue ? args[i + 1] : CString();
 
@@ -143,9 +150,7 @@ BOOL ParseCommandArguments(const std::vector<CString>& args, Command& command, C
             }
             break;
         }
-        case Option::Exit:
-            read.Action = CommandAction::Exit;
-            break;
+        case Option::Exit: read.Action = CommandAction::Exit; break;
         case Option::AutoCover:
         {
             const auto mode = std::find_if(std::begin(AutoCoverModes), std::end(AutoCoverModes),
@@ -159,8 +164,7 @@ BOOL ParseCommandArguments(const std::vector<CString>& args, Command& command, C
         }
         case Option::Opacity:
         {
-            if (read.Opacity)
-                return Fail(error, L"--opacity is given twice");
+            if (read.Opacity) return Fail(error, L"--opacity is given twice");
             int opacity = 0;
             if (!hasValue || !ParseDecimal(value, opacity) || opacity < MinOpacity || opacity > MaxOpacity)
                 return Fail(error, L"--opacity must be 50 to 255");
@@ -170,31 +174,23 @@ BOOL ParseCommandArguments(const std::vector<CString>& args, Command& command, C
         }
         case Option::Color:
         {
-            if (read.Color)
-                return Fail(error, L"--color is given twice");
+            if (read.Color) return Fail(error, L"--color is given twice");
             COLORREF color = 0;
-            if (!hasValue || !ParseColor(value, color))
-                return Fail(error, L"--color must be six hex digits RRGGBB");
+            if (!hasValue || !ParseColor(value, color)) return Fail(error, L"--color must be six hex digits RRGGBB");
             read.Color = color;
             ++i;
             break;
         }
-        case Option::Minimized:
-            read.Minimized = true;
-            break;
-        case Option::Help:
-            break;  // handled above
+        case Option::Minimized: read.Minimized = true; break;
+        case Option::Help: break;   // handled above
         }
     }
 
     const bool takesLook = read.Action == CommandAction::Show || read.Action == CommandAction::Toggle;
-    if (read.Opacity && !takesLook)
-        return Fail(error, L"--opacity goes only with --show or --toggle");
-    if (read.Color && !takesLook)
-        return Fail(error, L"--color goes only with --show or --toggle");
+    if (read.Opacity && !takesLook) return Fail(error, L"--opacity goes only with --show or --toggle");
+    if (read.Color && !takesLook) return Fail(error, L"--color goes only with --show or --toggle");
     // Exiting leaves no window to minimize; saying both is a mistake worth naming.
-    if (read.Minimized && read.Action == CommandAction::Exit)
-        return Fail(error, L"--minimized cannot go with --exit");
+    if (read.Minimized && read.Action == CommandAction::Exit) return Fail(error, L"--minimized cannot go with --exit");
     command = read;
     return TRUE;
 }
@@ -203,8 +199,7 @@ BOOL ParseCommandLine(LPCWSTR commandLine, Command& command, CString& error)
 {
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(commandLine, &argc);
-    if (!argv)
-        return Fail(error, L"The command line cannot be read");
+    if (!argv) return Fail(error, L"The command line cannot be read");
     const std::vector<CString> args(argv + std::min(argc, 1), argv + argc);
     ::LocalFree(argv);
     return ParseCommandArguments(args, command, error);
@@ -215,36 +210,26 @@ CString CommandToText(const Command& command)
     CString text;
     switch (command.Action)
     {
-    case CommandAction::None:
-        break;
+    case CommandAction::None: break;
     case CommandAction::Show:
     case CommandAction::Close:
     case CommandAction::Toggle:
         text = ActionOption(command.Action);
-        if (command.Target == CommandTarget::All)
-            text += L" all";
-        else if (command.Target == CommandTarget::List)
-            text += L" " + DisplayListText(command.Displays);
+        if (command.Target == CommandTarget::All) text += L" all";
+        else if (command.Target == CommandTarget::List) text += L" " + DisplayListText(command.Displays);
         break;
-    case CommandAction::Exit:
-        text = L"--exit";
-        break;
+    case CommandAction::Exit: text = L"--exit"; break;
     case CommandAction::AutoCover:
         for (const AutoCoverName& m : AutoCoverModes)
-            if (m.mode == command.AutoCover)
-                text.Format(L"--auto-cover %s", m.name);
+            if (m.mode == command.AutoCover) text.Format(L"--auto-cover %s", m.name);
         break;
-    case CommandAction::Help:
-        text = L"--help";
-        break;
+    case CommandAction::Help: text = L"--help"; break;
     }
-    if (command.Opacity)
-        text.AppendFormat(L" --opacity %d", *command.Opacity);
+    if (command.Opacity) text.AppendFormat(L" --opacity %d", *command.Opacity);
     if (command.Color)
         text.AppendFormat(L" --color %02X%02X%02X", GetRValue(*command.Color), GetGValue(*command.Color),
                           GetBValue(*command.Color));
-    if (command.Minimized)
-        text += L" --minimized";
+    if (command.Minimized) text += L" --minimized";
     return text.Trim();
 }
 

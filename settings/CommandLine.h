@@ -10,20 +10,39 @@
 #include <vector>
 #include "framework/Strings.h"
 
-enum class CommandAction { None, Show, Close, Toggle, Exit, AutoCover, Help };
+enum class CommandAction
+{
+    None,
+    Show,
+    Close,
+    Toggle,
+    Exit,
+    AutoCover,
+    Help
+};
 // The displays that Show, Close or Toggle act on.
-enum class CommandTarget { Ticked, All, List };
-enum class AutoCoverMode { On, Off, Pause };
+enum class CommandTarget
+{
+    Ticked,
+    All,
+    List
+};
+enum class AutoCoverMode
+{
+    On,
+    Off,
+    Pause
+};
 
 // Members without a default value take {} so that designated initializers may leave them out.
 struct Command
 {
     CommandAction Action = CommandAction::None;
     CommandTarget Target = CommandTarget::All;
-    std::vector<int> Displays{};                  // for List: display numbers, ascending, no repeats
-    std::optional<BYTE> Opacity{};                // 50-255; only with Show or Toggle
-    std::optional<COLORREF> Color{};              // only with Show or Toggle
-    AutoCoverMode AutoCover = AutoCoverMode::On;  // for the AutoCover action
+    std::vector<int> Displays{};                   // for List: display numbers, ascending, no repeats
+    std::optional<BYTE> Opacity{};                 // 50-255; only with Show or Toggle
+    std::optional<COLORREF> Color{};               // only with Show or Toggle
+    AutoCoverMode AutoCover = AutoCoverMode::On;   // for the AutoCover action
     bool Minimized = false;
 
     friend bool operator==(const Command&, const Command&) = default;

@@ -9,8 +9,8 @@
 
 struct Hotkey
 {
-    UINT Modifiers = 0;  // MOD_CONTROL | MOD_ALT | MOD_SHIFT | MOD_WIN
-    UINT Key = 0;        // virtual-key code; 0 when no hotkey is set
+    UINT Modifiers = 0;   // MOD_CONTROL | MOD_ALT | MOD_SHIFT | MOD_WIN
+    UINT Key = 0;         // virtual-key code; 0 when no hotkey is set
 
     bool IsSet() const { return Key != 0; }
     friend bool operator==(const Hotkey&, const Hotkey&) = default;
@@ -22,7 +22,12 @@ struct Hotkey
 bool IsUsableHotkey(const Hotkey& hotkey);
 
 // Why a written hotkey cannot be used.
-enum class HotkeyError { None, Unreadable, NeedsModifier };
+enum class HotkeyError
+{
+    None,
+    Unreadable,
+    NeedsModifier
+};
 
 // Modifier names in any order and case, then one key, joined by '+'. Empty text is the unset
 // hotkey. On an error hotkey is left unset.

@@ -34,8 +34,7 @@ CString ReadValue(LPCWSTR path, LPCWSTR section, LPCWSTR key)
     return value.Trim();
 }
 
-void AddProblem(std::vector<CString>& problems, LPCWSTR key, const CString& value, LPCWSTR why,
-                LPCWSTR suffix = L"")
+void AddProblem(std::vector<CString>& problems, LPCWSTR key, const CString& value, LPCWSTR why, LPCWSTR suffix = L"")
 {
     CString text;
     text.Format(L"%s=%s %s%s", key, value, why, suffix);
@@ -45,19 +44,16 @@ void AddProblem(std::vector<CString>& problems, LPCWSTR key, const CString& valu
 void ReadSwitch(LPCWSTR path, LPCWSTR section, LPCWSTR key, int& field, std::vector<CString>& problems)
 {
     const CString value = ReadValue(path, section, key);
-    if (value == L"0" || value == L"1")
-        field = value == L"1";
-    else if (!value.IsEmpty())
-        AddProblem(problems, key, value, L"is not 0 or 1");
+    if (value == L"0" || value == L"1") field = value == L"1";
+    else if (!value.IsEmpty()) AddProblem(problems, key, value, L"is not 0 or 1");
 }
 
-} // namespace
+}   // namespace
 
 CString HotkeyKeyName(int slot)
 {
     CString name = slot == 0 ? L"ToggleAll" : L"CloseAll";
-    if (slot >= 2)
-        name.Format(L"Toggle%d", slot - 1);
+    if (slot >= 2) name.Format(L"Toggle%d", slot - 1);
     return name;
 }
 
@@ -97,8 +93,7 @@ void PreferencesRecord::Load(LPCWSTR path)
         HotkeyAt(*this, slot) = hotkey;
     }
 
-    for (const SwitchKey& s : Switches)
-        ReadSwitch(path, s.section, s.key, this->*s.field, Problems);
+    for (const SwitchKey& s : Switches) ReadSwitch(path, s.section, s.key, this->*s.field, Problems);
 
     int enabled = 0;
     ReadSwitch(path, AutoCoverSection, L"Enabled", enabled, Problems);
@@ -134,13 +129,11 @@ BOOL PreferencesRecord::Save(LPCWSTR path) const
 {
     BOOL ok = TRUE;
     auto write = [&](LPCWSTR section, LPCWSTR key, const CString& value) {
-        if (!::WritePrivateProfileStringW(section, key, value, path))
-            ok = FALSE;
+        if (!::WritePrivateProfileStringW(section, key, value, path)) ok = FALSE;
     };
     for (int slot = 0; slot < HotkeySlotCount; ++slot)
         write(HotkeysSection, HotkeyKeyName(slot), HotkeyText(HotkeyAt(*this, slot)));
-    for (const SwitchKey& s : Switches)
-        write(s.section, s.key, this->*s.field ? L"1" : L"0");
+    for (const SwitchKey& s : Switches) write(s.section, s.key, this->*s.field ? L"1" : L"0");
     write(AutoCoverSection, L"Enabled", AutoCoverEnabled ? L"1" : L"0");
     CString seconds;
     seconds.Format(L"%d", AutoCoverSeconds);
@@ -154,8 +147,7 @@ void GetPreferencesFilePath(CString& path)
     GetDataFilePath(path);
     // Same folder as the data file, another name.
     int slash = -1;
-    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1))
-        slash = at;
+    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1)) slash = at;
     path = slash < 0 ? CString() : path.Left(slash + 1) + L"Umbrafen.ini";
 }
 
@@ -163,6 +155,5 @@ void DeletePreferencesFile()
 {
     CString path;
     GetPreferencesFilePath(path);
-    if (!path.IsEmpty())
-        ::DeleteFileW(path);
+    if (!path.IsEmpty()) ::DeleteFileW(path);
 }

@@ -19,14 +19,14 @@ struct PreferencesRecord
 {
     Hotkey ToggleAll;
     Hotkey CloseAll;
-    Hotkey Toggle[ToggleHotkeyCount];  // Toggle[0] is display 1
+    Hotkey Toggle[ToggleHotkeyCount];   // Toggle[0] is display 1
     int TrayIcon = 1;
     int MinimizeToTray = 0;
     int StartWithWindows = 0;
     int ExcludeFromCapture = 0;
     int AutoCoverEnabled = 0;
     int AutoCoverSeconds = 600;
-    std::vector<int> AutoCoverDisplays;  // empty: all displays
+    std::vector<int> AutoCoverDisplays;   // empty: all displays
     // One text per line that could not be read, e.g. "AfterSeconds=3 is out of range (5 to 86400)...".
     std::vector<CString> Problems;
 

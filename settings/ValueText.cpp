@@ -11,22 +11,19 @@ std::vector<CString> SplitText(const CString& text, WCHAR separator)
         const int at = text.Find(separator, from);
         CString piece = at < 0 ? text.Mid(from) : text.Mid(from, at - from);
         pieces.push_back(piece.Trim());
-        if (at < 0)
-            return pieces;
+        if (at < 0) return pieces;
         from = at + 1;
     }
 }
 
 BOOL ParseDecimal(const CString& text, int& value)
 {
-    if (text.IsEmpty())
-        return FALSE;
+    if (text.IsEmpty()) return FALSE;
     long long v = 0;
     for (int i = 0; i < text.GetLength(); ++i)
     {
         const WCHAR c = text[i];
-        if (c < L'0' || c > L'9')
-            return FALSE;
+        if (c < L'0' || c > L'9') return FALSE;
         v = std::min<long long>(v * 10 + (c - L'0'), INT_MAX);
     }
     value = static_cast<int>(v);
@@ -44,8 +41,7 @@ BOOL ParseDisplayList(const CString& text, std::vector<int>& numbers)
     for (const CString& piece : SplitText(text, L','))
     {
         int n = 0;
-        if (!ParseDecimal(piece, n) || n < 1 || n > MaxDisplayNumber)
-            return FALSE;
+        if (!ParseDecimal(piece, n) || n < 1 || n > MaxDisplayNumber) return FALSE;
         list.push_back(n);
     }
     std::sort(list.begin(), list.end());
@@ -56,10 +52,8 @@ BOOL ParseDisplayList(const CString& text, std::vector<int>& numbers)
 
 CString DisplayListText(const std::vector<int>& numbers)
 {
-    if (numbers.empty())
-        return L"all";
+    if (numbers.empty()) return L"all";
     CString text;
-    for (int n : numbers)
-        text.AppendFormat(text.IsEmpty() ? L"%d" : L",%d", n);
+    for (int n : numbers) text.AppendFormat(text.IsEmpty() ? L"%d" : L",%d", n);
     return text;
 }

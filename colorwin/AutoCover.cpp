@@ -1,0 +1,109 @@
+// The timing rules of auto-cover; the desktop is read only through IAutoCoverDesktop.
+#include "colorwin/AutoCover.h"
+#include <algorithm>
+
+namespace {
+
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
+}   // namespace
+
+CAutoCover::CAutoCover(IAutoCoverDesktop& desktop) : m_desktop(desktop) {}
+
+void CAutoCover::Configure(bool enabled, int afterSeconds, const std::vector<int>& displays)
+{
+    const ULONGLONG afterMs = static_cast<ULONGLONG>(afterSeconds) * 1000;
+    if (enabled == m_enabled && afterMs == m_afterMs && displays == m_displays) return;
+    m_enabled = enabled;
+    m_afterMs = afterMs;
+    m_displays = displays;
+    Restart(m_desktop.Now());
+}
+
+void CAutoCover::SetEnabled(bool enabled)
+{
+    if (enabled == m_enabled) return;
+    m_enabled = enabled;
+    Restart(m_desktop.Now());
+}
+
+void CAutoCover::Pause(ULONGLONG ms)
+{
+    m_pausedUntil = m_desktop.Now() + ms;
+}
+
+void CAutoCover::Resume()
+{
+    m_pausedUntil = 0;
+    Restart(m_desktop.Now());
+}
+
+bool CAutoCover::IsPaused()
+{
+    if (m_pausedUntil != 0 && m_desktop.Now() >= m_pausedUntil)
+    {
+        Restart(m_pausedUntil);
+        m_pausedUntil = 0;
+    }
+    return m_pausedUntil != 0;
+}
+
+// Nobody was watched before: every monitor starts its wait at that moment, whenever the next check comes.
+void CAutoCover::Restart(ULONGLONG at)
+{
+    m_watches.clear();
+    m_restartedAt = at;
+}
+
+bool CAutoCover::Chosen(int display) const
+{
+    return m_displays.empty() || std::find(m_displays.begin(), m_displays.end(), display) != m_displays.end();
+}
+
+AutoCoverActions CAutoCover::Check(const std::vector<AutoCoverMonitor>& monitors)
+{
+    AutoCoverActions actions;
+    if (!m_enabled || IsPaused())
+    {
+        for (const AutoCoverMonitor& m : monitors)
+            if (m_desktop.CoverOn(m.handle) == CoverKind::Auto) actions.uncover.push_back(m.handle);
+        return actions;
+    }
+
+    const ULONGLONG now = m_desktop.Now();
+    const POINT pointer = m_desktop.Pointer();
+    const AutoCoverForeground fg = m_desktop.Foreground();
+    // A cover of ours in front says nothing about the user.
+    const bool foreground = fg.present && !fg.isCover;
+
+    std::map<HMONITOR, Watch> watches;
+    for (const AutoCoverMonitor& m : monitors)
+    {
+        const CoverKind kind = m_desktop.CoverOn(m.handle);
+        const bool pointerIn = ::PtInRect(&m.rect, pointer) != FALSE;
+        const bool fullScreen = foreground && Contains(fg.rect, m.rect);
+        const bool inUse = pointerIn || (foreground && fg.monitor == m.handle);
+        const bool chosen = Chosen(m.display);
+
+        if (kind == CoverKind::Auto && (pointerIn || fullScreen || !chosen)) actions.uncover.push_back(m.handle);
+
+        const auto it = m_watches.find(m.handle);
+        Watch w = it == m_watches.end() ? Watch{m_restartedAt ? m_restartedAt : now, false} : it->second;
+        // The wait starts again whenever the monitor is used, and once any cover on it has gone.
+        if (inUse || fullScreen || kind != CoverKind::None || w.covered) w.idleSince = now;
+        w.covered = kind != CoverKind::None;
+        if (!w.covered && chosen && now - w.idleSince >= m_afterMs)
+        {
+            actions.cover.push_back(m.handle);
+            w = {now, true};
+        }
+        watches[m.handle] = w;
+    }
+    m_watches.swap(watches);
+    m_restartedAt = 0;
+    return actions;
+}
