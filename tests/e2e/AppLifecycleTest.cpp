@@ -13,7 +13,7 @@ int CountVisibleTitled(LPCWSTR title)
 {
     int n = 0;
     for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, nullptr, title)) != nullptr;)
-        n += ::IsWindowVisible(h) && WindowText(h) == title; // the search ignores case
+        n += ::IsWindowVisible(h) && WindowText(h) == title;   // the search ignores case
     return n;
 }
 
@@ -86,7 +86,7 @@ TEST_F(AppLifecycle, ResetAllParametersEndsTheProgramAndLeavesNoDataFile)
     const std::wstring path = DataFilePath();
     ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
     Bytes record(445, 0);
-    record[21] = 1; // Passthrough, so that no prompt comes at start
+    record[21] = 1;   // Passthrough, so that no prompt comes at start
     ASSERT_TRUE(WriteAllBytes(path, record));
     UmbrafenProcess app;
     HWND panel = app.WaitForDialog(true);
@@ -130,7 +130,7 @@ TEST_F(AppLifecycle, CoversFromOutsideAndTheDataFileAtExit)
         ASSERT_TRUE(::GetWindowRect(covers[title], &rc)) << "no window titled for a monitor";
         EXPECT_TRUE(::EqualRect(&rc, &expected));
     }
-    const POINT center{640, 512}; // on both windows
+    const POINT center{640, 512};   // on both windows
     auto hitsCover = [&] {
         for (const auto& c : covers)
             if (::WindowFromPoint(center) == c.second) return true;
@@ -189,4 +189,4 @@ TEST_F(AppLifecycle, EveryWayOutEndsWithExitCodeZero)
     RestorePrompt(PassthroughPromptKey);
 }
 
-} // namespace
+}   // namespace

@@ -69,7 +69,7 @@ public:
     {
         HWND h = nullptr;
         WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs);
-        DWORD_PTR ignored = 0; // answered once the dialog's loop runs, after its whole initialisation
+        DWORD_PTR ignored = 0;   // answered once the dialog's loop runs, after its whole initialisation
         if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
         return h;
     }

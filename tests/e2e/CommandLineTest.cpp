@@ -34,16 +34,16 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
         const wchar_t* args;
         std::set<int> covered;
         DWORD code;
-        const wchar_t* box; // part of the box the later start shows, if any
+        const wchar_t* box;   // part of the box the later start shows, if any
     } steps[] = {
-        {L"--toggle", {1}, 0, nullptr}, // every display: 1 gains a cover, 2 loses its own
+        {L"--toggle", {1}, 0, nullptr},   // every display: 1 gains a cover, 2 loses its own
         {L"--toggle 1,2", {2}, 0, nullptr},
         {L"--show 1 --opacity 120 --color 00FF00", {1, 2}, 0, nullptr},
         {L"--close 1", {2}, 0, nullptr},
         {L"--shw 2", {2}, 2, L"Unknown option: --shw"},
-        {L"--show 1,9 --opacity 200", {2}, 2, L"no display 9"}, // only the running instance knows
+        {L"--show 1,9 --opacity 200", {2}, 2, L"no display 9"},   // only the running instance knows
         {L"--help", {2}, 0, L"--toggle [all | N,N...]"},
-        {L"--show", {1, 2}, 0, nullptr}, // the ticked rows, both by now
+        {L"--show", {1, 2}, 0, nullptr},   // the ticked rows, both by now
         {L"--close", {}, 0, nullptr},
         {L"--exit", {}, 0, nullptr},
     };
@@ -74,4 +74,4 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
 }
 
-} // namespace
+}   // namespace

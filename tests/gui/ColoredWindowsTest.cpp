@@ -62,7 +62,7 @@ protected:
     void ClickShow() { ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS); }
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(ColoredWindows, ShowWithNoTickedRowGivesTheMessageAndNoPrompt)
 {
@@ -88,7 +88,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
         BYTE alpha;
         std::vector<const wchar_t*> prompts;
     } steps[] = {
-        {IDC_BTN_SHOW_WINDOWS, L | T | N | W | TOP, 240, {L"To Close Passthrough"}}, // at most 240 with Passthrough
+        {IDC_BTN_SHOW_WINDOWS, L | T | N | W | TOP, 240, {L"To Close Passthrough"}},   // at most 240 with Passthrough
         {IDC_CHK_PASSTHROUGH, L | W | TOP, 255, {L"When Passthrough is Unchecked", L"To Close the Colored"}},
         {IDC_CHK_IN_ALT_TAB, L | TOP, 255, {L"To Close the Colored"}},
         {IDC_CHK_ON_TOP, L, 255, {L"When On Top is Unchecked", L"To Close the Colored"}},
@@ -148,7 +148,7 @@ TEST_F(ColoredWindows, ShowClosesAllFirstAndCloseCheckedOnlyTheTickedRows)
     EXPECT_EQ(WindowOn(0), w[0]);
     EXPECT_TRUE(Settled(w[0]));
 
-    MessageBoxWatcher watcher; // row 1 is still ticked, without a window now
+    MessageBoxWatcher watcher;   // row 1 is still ticked, without a window now
     SendCommand(Panel(), ID_CLOSE_CHECKED_COLORED_WINDOWS);
     EXPECT_TRUE(Settled(w[0]));
     EXPECT_EQ(watcher.Count(), 0u);
@@ -192,7 +192,7 @@ TEST_F(ColoredWindows, WindowKeysAndMenuCloseOneAllOrEverything)
         {"Close item", [](HWND h) { ::PostMessageW(h, WM_COMMAND, ID_COLORED_CLOSE, 0); }},
     };
     Suppress(ColoredPromptKey);
-    SetOptions(true, false, false, 255); // windows that take input
+    SetOptions(true, false, false, 255);   // windows that take input
     Tick({true, true});
     for (const auto& [name, close] : ways)
     {
@@ -262,7 +262,7 @@ TEST_F(ColoredWindows, OnAllMonitorsTicksEveryRowAndWindowsRefitOnADisplayChange
 {
     Suppress(PassthroughPromptKey);
     Tick({false, false});
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED); // not read: Passthrough stays on
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // not read: Passthrough stays on
     SendCommand(Panel(), ID_COLORED_WINDOW_ON_ALL_MONITORS);
     const std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
@@ -291,7 +291,7 @@ int CoversOn(HWND panel, int row)
     return n;
 }
 
-} // namespace
+}   // namespace
 
 // However fast Show or an option is clicked, one cover per monitor remains, and Close All
 // leaves none: a window whose thread is still starting counts as open.
@@ -302,7 +302,7 @@ TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
     Tick({true, true});
     for (int i = 0; i < 4; ++i) ClickShow();
     ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
-    ::Sleep(300); // time for any orphan to come up
+    ::Sleep(300);   // time for any orphan to come up
     EXPECT_EQ(CoversOn(Panel(), 0), 1);
     EXPECT_EQ(CoversOn(Panel(), 1), 1);
 
@@ -314,7 +314,7 @@ TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
     EXPECT_EQ(CoversOn(Panel(), 1), 1);
 
     ClickShow();
-    ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS); // while the new threads start
+    ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);   // while the new threads start
     EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0);
     ::Sleep(300);
     EXPECT_EQ(CoversOn(Panel(), 0) + CoversOn(Panel(), 1), 0) << "a cancelled window came up after all";
@@ -333,7 +333,7 @@ TEST_F(ColoredWindows, EndOfSessionStoresTheSettingsAsACleanCloseDoes)
     const Bytes atSessionEnd = ReadAllBytes(path.GetString());
     EXPECT_EQ(atSessionEnd.size(), SettingsFileSize);
     m_panel->Close();
-    SaveLoadSettings(TRUE); // what the application stores once the panel has ended
+    SaveLoadSettings(TRUE);   // what the application stores once the panel has ended
     EXPECT_EQ(atSessionEnd, ReadAllBytes(path.GetString()));
     ::DeleteFileW(path);
 }
@@ -352,7 +352,7 @@ TEST_F(ColoredWindows, AutoMinimizeMinimisesThePanelAfterAShow)
         bool minimised;
     } steps[] = {{false, IDC_BTN_SHOW_WINDOWS, false},
                  {true, IDC_BTN_SHOW_WINDOWS, true},
-                 {true, IDC_CHK_ON_TOP, false}, // a re-show
+                 {true, IDC_CHK_ON_TOP, false},   // a re-show
                  {true, ID_COLORED_WINDOW_ON_ALL_MONITORS, true}};
     for (const auto& step : steps)
     {
@@ -393,7 +393,7 @@ TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
     } steps[] = {{false, ID_TURN_OFF_MONITORS, 1},
                  {false, IDC_BTN_SHOW_WINDOWS, 0},
                  {true, IDC_BTN_SHOW_WINDOWS, 1},
-                 {true, IDC_CHK_ON_TOP, 1}}; // a re-show
+                 {true, IDC_CHK_ON_TOP, 1}};   // a re-show
     for (const auto& step : steps)
     {
         SCOPED_TRACE(step.command);

@@ -230,9 +230,9 @@ TEST_F(ControlPanel, FontStepsStayWithinTheBoundsAndOnlyAppliedOnesAreStored)
     {
         LONG start;
         bool increment;
-        LONG applied; // 0: refused
+        LONG applied;   // 0: refused
     } cases[] = {
-        {-11, true, 0},  {-16, true, -21},    {-16, false, 0},     {-25, false, 0}, // the bound is -21, not -20
+        {-11, true, 0},  {-16, true, -21},    {-16, false, 0},     {-25, false, 0},   // the bound is -21, not -20
         {-150, true, 0}, {-150, false, -145}, {-155, false, -150}, {-155, true, 0}, {-160, false, 0},
     };
     for (const auto& c : cases)
@@ -272,7 +272,7 @@ TEST_F(ControlPanel, ChangeFontAppliesAndStoresTheChosenFont)
     ASSERT_NE(h, nullptr);
     const LONG before = FontOf(List(h)).lfHeight;
     HDC screen = ::GetDC(nullptr);
-    const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72); // beyond the steps' -21
+    const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72);   // beyond the steps' -21
     ::ReleaseDC(nullptr, screen);
     for (bool ok : {false, true})
     {
@@ -399,7 +399,7 @@ TEST_F(ControlPanel, TopologyBoxShowsTheTopologyInForceAndValidatesAChoice)
                        reinterpret_cast<LPARAM>(combo));
     };
     desktop.ValidateResult = ERROR_GEN_FAILURE;
-    choose(0); // Duplicate
+    choose(0);   // Duplicate
     EXPECT_EQ(desktop.SetDisplayConfigFlags, (std::vector<UINT32>{0x2u | 0x40u}))
         << "not applied after a failed validation";
     EXPECT_EQ(selection(combo), 1) << "back to the topology in force";
@@ -444,4 +444,4 @@ TEST(MessageMap, ExceptionsStopAtTheBoundaryAndCodesMatchWithTheirId)
     EXPECT_EQ(dlg.m_hWnd, nullptr) << "the object lets go of its window when it is destroyed";
 }
 
-} // namespace
+}   // namespace

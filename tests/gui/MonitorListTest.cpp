@@ -114,7 +114,7 @@ TEST_F(MonitorListFake, RowsShowEachRecordWithItsHandleAndCells)
 TEST_F(MonitorListFake, CloneModeGivesOneRowPerPathWithTheSameHandle)
 {
     desk.AddMonitor(L"Projector", Rect(0, 0, 1920, 1080));
-    FakePath clone = desk.Paths[0]; // a second target on the same source
+    FakePath clone = desk.Paths[0];   // a second target on the same source
     clone.TargetId += 0x40;
     clone.FriendlyName = L"Studio Display";
     clone.MonitorDevicePath = L"\\\\?\\DISPLAY#UMB0C77#5&2f3c1d0&0&UID9000#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
@@ -169,7 +169,7 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     EXPECT_EQ(watcher.Texts(), (Cells{LimitText(L"Loaded")}));
     ASSERT_EQ(list.Count(), 21) << "every monitor is listed, only the ticks are limited";
     Ticks expected(21, true);
-    expected[19] = expected[20] = false; // no slot for row 19, and the 21st row is never restored
+    expected[19] = expected[20] = false;   // no slot for row 19, and the 21st row is never restored
     EXPECT_EQ(list.Ticks(), expected);
 
     list.SetTick(0, false);
@@ -178,7 +178,7 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     SendDisplayChange(*panel);
     ASSERT_TRUE(watcher.WaitForCount(3, 10000));
     expected[0] = false;
-    expected[19] = true; // the 21st row's tick is not remembered
+    expected[19] = true;   // the 21st row's tick is not remembered
     EXPECT_EQ(list.Ticks(), expected);
 
     panel->Close();
@@ -194,7 +194,7 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
 
 TEST_F(MonitorListFake, AStoreWithFewerRowsKeepsTheOldSlotsForReturningMonitors)
 {
-    AddMonitors(3); // A, B, C
+    AddMonitors(3);   // A, B, C
     Open();
     ASSERT_EQ(list.Count(), 3);
     list.SetTick(0, true);
@@ -249,7 +249,7 @@ TEST_F(MonitorListFake, MonitorIdsWithTheSameCodeUnitSumShareOneState)
 
 TEST_F(MonitorListFake, ATickFollowsItsMonitorIdWhenTheRowMoves)
 {
-    AddMonitors(3); // A, B, C
+    AddMonitors(3);   // A, B, C
     Open();
     list.SetTick(1, true);
     // New order C, A, B, and B changes resolution.
@@ -277,7 +277,7 @@ TEST_F(MonitorListFake, AMonitorUnreadableAtShowGetsNoCoverAndNoMessage)
     MessageBoxWatcher watcher;
     ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
     EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
-    PumpUntil([] { return false; }, 300); // time for a wrong cover to come up
+    PumpUntil([] { return false; }, 300);   // time for a wrong cover to come up
     EXPECT_FALSE(IsMonitorCovered(desk.Handle(0)));
     EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 1);
     EXPECT_EQ(watcher.Count(), 0u);
@@ -470,7 +470,7 @@ TEST_F(MonitorListReal, ColumnWidthsDefaultToShareTheListAndStoredOnesRoundTrip)
 TEST_F(MonitorListReal, CheckAllAndUncheckAllTickEveryRowAndSurviveADisplayChange)
 {
     Open();
-    list.SetTick(1, true); // a ticked row stays ticked
+    list.SetTick(1, true);   // a ticked row stays ticked
     for (auto [button, tick] : {std::pair{IDC_BTN_CHECK_ALL, true}, {IDC_BTN_UNCHECK_ALL, false}})
     {
         ClickButton(panel->Hwnd(), button);
@@ -480,4 +480,4 @@ TEST_F(MonitorListReal, CheckAllAndUncheckAllTickEveryRowAndSurviveADisplayChang
     }
 }
 
-} // namespace
+}   // namespace

@@ -162,7 +162,7 @@ protected:
     Holder m_holder;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(Hotkeys, KeysFromTheIniActWithoutPromptAndAHeldOneIsReportedOnce)
 {
@@ -204,7 +204,7 @@ TEST_F(Hotkeys, KeysFromTheIniActWithoutPromptAndAHeldOneIsReportedOnce)
 
 TEST_F(ControlWithoutPanel, TrayIconMenuCommandsAndMinimizeToTray)
 {
-    MessageBoxWatcher boxes; // no prompt either: the user asked for the covers directly
+    MessageBoxWatcher boxes;   // no prompt either: the user asked for the covers directly
     ASSERT_EQ(ShellCalls(NIM_ADD).size(), 1u);
     const NOTIFYICONDATAW added = ShellCalls(NIM_ADD)[0].data;
     EXPECT_EQ(added.hWnd, Panel());

@@ -101,7 +101,7 @@ protected:
     bool Checked(int id) const { return ::IsDlgButtonChecked(Panel(), id) == BST_CHECKED; }
 };
 
-} // namespace
+}   // namespace
 
 // With no window open every option change stays on the panel: its prompts
 // and the Passthrough/In Alt+Tab rules, but no window and no show prompt.
@@ -111,12 +111,12 @@ TEST_F(WindowOptions, WithNoWindowOpenOptionsOnlyPromptAndTieInAltTabToPassthrou
     ASSERT_TRUE(Checked(IDC_CHK_ON_TOP) && Checked(IDC_CHK_PASSTHROUGH));
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
 
-    ClickButton(Panel(), IDC_CHK_ON_TOP); // off: its prompt
+    ClickButton(Panel(), IDC_CHK_ON_TOP);   // off: its prompt
     EXPECT_EQ(AppSettings.OnTop, 0);
-    ClickButton(Panel(), IDC_CHK_ON_TOP); // on: nothing
+    ClickButton(Panel(), IDC_CHK_ON_TOP);   // on: nothing
     EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{OnTopPromptText});
 
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // off: In Alt+Tab usable, still unticked
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // off: In Alt+Tab usable, still unticked
     ASSERT_EQ(watcher.Count(), 2u);
     EXPECT_TRUE(watcher.Texts()[1].starts_with(L"When Passthrough is Unchecked"));
     EXPECT_TRUE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
@@ -124,14 +124,14 @@ TEST_F(WindowOptions, WithNoWindowOpenOptionsOnlyPromptAndTieInAltTabToPassthrou
 
     ClickButton(Panel(), IDC_CHK_IN_ALT_TAB);
     EXPECT_EQ(AppSettings.InAltTab, 1);
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // on again: In Alt+Tab unticked and disabled
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // on again: In Alt+Tab unticked and disabled
     EXPECT_EQ(AppSettings.InAltTab, 0);
     EXPECT_FALSE(Checked(IDC_CHK_IN_ALT_TAB));
     EXPECT_FALSE(::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)));
 
     DragSliderToLeftEnd(Item(IDC_SLIDER_ALPHA));
     ASSERT_TRUE(PumpUntil([&] { return ::SendMessageW(Item(IDC_SLIDER_ALPHA), TBM_GETPOS, 0, 0) == 50; }));
-    ::SendMessageW(Panel(), WM_NULL, 0, 0); // the release has been handled
+    ::SendMessageW(Panel(), WM_NULL, 0, 0);   // the release has been handled
     EXPECT_EQ(watcher.Count(), 2u);
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
 }
@@ -151,7 +151,7 @@ TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
     const HRESULT hr = ShowHelpPopup(Panel(), HelpText);
     EXPECT_LT(::GetTickCount64() - start, 2000u) << "ShowHelpPopup must not wait for the user";
     EXPECT_EQ(SUCCEEDED(hr), SUCCEEDED(probe)) << std::hex << hr << " " << probe;
-    if (SUCCEEDED(probe)) return; // a real pop-up: nothing here can dismiss it
+    if (SUCCEEDED(probe)) return;   // a real pop-up: nothing here can dismiss it
 
     ::PostMessageW(Item(IDC_BTN_HELP), BM_CLICK, 0, 0);
     HWND box = nullptr;
@@ -166,7 +166,7 @@ TEST_F(WindowOptions, HelpButtonShowsTheHelpText)
 // mouse input, pressed, moved and released.
 TEST_F(WindowOptions, DraggingAnEmptyPartOfThePanelMovesIt)
 {
-    RECT gap{262, 100, 262, 100}; // between the list and the option column
+    RECT gap{262, 100, 262, 100};   // between the list and the option column
     ::MapDialogRect(Panel(), &gap);
     POINT from{gap.left, gap.top};
     ASSERT_EQ(::ChildWindowFromPointEx(Panel(), from, CWP_SKIPINVISIBLE), Panel());
@@ -200,7 +200,7 @@ TEST_F(WindowOptions, PanelPickerColoursLaterWindowsAndAWindowsPickerOnlyItself)
     const COLORREF Own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
     Suppress(ColoredPromptKey);
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED); // windows that take input
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // windows that take input
     ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 180);
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     const std::vector<HWND> w = WaitForWindows({0, 1});
@@ -233,6 +233,6 @@ TEST_F(WindowOptions, PanelPickerColoursLaterWindowsAndAWindowsPickerOnlyItself)
     EXPECT_EQ(AppSettings.WindowColor, Chosen);
     EXPECT_EQ(Alpha(w[0]), 180);
 
-    ClickButton(Panel(), IDC_CHK_PASSTHROUGH); // an option change re-shows with the panel's colour
+    ClickButton(Panel(), IDC_CHK_PASSTHROUGH);   // an option change re-shows with the panel's colour
     for (HWND h : WaitForWindows({0, 1}, w)) EXPECT_EQ(BackgroundOf(h), Chosen);
 }

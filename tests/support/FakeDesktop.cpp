@@ -29,9 +29,9 @@ bool KnownQueryFlags(UINT32 flags)
 
 BOOL WINAPI EnumMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data)
 {
-    if (dc != nullptr || clip != nullptr || proc == nullptr) // clipping is not scripted
+    if (dc != nullptr || clip != nullptr || proc == nullptr)   // clipping is not scripted
         return FALSE;
-    const std::vector<FakeMonitor> monitors = g_desk->Monitors; // the callback may change the desktop
+    const std::vector<FakeMonitor> monitors = g_desk->Monitors;   // the callback may change the desktop
     ++t_enumerating;
     for (const FakeMonitor& monitor : monitors)
         if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data)) break;
@@ -115,7 +115,7 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     for (UINT32 i = 0; i < count; ++i)
     {
         const FakePath& fake = g_desk->Paths[i];
-        paths[i] = {}; // the program reads no modes, so their records stay as they are
+        paths[i] = {};   // the program reads no modes, so their records stay as they are
         paths[i].sourceInfo.adapterId = fake.SourceAdapter;
         paths[i].sourceInfo.id = fake.SourceId;
         paths[i].targetInfo.adapterId = fake.TargetAdapter;
@@ -144,7 +144,7 @@ LONG WINAPI DeviceInfo(DISPLAYCONFIG_DEVICE_INFO_HEADER* request)
         if (target)
         {
             auto* name = reinterpret_cast<DISPLAYCONFIG_TARGET_DEVICE_NAME*>(request);
-            name->flags.value = path.FriendlyName.empty() ? 0 : 1; // friendlyNameFromEdid
+            name->flags.value = path.FriendlyName.empty() ? 0 : 1;   // friendlyNameFromEdid
             CopyText(name->monitorFriendlyDeviceName, path.FriendlyName);
             CopyText(name->monitorDevicePath, path.MonitorDevicePath);
         }
@@ -170,7 +170,7 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
 
 const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig};
 
-} // namespace
+}   // namespace
 
 FakeDesktop::FakeDesktop() : m_previous(g_desk), m_override(FakeTable)
 {

@@ -9,41 +9,41 @@
 
 #include "display/DisplayApi.h"
 
-struct FakeMonitor // EnumDisplayMonitors, GetMonitorInfoW
+struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
 {
     enum class InfoFailure
     {
         None,
         DuringEnumeration,
         OutsideEnumeration
-    }; // when GetMonitorInfoW fails
+    };   // when GetMonitorInfoW fails
     HMONITOR Handle = nullptr;
-    std::wstring DeviceName; // szDevice, such as \\.\DISPLAY1
+    std::wstring DeviceName;   // szDevice, such as \\.\DISPLAY1
     RECT Rect = {};
     InfoFailure InfoFails = InfoFailure::None;
 };
 
-struct FakeAdapterMonitor // EnumDisplayDevicesW on an adapter
+struct FakeAdapterMonitor   // EnumDisplayDevicesW on an adapter
 {
-    std::wstring InterfacePath; // DeviceID with EDD_GET_DEVICE_INTERFACE_NAME; a hardware id without
+    std::wstring InterfacePath;   // DeviceID with EDD_GET_DEVICE_INTERFACE_NAME; a hardware id without
 };
 
-struct FakeAdapter // EnumDisplayDevicesW with no device name
+struct FakeAdapter   // EnumDisplayDevicesW with no device name
 {
-    std::wstring DeviceName; // \\.\DISPLAY1
+    std::wstring DeviceName;   // \\.\DISPLAY1
     std::wstring DeviceString = L"Umbrafen Test Display Adapter";
     DWORD StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
     std::vector<FakeAdapterMonitor> Monitors;
 };
 
-struct FakePath // QueryDisplayConfig, DisplayConfigGetDeviceInfo
+struct FakePath   // QueryDisplayConfig, DisplayConfigGetDeviceInfo
 {
     LUID SourceAdapter = {};
     UINT32 SourceId = 0;
-    std::wstring GdiName; // viewGdiDeviceName of the source
+    std::wstring GdiName;   // viewGdiDeviceName of the source
     LUID TargetAdapter = {};
     UINT32 TargetId = 0;
-    std::wstring FriendlyName; // monitorFriendlyDeviceName of the target
+    std::wstring FriendlyName;   // monitorFriendlyDeviceName of the target
     std::wstring MonitorDevicePath;
     bool SourceNameFails = false;
     bool TargetNameFails = false;
@@ -52,23 +52,23 @@ struct FakePath // QueryDisplayConfig, DisplayConfigGetDeviceInfo
 class FakeDesktop
 {
 public:
-    FakeDesktop(); // an empty desktop; the previous display functions come back at destruction
+    FakeDesktop();   // an empty desktop; the previous display functions come back at destruction
     ~FakeDesktop();
     FakeDesktop(const FakeDesktop&) = delete;
     FakeDesktop& operator=(const FakeDesktop&) = delete;
 
-    std::vector<FakeMonitor> Monitors; // in EnumDisplayMonitors order
-    std::vector<FakeAdapter> Adapters; // in EnumDisplayDevicesW order
-    std::vector<FakePath> Paths; // in QueryDisplayConfig order
+    std::vector<FakeMonitor> Monitors;   // in EnumDisplayMonitors order
+    std::vector<FakeAdapter> Adapters;   // in EnumDisplayDevicesW order
+    std::vector<FakePath> Paths;         // in QueryDisplayConfig order
 
-    bool BufferSizesFail = false; // GetDisplayConfigBufferSizes fails
-    bool QueryFails = false; // QueryDisplayConfig fails
-    UINT32 ExtraReportedPaths = 0; // the size query reports more paths than the query returns
+    bool BufferSizesFail = false;    // GetDisplayConfigBufferSizes fails
+    bool QueryFails = false;         // QueryDisplayConfig fails
+    UINT32 ExtraReportedPaths = 0;   // the size query reports more paths than the query returns
 
     // The topology box: what the database query reports, and what SetDisplayConfig was asked.
     DISPLAYCONFIG_TOPOLOGY_ID CurrentTopology = DISPLAYCONFIG_TOPOLOGY_EXTEND;
-    bool CurrentTopologyFails = false; // the size query and the query fail for QDC_DATABASE_CURRENT
-    LONG ValidateResult = ERROR_SUCCESS; // answer to SDC_VALIDATE; a successful SDC_APPLY switches CurrentTopology
+    bool CurrentTopologyFails = false;     // the size query and the query fail for QDC_DATABASE_CURRENT
+    LONG ValidateResult = ERROR_SUCCESS;   // answer to SDC_VALIDATE; a successful SDC_APPLY switches CurrentTopology
     std::vector<UINT32> SetDisplayConfigFlags;
 
     // Adds a desktop monitor (handle above 4 GiB, so truncation shows), an adapter \\.\DISPLAYn driving

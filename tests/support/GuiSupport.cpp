@@ -65,7 +65,7 @@ bool IsClass(HWND h, LPCWSTR cls)
     ::GetClassNameW(h, name, 32);
     return lstrcmpiW(name, cls) == 0;
 }
-} // namespace
+}   // namespace
 
 std::wstring MessageBoxText(HWND box)
 {
@@ -317,7 +317,7 @@ void PanelTest::SetUp()
 {
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
     ResetAppSettings();
-    AppSettings.TurnOffMonitors = 0; // never switch the test desktop's displays off
+    AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
     RestoreAllPrompts();
     BeforeOpen();
     m_panel = std::make_unique<PanelThread>();

@@ -57,10 +57,10 @@ class PanelThread
 {
 public:
     PanelThread();
-    ~PanelThread(); // closes the panel if still open and joins the thread
+    ~PanelThread();   // closes the panel if still open and joins the thread
     HWND Hwnd() const { return m_hwnd; }
     CUmbrafenDlg* Dialog() const { return m_dlg; }
-    bool Ended(DWORD timeoutMs = 5000); // waits for DoModal to return
+    bool Ended(DWORD timeoutMs = 5000);   // waits for DoModal to return
     INT_PTR Result() const { return m_result; }
     // Runs fn on the panel's thread and waits for it.
     void Invoke(const std::function<void()>& fn);
@@ -90,7 +90,7 @@ public:
     std::vector<std::wstring> Column(int column) const;
     bool Ticked(int row) const;
     std::vector<bool> Ticks() const;
-    void SetTick(int row, bool on) const; // as a click on the row's check box does
+    void SetTick(int row, bool on) const;   // as a click on the row's check box does
     HMONITOR Data(int row) const;
     std::vector<int> ColumnWidths(int columns = 7) const;
 
@@ -112,13 +112,13 @@ class PanelTest : public ::testing::Test
 protected:
     void SetUp() override;
     void TearDown() override;
-    virtual void BeforeOpen() {} // adjusts the settings the panel opens with
+    virtual void BeforeOpen() {}   // adjusts the settings the panel opens with
 
     HWND Panel() const { return m_panel->Hwnd(); }
     HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
-    void Tick(const std::vector<bool>& rows); // row r ticked as rows[r]
+    void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
     void SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha);
-    HWND WindowOn(int row) const; // the coloured window registered for the row's monitor
+    HWND WindowOn(int row) const;   // the coloured window registered for the row's monitor
     // Waits for a settled coloured window on each of the rows and none elsewhere, none of
     // them in old, which must all be gone; returns them in row order (empty on failure).
     std::vector<HWND> WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old = {});

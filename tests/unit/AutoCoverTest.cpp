@@ -20,7 +20,7 @@ class CScriptedDesktop : public IAutoCoverDesktop
 {
 public:
     ULONGLONG now = 1000000;
-    POINT pointer{1600, 1050}; // on monitor 1 only
+    POINT pointer{1600, 1050};   // on monitor 1 only
     AutoCoverForeground fg;
     std::map<HMONITOR, CoverKind> covers;
 
@@ -62,7 +62,7 @@ const Case Cases[] = {
     {"only the chosen displays; off takes only its own covers away", {1}, "n5=A- U0=AU O10=-U"},
 };
 
-} // namespace
+}   // namespace
 
 TEST(AutoCover, FollowsTheScript)
 {

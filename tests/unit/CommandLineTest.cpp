@@ -34,7 +34,7 @@ TEST(CommandLine, AcceptedFormsAndTheirTextRoundTrip)
         {L"-exit", {.Action = A::Exit}},
         {L"--auto-cover PAUSE --minimized",
          {.Action = A::AutoCover, .AutoCover = AutoCoverMode::Pause, .Minimized = true}},
-        {L"--shw --help", {.Action = A::Help}}, // help wins over anything else
+        {L"--shw --help", {.Action = A::Help}},   // help wins over anything else
     };
     for (const auto& c : cases)
     {
@@ -80,8 +80,8 @@ TEST(CommandLine, MistakesAreRejectedWithAReason)
         CString error;
         EXPECT_FALSE(Parse(c.args, command, error));
         EXPECT_STREQ(c.error, error);
-        EXPECT_TRUE(command.Action == A::Exit); // untouched
+        EXPECT_TRUE(command.Action == A::Exit);   // untouched
     }
 }
 
-} // namespace
+}   // namespace

@@ -51,12 +51,6 @@ std::vector<MonitorRecord> ListedRecords()
     return records;
 }
 
-std::wstring MappedAdapter(const std::wstring& interfacePath)
-{
-    CString adapter;
-    return MonitorInterfaceMap.Lookup(interfacePath.c_str(), adapter) ? W(adapter) : L"<absent>";
-}
-
 // Three monitors whose desktop order (EnumDisplayMonitors) differs from the path order.
 class MonitorEnumTest : public ::testing::Test
 {
@@ -66,7 +60,7 @@ protected:
         desk.AddMonitor(L"DELL U2720Q", Rect(0, 0, 3840, 2160));
         desk.AddMonitor(L"", Rect(3840, 0, 1920, 1080));
         desk.AddMonitor(L"LG HDR 4K", Rect(-1280, 120, 1280, 1024));
-        std::swap(desk.Paths[0], desk.Paths[2]); // paths: DISPLAY3, DISPLAY2, DISPLAY1
+        std::swap(desk.Paths[0], desk.Paths[2]);   // paths: DISPLAY3, DISPLAY2, DISPLAY1
     }
     Texts Handles(std::initializer_list<size_t> monitors) const
     {
@@ -81,13 +75,13 @@ protected:
 // Every run starts from empty arrays; a path whose names or monitor cannot be read is skipped alone.
 TEST_F(MonitorEnumTest, UnresolvablePathsAreSkippedOneByOne)
 {
-    desk.Paths[1].TargetNameFails = true; // DISPLAY2
+    desk.Paths[1].TargetNameFails = true;   // DISPLAY2
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorHandleTexts), Handles({2, 0}));
     EXPECT_EQ(All(MonitorFriendlyNames), (Texts{L"LG HDR 4K", L"DELL U2720Q"}));
 
     desk.Paths[1].TargetNameFails = false;
-    desk.Paths[0].SourceNameFails = true; // DISPLAY3
+    desk.Paths[0].SourceNameFails = true;   // DISPLAY3
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorHandleTexts), Handles({1, 0}));
     EXPECT_EQ(All(MonitorFriendlyNames), (Texts{L"", L"DELL U2720Q"}));
@@ -97,7 +91,7 @@ TEST_F(MonitorEnumTest, UnresolvablePathsAreSkippedOneByOne)
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorHandleTexts), Handles({2, 0}));
 
-    desk.Monitors.erase(desk.Monitors.begin() + 1); // a source that is no desktop monitor
+    desk.Monitors.erase(desk.Monitors.begin() + 1);   // a source that is no desktop monitor
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorFriendlyNames), (Texts{L"LG HDR 4K", L"DELL U2720Q"}));
 }
@@ -136,29 +130,4 @@ TEST_F(MonitorEnumTest, MonitorIdMatchIgnoresCaseAndUnknownIdHasKeyZero)
     EXPECT_EQ(MonitorIdKey(records[1].MonitorId), 0u);
 }
 
-TEST(MonitorInterfaceMapTest, FirstMonitorOfEveryAdapterIncludingInactiveOnes)
-{
-    FakeDesktop desk;
-    desk.AddMonitor(L"Main", Rect(0, 0, 1920, 1080));
-    const FakeAdapterMonitor second{L"\\\\?\\DISPLAY#UMB0B22#second"};
-    desk.Adapters[0].Monitors.push_back(second); // only an adapter's first monitor is recorded
-    // Connected but not part of the desktop (no path, no handle), and an adapter with no monitor at all.
-    const FakeAdapter idle{L"\\\\.\\DISPLAY2", L"Idle", 0, {{L"\\\\?\\DISPLAY#UMB0C33#idle"}}};
-    desk.Adapters.push_back(idle);
-    desk.Adapters.push_back(FakeAdapter{L"\\\\.\\DISPLAY3", L"Bare", 0, {}});
-
-    MonitorInterfaceMap[L"stale"] = L"\\\\.\\DISPLAY9";
-    BuildMonitorInterfaceMap();
-    EXPECT_EQ(MonitorInterfaceMap.GetCount(), 2);
-    EXPECT_EQ(MappedAdapter(desk.Adapters[0].Monitors[0].InterfacePath), L"\\\\.\\DISPLAY1");
-    EXPECT_EQ(MappedAdapter(second.InterfacePath), L"<absent>");
-    EXPECT_EQ(MappedAdapter(idle.Monitors[0].InterfacePath), L"\\\\.\\DISPLAY2");
-    EXPECT_EQ(MappedAdapter(L"stale"), L"<absent>");
-
-    // A later adapter reporting the same interface path takes the entry over.
-    desk.Adapters[2].Monitors = desk.Adapters[0].Monitors;
-    BuildMonitorInterfaceMap();
-    EXPECT_EQ(MappedAdapter(desk.Adapters[0].Monitors[0].InterfacePath), L"\\\\.\\DISPLAY3");
-}
-
-} // namespace
+}   // namespace

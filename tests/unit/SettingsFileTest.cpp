@@ -61,10 +61,10 @@ TEST_F(SettingsFile, FreshRecordReplacesALongerFile)
 {
     ASSERT_TRUE(WriteAllBytes(m_path, Bytes(1000, 0xEE)));
     Bytes fresh(445);
-    fresh[0] = 1; // Reserved0
-    fresh[8] = 1; // OnTop
-    fresh[16] = 150; // Alpha
-    fresh[21] = 1; // Passthrough
+    fresh[0] = 1;      // Reserved0
+    fresh[8] = 1;      // OnTop
+    fresh[16] = 150;   // Alpha
+    fresh[21] = 1;     // Passthrough
     EXPECT_EQ(fresh, Store());
 }
 
@@ -113,7 +113,7 @@ TEST_F(SettingsFile, FieldsLoadFromAndStoreToTheirOffsets)
     };
     for (const auto& field : fields)
         EXPECT_EQ(At(longer, field.offset, field.size), field.value) << "offset " << field.offset;
-    EXPECT_EQ(sizeof(WINDOWPLACEMENT), p.length); // not stored
+    EXPECT_EQ(sizeof(WINDOWPLACEMENT), p.length);   // not stored
     EXPECT_EQ(PatternFile(), Store());
 }
 
@@ -145,9 +145,9 @@ TEST_F(SettingsFile, MissingFileOrFolderChangesNothing)
     AppSettings.Alpha = 77;
     SaveLoadSettingsAt(m_path.c_str(), FALSE);
     const std::wstring noFolder = TempPath(L"no\\such\\folder.dat");
-    SaveLoadSettingsAt(noFolder.c_str(), TRUE); // silently skipped
+    SaveLoadSettingsAt(noFolder.c_str(), TRUE);   // silently skipped
     EXPECT_FALSE(FileExists(noFolder));
-    SaveLoadSettingsAt(L"", FALSE); // an unknown data-file path is no file at all
+    SaveLoadSettingsAt(L"", FALSE);   // an unknown data-file path is no file at all
     EXPECT_EQ(77, AppSettings.Alpha);
     EXPECT_EQ(1, AppSettings.Passthrough);
 }
@@ -189,4 +189,4 @@ TEST_F(SettingsFile, FailureHalfWayKeepsTheOldFile)
     EXPECT_FALSE(FileExists(m_path + L".tmp"));
 }
 
-} // namespace
+}   // namespace
