@@ -4,10 +4,8 @@
 
 IMPLEMENT_RUNTIME_CLASS(CCustomColorDialog, CColorDialog, false)
 
-// clang-format off
 BEGIN_MESSAGE_MAP(CCustomColorDialog, CColorDialog)
 END_MESSAGE_MAP()
-// clang-format on
 
 BOOL CCustomColorDialog::OnInitDialog()
 {

@@ -4,10 +4,8 @@
 
 IMPLEMENT_RUNTIME_CLASS(CCustomFontDialog, CFontDialog, false)
 
-// clang-format off
 BEGIN_MESSAGE_MAP(CCustomFontDialog, CFontDialog)
 END_MESSAGE_MAP()
-// clang-format on
 
 BOOL CCustomFontDialog::OnInitDialog()
 {

@@ -4,10 +4,8 @@
 
 IMPLEMENT_RUNTIME_CLASS(CCustomMFCListCtrl, CMFCListCtrl, false)
 
-// clang-format off
 BEGIN_MESSAGE_MAP(CCustomMFCListCtrl, CMFCListCtrl)
 END_MESSAGE_MAP()
-// clang-format on
 
 CString LookUpFriendlyName(LPARAM handle)
 {
