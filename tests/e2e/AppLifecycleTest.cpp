@@ -149,7 +149,8 @@ TEST_F(AppLifecycle, CoversFromOutsideAndTheDataFileAtExit)
     EXPECT_TRUE(hitsCover()) << "without Passthrough the window catches the click";
     ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
-    WINDOWPLACEMENT wp{sizeof(wp)};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
     ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
     ::PostMessageW(panel, WM_CLOSE, 0, 0);
     ASSERT_TRUE(app.Exited()) << "the close sequence ends the program";

@@ -41,7 +41,8 @@ class UmbrafenProcess
 public:
     explicit UmbrafenProcess(const std::wstring& args = L"")
     {
-        STARTUPINFOW si{sizeof(si)};
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\" " + args;
         started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     }

@@ -1,6 +1,7 @@
 // Coloured windows shown, styled and closed through the real control panel on
 // the two-monitor virtual desktop; every window runs on a thread of its own.
 #include <windows.h>
+#include <atomic>
 #include <thread>
 #include <gtest/gtest.h>
 #include "colorwin/FullScreenDialog.h"
@@ -293,6 +294,22 @@ int CoversOn(HWND panel, int row)
 
 }   // namespace
 
+// Exit chosen while the show prompt is open: nothing starts once the prompt is dismissed.
+TEST_F(ColoredWindows, ExitDuringTheShowPromptStartsNoCovers)
+{
+    Tick({true, true});
+    ::PostMessageW(Panel(), WM_COMMAND, IDC_BTN_SHOW_WINDOWS, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindMessageBox(L"To Close Passthrough") != nullptr; }));
+    ::PostMessageW(Panel(), WM_CLOSE, 0, 0);
+    ::Sleep(200);
+    MessageBoxWatcher watcher;
+    ASSERT_TRUE(m_panel->Ended(5000));
+    ::Sleep(300);
+    int covers = 0;
+    for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
+    EXPECT_EQ(covers, 0);
+}
+
 // However fast Show or an option is clicked, one cover per monitor remains, and Close All
 // leaves none: a window whose thread is still starting counts as open.
 TEST_F(ColoredWindows, BurstsOfShowAndOptionChangesLeaveOneCoverPerMonitor)
@@ -405,6 +422,22 @@ TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
         EXPECT_EQ(g_powerOffs, step.requests);
     }
     ::DestroyWindow(probe);
+
+    // A hung window elsewhere on the desktop must not hold the panel for ever.
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<HWND> hung{nullptr};
+    std::thread owner([&] {
+        hung = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        ::WaitForSingleObject(release, INFINITE);   // takes no messages meanwhile
+        ::DestroyWindow(hung);
+    });
+    EXPECT_TRUE(PumpUntil([&] { return hung.load() != nullptr; }));
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result))
+        << "the panel hung in the broadcast";
+    ::SetEvent(release);
+    owner.join();
+    ::CloseHandle(release);
 }
 
 // Covers ask to stay out of screen captures only when Umbrafen.ini says so. Wine 8 has only a stub

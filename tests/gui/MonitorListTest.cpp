@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <memory>
+#include <thread>
 #include "res/resource.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "colorwin/OpenWindowRegistry.h"
@@ -190,6 +192,34 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
         EXPECT_EQ(AppSettings.CheckedKey[k], KeyOf(Id(k))) << "slot " << k;
         EXPECT_EQ(AppSettings.CheckedState[k], k == 0 ? 0u : 1u) << "slot " << k;
     }
+}
+
+// A display change handled while the Loaded box is still open must keep the ticks
+// the user sees: they are back in the list before the box shows.
+TEST_F(MonitorListFake, ADisplayChangeDuringTheLoadedBoxKeepsTheTicks)
+{
+    AddMonitors(21);
+    for (int k = 0; k < 3; ++k)
+    {
+        AppSettings.CheckedKey[k] = KeyOf(Id(k));
+        AppSettings.CheckedState[k] = 1;
+    }
+    // The panel is not up before its boxes are answered, so a helper thread drives them.
+    std::unique_ptr<MessageBoxWatcher> watcher;
+    std::thread driver([&] {
+        HWND box = nullptr;
+        PumpUntil([&] { return (box = FindMessageBox(LimitText(L"Loaded"))) != nullptr; }, 10000);
+        ::PostMessageW(::GetWindow(box, GW_OWNER), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+        PumpUntil([] { return FindMessageBox(LimitText(L"Stored")) != nullptr; }, 10000);
+        watcher = std::make_unique<MessageBoxWatcher>();
+    });
+    Open();
+    driver.join();
+    ASSERT_TRUE(watcher && watcher->WaitForCount(3, 10000));   // Stored, the new Loaded, the first Loaded
+    Ticks expected(21, false);
+    expected[0] = expected[1] = expected[2] = true;
+    EXPECT_EQ(list.Ticks(), expected);
+    panel->Close();
 }
 
 TEST_F(MonitorListFake, AStoreWithFewerRowsKeepsTheOldSlotsForReturningMonitors)

@@ -94,6 +94,12 @@ TEST_F(MonitorEnumTest, UnresolvablePathsAreSkippedOneByOne)
     desk.Monitors.erase(desk.Monitors.begin() + 1);   // a source that is no desktop monitor
     ASSERT_TRUE(EnumerateMonitors());
     EXPECT_EQ(All(MonitorFriendlyNames), (Texts{L"LG HDR 4K", L"DELL U2720Q"}));
+
+    // An empty source name matches nothing, not even a monitor whose name is empty too.
+    desk.Paths[1].GdiName = L"";
+    desk.Monitors.push_back(FakeMonitor{reinterpret_cast<HMONITOR>(0x7702), L"", Rect(0, 0, 640, 480)});
+    ASSERT_TRUE(EnumerateMonitors());
+    EXPECT_EQ(All(MonitorFriendlyNames), (Texts{L"LG HDR 4K", L"DELL U2720Q"}));
 }
 
 TEST_F(MonitorEnumTest, FailingQueriesEmptyBothArraysAndOnlyReturnedPathsCount)
