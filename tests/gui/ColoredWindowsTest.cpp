@@ -355,41 +355,13 @@ TEST_F(ColoredWindows, EndOfSessionStoresTheSettingsAsACleanCloseDoes)
     ::DeleteFileW(path);
 }
 
-// Auto Minimize minimises the panel after Show and after On All Monitors, never after a re-show or
-// when it is unticked; the box is read at the show.
-TEST_F(ColoredWindows, AutoMinimizeMinimisesThePanelAfterAShow)
-{
-    Suppress(PassthroughPromptKey);
-    Suppress(OnTopPromptKey);
-    Tick({true, false});
-    const struct
-    {
-        bool box;
-        int command;
-        bool minimised;
-    } steps[] = {{false, IDC_BTN_SHOW_WINDOWS, false},
-                 {true, IDC_BTN_SHOW_WINDOWS, true},
-                 {true, IDC_CHK_ON_TOP, false},   // a re-show
-                 {true, ID_COLORED_WINDOW_ON_ALL_MONITORS, true}};
-    for (const auto& step : steps)
-    {
-        SCOPED_TRACE(step.command);
-        ::ShowWindow(Panel(), SW_RESTORE);
-        ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, step.box);
-        if (step.command == IDC_CHK_ON_TOP) ClickButton(Panel(), IDC_CHK_ON_TOP);
-        else SendCommand(Panel(), step.command);
-        EXPECT_FALSE(WaitForWindows(step.command == ID_COLORED_WINDOW_ON_ALL_MONITORS ? std::vector<int>{0, 1}
-                                                                                      : std::vector<int>{0})
-                         .empty());
-        EXPECT_EQ(!!::IsIconic(Panel()), step.minimised);
-    }
-}
-
-// Turn Off Monitor(s) asks every top-level window to switch the displays off: from the menu, and after
-// every show and re-show while its box is ticked. A window of this thread counts the requests.
+// After a show: Auto Minimize minimises the panel after Show and On All Monitors, never after a
+// re-show; Turn Off Monitor(s) asks every top-level window to switch the displays off after every
+// show and re-show, and from its menu item. Both boxes are read at the show; a window of this
+// thread counts the power requests.
 std::atomic<int> g_powerOffs{0};
 
-TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
+TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowEveryShowAsTicked)
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -404,24 +376,34 @@ TEST_F(ColoredWindows, TurnOffMonitorsFromTheMenuAndAfterEveryShowWhenTicked)
     Tick({true, false});
     const struct
     {
-        bool box;
+        bool boxes;   // Auto Minimize and Turn Off Monitor(s)
         int command;
+        bool minimised;
         int requests;
-    } steps[] = {{false, ID_TURN_OFF_MONITORS, 1},
-                 {false, IDC_BTN_SHOW_WINDOWS, 0},
-                 {true, IDC_BTN_SHOW_WINDOWS, 1},
-                 {true, IDC_CHK_ON_TOP, 1}};   // a re-show
+    } steps[] = {{false, ID_TURN_OFF_MONITORS, false, 1},
+                 {false, IDC_BTN_SHOW_WINDOWS, false, 0},
+                 {true, IDC_BTN_SHOW_WINDOWS, true, 1},
+                 {true, IDC_CHK_ON_TOP, false, 1},   // a re-show
+                 {true, ID_COLORED_WINDOW_ON_ALL_MONITORS, true, 1}};
     for (const auto& step : steps)
     {
         SCOPED_TRACE(step.command);
-        ::CheckDlgButton(Panel(), IDC_CHK_TURN_OFF_MONITORS, step.box);
+        ::ShowWindow(Panel(), SW_RESTORE);
+        ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, step.boxes);
+        ::CheckDlgButton(Panel(), IDC_CHK_TURN_OFF_MONITORS, step.boxes);
         g_powerOffs = 0;
         // Sent: while this thread waits for the panel it answers the panel's broadcast.
         if (step.command == IDC_CHK_ON_TOP) ClickButton(Panel(), step.command);
         else SendCommand(Panel(), step.command);
         EXPECT_EQ(g_powerOffs, step.requests);
+        if (step.command == ID_TURN_OFF_MONITORS) continue;
+        EXPECT_FALSE(WaitForWindows(step.command == ID_COLORED_WINDOW_ON_ALL_MONITORS ? std::vector<int>{0, 1}
+                                                                                      : std::vector<int>{0})
+                         .empty());
+        EXPECT_EQ(!!::IsIconic(Panel()), step.minimised);
     }
     ::DestroyWindow(probe);
+    ::ShowWindow(Panel(), SW_RESTORE);
 
     // A hung window elsewhere on the desktop must not hold the panel for ever.
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
