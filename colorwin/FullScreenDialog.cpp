@@ -4,7 +4,6 @@
 #include "res/AppIcon.h"
 #include "colorwin/CustomColorDialog.h"
 #include "display/DisplayApi.h"
-#include "display/HandleText.h"
 #include "res/resource.h"
 
 // --- CDlgFullScreenDialog ----------------------------------------------------
@@ -30,12 +29,7 @@ BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
 END_MESSAGE_MAP()
-    // clang-format on
-
-    CString CDlgFullScreenDialog::RegistryKey() const
-{
-    return FormatHandleText(m_hMonitor);
-}
+// clang-format on
 
 BOOL CDlgFullScreenDialog::OnInitDialog()
 {
@@ -44,7 +38,7 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     SetAppIcon(*this);
 
     // A Close All that came while the thread started: the window goes before it is seen.
-    if (m_pOpenWindows && !m_pOpenWindows->Register(m_nTicket, RegistryKey(), m_hWnd))
+    if (m_pOpenWindows && !m_pOpenWindows->Register(m_nTicket, m_hWnd))
     {
         DestroyWindow();
         return TRUE;
@@ -95,7 +89,7 @@ void CDlgFullScreenDialog::OnClose()
 
 void CDlgFullScreenDialog::OnDestroy()
 {
-    if (m_pOpenWindows) m_pOpenWindows->Unregister(m_nTicket, RegistryKey(), m_hWnd);
+    if (m_pOpenWindows) m_pOpenWindows->Unregister(m_nTicket, m_hWnd);
     Default();
 }
 

@@ -43,9 +43,6 @@ protected:
     void OnChangeColor();
     void OnColoredExit();
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
-
-private:
-    CString RegistryKey() const;
 };
 
 class CThreadFullScreenDialog : public CWinThread

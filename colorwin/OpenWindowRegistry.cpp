@@ -103,27 +103,31 @@ UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCove
     return ticket;
 }
 
-BOOL COpenWindowRegistry::Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd)
+BOOL COpenWindowRegistry::Register(UINT_PTR ticket, HWND hWnd)
 {
     CExclusiveLock guard(m_lock);
     Slot* slot = Find(ticket);
-    if (slot && slot->state != State::Starting)
+    if (!slot) return FALSE;
+    if (slot->state != State::Starting)
     {
         slot->state = State::Closed;
         Changed();
         return FALSE;
     }
-    if (slot) slot->state = State::Open;
-    m_map[key] = FormatHandleText(hWnd);
+    slot->state = State::Open;
+    m_map[slot->key] = FormatHandleText(hWnd);
     return TRUE;
 }
 
-void COpenWindowRegistry::Unregister(UINT_PTR ticket, LPCWSTR key, HWND hWnd)
+void COpenWindowRegistry::Unregister(UINT_PTR ticket, HWND hWnd)
 {
     CExclusiveLock guard(m_lock);
+    Slot* slot = Find(ticket);
+    if (!slot) return;
     CString value;
-    if (m_map.Lookup(key, value) && ParseHandleText(value) == reinterpret_cast<ULONG_PTR>(hWnd)) m_map.RemoveKey(key);
-    if (Slot* slot = Find(ticket)) slot->state = State::Closed;
+    if (m_map.Lookup(slot->key, value) && ParseHandleText(value) == reinterpret_cast<ULONG_PTR>(hWnd))
+        m_map.RemoveKey(slot->key);
+    slot->state = State::Closed;
     Changed();
 }
 

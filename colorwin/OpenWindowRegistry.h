@@ -32,9 +32,9 @@ public:
     UINT_PTR Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover = FALSE);
     // Window thread, once its window exists: adds the entry. FALSE when a Close All came
     // first; the window must then destroy itself unseen.
-    BOOL Register(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
+    BOOL Register(UINT_PTR ticket, HWND hWnd);
     // Window thread, as its window is destroyed: removes the entry if it still names hWnd.
-    void Unregister(UINT_PTR ticket, LPCWSTR key, HWND hWnd);
+    void Unregister(UINT_PTR ticket, HWND hWnd);
     // Window thread, as it ends, whether or not it made a window.
     void Release(UINT_PTR ticket);
     // Windows open or still starting.

@@ -13,9 +13,9 @@ BEGIN_MESSAGE_MAP(CDlgDisplayDevices, CDialog)
     Msg<WM_GETMINMAXINFO, &T::OnGetMinMaxInfo>(),
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
 END_MESSAGE_MAP()
-    // clang-format on
+// clang-format on
 
-    void CDlgDisplayDevices::DoDataExchange(CDataExchange* pDX)
+void CDlgDisplayDevices::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LIST_DISPLAY_DEVICES, m_list);

@@ -14,9 +14,9 @@ BEGIN_MESSAGE_MAP(CDlgBrowserHelper, CDialogEx)
     Cmd<IDC_BTN_COPY_URL, &T::OnCopyUrl>(),
     Msg<WM_HELP, &T::OnHelpInfo>(),
 END_MESSAGE_MAP()
-    // clang-format on
+// clang-format on
 
-    void CDlgBrowserHelper::DoDataExchange(CDataExchange* pDX)
+void CDlgBrowserHelper::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_EDIT_URL, m_strURL);
 }

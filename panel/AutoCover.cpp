@@ -35,7 +35,7 @@ void CUmbrafenDlg::CheckAutoCover()
     const int count = m_list.GetItemCount();
     for (int row = 0; row < count; ++row)
     {
-        const HMONITOR handle = reinterpret_cast<HMONITOR>(m_list.GetItemData(row));
+        const HMONITOR handle = MonitorOf(row);
         MONITORINFO info{};
         info.cbSize = sizeof(info);
         if (!Display().GetMonitorInfoW(handle, &info)) continue;   // gone; the next list fill drops it
@@ -48,13 +48,12 @@ void CUmbrafenDlg::CheckAutoCover()
     if (actions.cover.empty()) return;
 
     // The covers Show would make: with the options the panel shows at this moment.
-    UpdateData(TRUE);
-    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    const CoverOptions options = ReadCoverOptions();
     std::vector<CoverRequest> requests;
     for (HMONITOR monitor : actions.cover)
         for (size_t i = 0; i < monitors.size(); ++i)
             if (monitors[i].handle == monitor) requests.push_back(CoverRequestFor(rows[i]));
-    StartColoredWindows(requests, CurrentCoverOptions(), TRUE);
+    StartColoredWindows(requests, options, TRUE);
 }
 
 void CUmbrafenDlg::PauseAutoCover()

@@ -19,7 +19,7 @@ constexpr UINT CloseDelayMs = 300;
 void CUmbrafenDlg::OnShowWindows()
 {
     UpdateData(TRUE);
-    if (AnyRowTicked()) ShowColoredWindows(FALSE);
+    if (!TickedRows().empty()) ShowColoredWindows(FALSE);
     else ShowNoMonitorMessage();
 }
 
@@ -27,15 +27,26 @@ void CUmbrafenDlg::OnShowWindows()
 void CUmbrafenDlg::OnTrayShow()
 {
     UpdateData(TRUE);
-    if (AnyRowTicked()) ShowTickedRows();
+    if (!TickedRows().empty()) ShowTickedRows();
     else ShowNoMonitorMessage();
 }
 
-BOOL CUmbrafenDlg::AnyRowTicked()
+std::vector<int> CUmbrafenDlg::TickedRows()
 {
+    std::vector<int> ticked;
     for (int row = 0; row < m_list.GetItemCount(); ++row)
-        if (m_list.GetCheck(row)) return TRUE;
-    return FALSE;
+        if (m_list.GetCheck(row)) ticked.push_back(row);
+    return ticked;
+}
+
+HMONITOR CUmbrafenDlg::MonitorOf(int row)
+{
+    return reinterpret_cast<HMONITOR>(m_list.GetItemData(row));
+}
+
+void CUmbrafenDlg::ReadSliderAlpha()
+{
+    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
 }
 
 void CUmbrafenDlg::ShowNoMonitorMessage()
@@ -65,12 +76,10 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
 
     CloseAllColoredWindows();
 
-    AppSettings.Alpha = static_cast<BYTE>(GetDlgItem(IDC_SLIDER_ALPHA)->SendMessage(TBM_GETPOS) & 0xFF);
+    ReadSliderAlpha();
 
     std::vector<CoverRequest> requests;
-    const int rows = m_list.GetItemCount();
-    for (int row = 0; row < rows; ++row)
-        if (m_list.GetCheck(row)) requests.push_back(CoverRequestFor(row));
+    for (int row : TickedRows()) requests.push_back(CoverRequestFor(row));
     StartColoredWindows(requests, CurrentCoverOptions());
 
     if (!bReshow && AppSettings.AutoMinimize) ShowWindow(SW_MINIMIZE);
@@ -79,11 +88,7 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
 
 void CUmbrafenDlg::CloseCheckedColoredWindows()
 {
-    std::vector<HMONITOR> monitors;
-    const int rows = m_list.GetItemCount();
-    for (int row = 0; row < rows; ++row)
-        if (m_list.GetCheck(row)) monitors.push_back(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
-    CloseColoredWindowsOn(monitors);
+    UncoverRows(TickedRows());
 }
 
 void CUmbrafenDlg::OnCloseAllColoredWindows()
@@ -132,7 +137,15 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
 
 CoverRequest CUmbrafenDlg::CoverRequestFor(int row)
 {
-    return {reinterpret_cast<HMONITOR>(m_list.GetItemData(row)), m_list.GetItemText(row, 0)};
+    return {MonitorOf(row), m_list.GetItemText(row, 0)};
+}
+
+// The options as a show reads them from the panel at this moment.
+CoverOptions CUmbrafenDlg::ReadCoverOptions()
+{
+    UpdateData(TRUE);
+    ReadSliderAlpha();
+    return CurrentCoverOptions();
 }
 
 CoverOptions CUmbrafenDlg::CurrentCoverOptions() const
@@ -151,30 +164,29 @@ int CUmbrafenDlg::FindDisplayRow(int display)
 
 BOOL CUmbrafenDlg::IsRowCovered(int row)
 {
-    return IsMonitorCovered(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+    return IsMonitorCovered(MonitorOf(row));
 }
 
 // Asked for directly (command line, hotkey, tray): no prompt, and covers already up stay.
 void CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
 {
     if (m_bClosing) return;
-    UpdateData(TRUE);
-    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    const CoverOptions options = ReadCoverOptions();
     std::vector<CoverRequest> requests;
     for (int row : rows)
     {
         m_list.SetCheck(row, TRUE);
         // An auto-cover already there stays, but as the user's: the pointer must not take it away.
-        if (IsRowCovered(row)) ClaimAutoCover(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+        if (IsRowCovered(row)) ClaimAutoCover(MonitorOf(row));
         else requests.push_back(CoverRequestFor(row));
     }
-    StartColoredWindows(requests, CurrentCoverOptions());
+    StartColoredWindows(requests, options);
 }
 
 void CUmbrafenDlg::UncoverRows(const std::vector<int>& rows)
 {
     std::vector<HMONITOR> monitors;
-    for (int row : rows) monitors.push_back(reinterpret_cast<HMONITOR>(m_list.GetItemData(row)));
+    for (int row : rows) monitors.push_back(MonitorOf(row));
     CloseColoredWindowsOn(monitors);
 }
 

@@ -80,15 +80,7 @@ LRESULT CUmbrafenDlg::OnHotKey(WPARAM wParam, LPARAM)
 // state instead of settling it.
 void CUmbrafenDlg::ToggleTickedRows()
 {
-    std::vector<int> ticked;
-    bool anyCovered = false;
-    const int rows = m_list.GetItemCount();
-    for (int row = 0; row < rows; ++row)
-    {
-        if (!m_list.GetCheck(row)) continue;
-        ticked.push_back(row);
-        anyCovered = anyCovered || IsRowCovered(row);
-    }
-    if (anyCovered) UncoverRows(ticked);
+    const std::vector<int> ticked = TickedRows();
+    if (std::any_of(ticked.begin(), ticked.end(), [this](int row) { return IsRowCovered(row); })) UncoverRows(ticked);
     else CoverRows(ticked);
 }

@@ -86,9 +86,7 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
 // As Show Window(s) does, the ticked rows replace whatever is up; with none ticked nothing changes.
 void CUmbrafenDlg::ShowTickedRows()
 {
-    std::vector<int> ticked;
-    for (int row = 0; row < m_list.GetItemCount(); ++row)
-        if (m_list.GetCheck(row)) ticked.push_back(row);
+    const std::vector<int> ticked = TickedRows();
     if (ticked.empty() || m_bClosing) return;
     CloseAllColoredWindows();
     CoverRows(ticked);

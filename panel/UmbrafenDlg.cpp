@@ -70,9 +70,9 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Cmd<ID_TRAY_PAUSE_AUTO_COVER, &T::PauseAutoCover>(),
     Cmd<ID_TRAY_RESUME_AUTO_COVER, &T::ResumeAutoCover>(),
 END_MESSAGE_MAP()
-    // clang-format on
+// clang-format on
 
-    void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
+void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialogEx::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LIST_MONITORS, m_list);
@@ -179,7 +179,7 @@ void CUmbrafenDlg::CaptureSettings()
 {
     AppSettings.Placement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(&AppSettings.Placement);
-    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    ReadSliderAlpha();
     StoreCheckedState();
     CaptureColumnWidths();
 }

@@ -81,7 +81,9 @@ public:
 
     // Coloured windows
     void OnShowWindows();
-    BOOL AnyRowTicked();
+    std::vector<int> TickedRows();
+    HMONITOR MonitorOf(int row);   // the row's monitor handle, its item data
+    void ReadSliderAlpha();        // the opacity trackbar into AppSettings.Alpha
     void ShowNoMonitorMessage();
     void ShowColoredWindows(BOOL bReshow);
     void CloseCheckedColoredWindows();
@@ -100,6 +102,7 @@ public:
     void ToggleRows(const std::vector<int>& rows);
     CoverRequest CoverRequestFor(int row);
     CoverOptions CurrentCoverOptions() const;
+    CoverOptions ReadCoverOptions();   // the check boxes and trackbar read first, as Show reads them
 
     // The command line: this start's, or a later start's sent with WM_COPYDATA
     Command m_startCommand;               // set before DoModal, applied once the panel is up
