@@ -24,11 +24,6 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
     }
 }
 
-std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls)
-{
-    return TopLevelWindows(::GetCurrentProcessId(), cls);
-}
-
 std::vector<HWND> TopLevelWindows(DWORD pidWanted, LPCWSTR cls)
 {
     struct Ctx
@@ -58,20 +53,12 @@ std::wstring WindowText(HWND h)
     return text;
 }
 
-namespace {
-bool IsClass(HWND h, LPCWSTR cls)
-{
-    WCHAR name[32] = {};
-    ::GetClassNameW(h, name, 32);
-    return lstrcmpiW(name, cls) == 0;
-}
-}   // namespace
-
 std::wstring MessageBoxText(HWND box)
 {
     std::wstring text;
+    WCHAR cls[32];
     for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        if (IsClass(c, L"Static")) text += WindowText(c);
+        if (::GetClassNameW(c, cls, 32) && lstrcmpiW(cls, L"Static") == 0) text += WindowText(c);
     return text;
 }
 
@@ -159,9 +146,15 @@ bool MessageBoxWatcher::WaitForCount(size_t n, DWORD timeoutMs)
 PanelThread::PanelThread()
 {
     m_thread = ::CreateThread(nullptr, 0, &PanelThread::Main, this, 0, &m_threadId);
-    PumpUntil([&] { return m_hwnd.load() != nullptr || m_ended.load(); }, 15000);
-    // A sent message is handled only once the dialog's loop runs, that is after
-    // the whole of its initialisation.
+    // The window exists once OnInitDialog has shown it; a sent message is handled only once the
+    // dialog's loop runs, that is after the whole of its initialisation.
+    PumpUntil(
+        [&] {
+            CUmbrafenDlg* dlg = m_dlg;
+            if (!m_ended && dlg && dlg->m_hWnd && ::IsWindowVisible(dlg->m_hWnd)) m_hwnd = dlg->m_hWnd;
+            return m_hwnd.load() != nullptr || m_ended.load();
+        },
+        15000);
     DWORD_PTR ignored = 0;
     if (HWND h = m_hwnd.load()) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
 }
@@ -176,15 +169,9 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     CWinThread thread;
     thread.m_pMainWnd = &dlg;
     AfxSetThread(&thread);
-    // The window exists once OnInitDialog has set g_pMainDlg; publish it then.
-    std::thread publisher([self, &dlg] {
-        for (int i = 0; i < 3000 && !self->m_ended; ++i, ::Sleep(5))
-            if (dlg.m_hWnd && ::IsWindowVisible(dlg.m_hWnd)) return void(self->m_hwnd = dlg.m_hWnd);
-    });
     self->m_result = dlg.DoModal();
-    self->m_ended = true;
-    publisher.join();
     self->m_dlg = nullptr;
+    self->m_ended = true;
     if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
     AfxSetThread(nullptr);
     AfxDeleteTempMaps();
@@ -381,5 +368,12 @@ std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const 
     EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
                     << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
+    for (size_t i = 0; i < windows.size(); ++i)
+    {
+        RECT rc{};
+        ::GetWindowRect(windows[i], &rc);
+        EXPECT_TRUE(::EqualRect(&rc, &m_rows[rows[i]].rect))
+            << "the window on row " << rows[i] << " misses its monitor";
+    }
     return ok ? windows : std::vector<HWND>{};
 }

@@ -20,7 +20,10 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
 // Top-level windows of a process (this one by default), visible or not, whose class is cls (any when null).
 std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
-std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr);
+inline std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr)
+{
+    return TopLevelWindows(::GetCurrentProcessId(), cls);
+}
 
 std::wstring WindowText(HWND h);
 // The text of a message box (its static texts), empty if hwnd is none.
@@ -69,7 +72,7 @@ public:
 
 private:
     std::atomic<HWND> m_hwnd{nullptr};
-    CUmbrafenDlg* m_dlg = nullptr;
+    std::atomic<CUmbrafenDlg*> m_dlg{nullptr};
     std::atomic<bool> m_ended{false};
     INT_PTR m_result = 0;
     DWORD m_threadId = 0;
