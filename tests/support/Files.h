@@ -1,6 +1,8 @@
 // Whole-file reads and writes, and paths of scratch files under the user's temp folder.
 #pragma once
 #include <windows.h>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,25 +18,14 @@ inline std::wstring TempPath(const std::wstring& name)
 
 inline Bytes ReadAllBytes(const std::wstring& path)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    Bytes bytes(::GetFileSize(h, nullptr));
-    DWORD got = 0;
-    const BOOL read = ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
-    ::CloseHandle(h);
-    bytes.resize(read ? got : 0);
-    return bytes;
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 inline bool WriteAllBytes(const std::wstring& path, const Bytes& bytes)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD put = 0;
-    const bool ok =
-        ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-    ::CloseHandle(h);
-    return ok;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) && out.flush();
 }
 
 inline bool FileExists(const std::wstring& path)
