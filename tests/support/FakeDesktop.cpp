@@ -1,101 +1,66 @@
 #include "tests/support/FakeDesktop.h"
 
-#include <cwchar>
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace {
 
 FakeDesktop* g_desk = nullptr;
-// Calls from inside an EnumDisplayMonitors callback are told apart per thread, so a coloured
-// window's thread querying its monitor meanwhile is not taken for the enumeration.
-thread_local int t_enumerating = 0;
-
-const LUID FakeLuid = {0x0000C1A5, 0};
-
-bool SameLuid(const LUID& a, const LUID& b)
-{
-    return a.LowPart == b.LowPart && a.HighPart == b.HighPart;
-}
-
-template <size_t N> void CopyText(WCHAR (&buffer)[N], const std::wstring& text)
-{
-    wcsncpy(buffer, text.c_str(), N - 1);
-    buffer[N - 1] = L'\0';
-}
-
-bool KnownQueryFlags(UINT32 flags)
-{
-    return flags == QDC_ALL_PATHS || flags == QDC_ONLY_ACTIVE_PATHS || flags == QDC_DATABASE_CURRENT;
-}
+// Per thread: a coloured window's thread querying its monitor meanwhile is not inside the enumeration.
+thread_local bool t_enumerating = false;
+const LUID FakeLuid = {0x0000C1A5, 0};   // every path's adapter; a request naming another one finds nothing
+const UINT32 TargetIdBase = 0x1100;      // target ids lie apart from source ids, so a mix-up finds nothing
 
 BOOL WINAPI EnumMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data)
 {
-    if (dc != nullptr || clip != nullptr || proc == nullptr)   // clipping is not scripted
-        return FALSE;
-    const std::vector<FakeMonitor> monitors = g_desk->Monitors;   // the callback may change the desktop
-    ++t_enumerating;
+    if (dc != nullptr || clip != nullptr || proc == nullptr) return FALSE;   // clipping is not scripted
+    const std::vector<FakeMonitor> monitors = g_desk->Monitors;              // the callback may change the desktop
+    t_enumerating = true;
     for (const FakeMonitor& monitor : monitors)
         if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data)) break;
-    --t_enumerating;
+    t_enumerating = false;
     return TRUE;
 }
 
 BOOL WINAPI MonitorInfo(HMONITOR handle, LPMONITORINFO info)
 {
-    if (info == nullptr || (info->cbSize != sizeof(MONITORINFO) && info->cbSize != sizeof(MONITORINFOEXW)))
-        return FALSE;
-    for (const FakeMonitor& monitor : g_desk->Monitors)
-    {
-        if (monitor.Handle != handle) continue;
-        using F = FakeMonitor::InfoFailure;
-        if ((monitor.InfoFails == F::DuringEnumeration && t_enumerating) ||
-            (monitor.InfoFails == F::OutsideEnumeration && !t_enumerating))
-            return FALSE;
-        info->rcMonitor = info->rcWork = monitor.Rect;
-        info->dwFlags = (monitor.Rect.left == 0 && monitor.Rect.top == 0) ? MONITORINFOF_PRIMARY : 0;
-        if (info->cbSize == sizeof(MONITORINFOEXW))
-            CopyText(reinterpret_cast<MONITORINFOEXW*>(info)->szDevice, monitor.DeviceName);
-        return TRUE;
-    }
-    return FALSE;
+    if (!info || (info->cbSize != sizeof(MONITORINFO) && info->cbSize != sizeof(MONITORINFOEXW))) return FALSE;
+    const std::vector<FakeMonitor>& ms = g_desk->Monitors;
+    const auto it = std::find_if(ms.begin(), ms.end(), [&](const FakeMonitor& m) { return m.Handle == handle; });
+    using F = FakeMonitor::InfoFailure;
+    if (it == ms.end() || it->InfoFails == (t_enumerating ? F::DuringEnumeration : F::OutsideEnumeration)) return FALSE;
+    info->rcMonitor = info->rcWork = it->Rect;
+    if (info->cbSize == sizeof(MONITORINFOEXW))
+        wcsncpy_s(reinterpret_cast<MONITORINFOEXW*>(info)->szDevice, it->DeviceName.c_str(), _TRUNCATE);
+    return TRUE;
 }
 
+// Adapters by index without a device name; an adapter's one monitor by its name and index 0.
 BOOL WINAPI EnumDevices(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW dd, DWORD flags)
 {
-    if (dd == nullptr || dd->cb != sizeof(DISPLAY_DEVICEW)) return FALSE;
-    // The device name may point into *dd itself, so it is read before the record is overwritten.
-    const std::wstring adapterName = device ? device : L"";
-    for (size_t a = 0; a < g_desk->Adapters.size(); ++a)
-    {
-        const FakeAdapter& adapter = g_desk->Adapters[a];
-        if (device == nullptr ? a != index : _wcsicmp(adapter.DeviceName.c_str(), adapterName.c_str()) != 0) continue;
-        if (device != nullptr && index >= adapter.Monitors.size()) return FALSE;
-        ZeroMemory(reinterpret_cast<BYTE*>(dd) + sizeof(dd->cb), sizeof(*dd) - sizeof(dd->cb));
-        if (device == nullptr)
-        {
-            CopyText(dd->DeviceName, adapter.DeviceName);
-            CopyText(dd->DeviceString, adapter.DeviceString);
-            dd->StateFlags = adapter.StateFlags;
-        }
-        else
-        {
-            const FakeAdapterMonitor& monitor = adapter.Monitors[index];
-            CopyText(dd->DeviceName, adapter.DeviceName + L"\\Monitor" + std::to_wstring(index));
-            CopyText(dd->DeviceString, L"Generic PnP Monitor");
-            dd->StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
-            CopyText(dd->DeviceID,
-                     (flags & EDD_GET_DEVICE_INTERFACE_NAME) ? monitor.InterfacePath : L"MONITOR\\UMB0A01\\0000");
-        }
-        return TRUE;
-    }
-    return FALSE;
+    if (!dd || dd->cb != sizeof(DISPLAY_DEVICEW)) return FALSE;
+    const FakeAdapter* adapter = nullptr;
+    for (size_t a = 0; a < g_desk->Adapters.size() && adapter == nullptr; ++a)
+        if (device == nullptr ? a == index : _wcsicmp(g_desk->Adapters[a].DeviceName.c_str(), device) == 0)
+            adapter = &g_desk->Adapters[a];
+    if (adapter == nullptr || (device != nullptr && (index > 0 || adapter->InterfacePath.empty()))) return FALSE;
+    const std::wstring name = device ? adapter->DeviceName + L"\\Monitor0" : adapter->DeviceName;
+    // Without the flag the platform answers with a hardware id, not the interface path.
+    const std::wstring id = (flags & EDD_GET_DEVICE_INTERFACE_NAME) ? adapter->InterfacePath : L"MONITOR\\UMB0A01";
+    ZeroMemory(reinterpret_cast<BYTE*>(dd) + sizeof(dd->cb), sizeof(*dd) - sizeof(dd->cb));
+    wcsncpy_s(dd->DeviceName, name.c_str(), _TRUNCATE);
+    dd->StateFlags = device ? DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED : adapter->StateFlags;
+    if (device) wcsncpy_s(dd->DeviceID, id.c_str(), _TRUNCATE);
+    return TRUE;
 }
 
 LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
 {
-    if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags)) return ERROR_INVALID_PARAMETER;
-    if (g_desk->BufferSizesFail || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
-        return ERROR_NOT_SUPPORTED;
-    *pathCount = static_cast<UINT32>(g_desk->Paths.size()) + g_desk->ExtraReportedPaths;
+    if (!pathCount || !modeCount || (flags != QDC_ONLY_ACTIVE_PATHS && flags != QDC_DATABASE_CURRENT))
+        return ERROR_INVALID_PARAMETER;
+    if (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails) return ERROR_NOT_SUPPORTED;
+    *pathCount = static_cast<UINT32>(g_desk->Paths.size());
     *modeCount = 2 * *pathCount;
     return ERROR_SUCCESS;
 }
@@ -103,58 +68,41 @@ LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
 LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32* modeCount,
                   DISPLAYCONFIG_MODE_INFO* modes, DISPLAYCONFIG_TOPOLOGY_ID* topologyId)
 {
+    UINT32 count = 0, modesNeeded = 0;
+    if (const LONG sized = BufferSizes(flags, &count, &modesNeeded); sized != ERROR_SUCCESS) return sized;
     // The topology is reported for the database query and only there.
-    if (pathCount == nullptr || modeCount == nullptr || !KnownQueryFlags(flags) ||
-        (flags == QDC_DATABASE_CURRENT) != (topologyId != nullptr))
+    if ((flags == QDC_DATABASE_CURRENT) != !!topologyId || !pathCount || !modeCount || (count && (!paths || !modes)))
         return ERROR_INVALID_PARAMETER;
-    if (g_desk->QueryFails || (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails))
-        return ERROR_ACCESS_DENIED;
-    const UINT32 count = static_cast<UINT32>(g_desk->Paths.size());
-    if (*pathCount < count || *modeCount < 2 * count) return ERROR_INSUFFICIENT_BUFFER;
-    if (count > 0 && (paths == nullptr || modes == nullptr)) return ERROR_INVALID_PARAMETER;
+    if (*pathCount < count || *modeCount < modesNeeded) return ERROR_INSUFFICIENT_BUFFER;
     for (UINT32 i = 0; i < count; ++i)
     {
-        const FakePath& fake = g_desk->Paths[i];
         paths[i] = {};   // the program reads no modes, so their records stay as they are
-        paths[i].sourceInfo.adapterId = fake.SourceAdapter;
-        paths[i].sourceInfo.id = fake.SourceId;
-        paths[i].targetInfo.adapterId = fake.TargetAdapter;
-        paths[i].targetInfo.id = fake.TargetId;
+        paths[i].sourceInfo.adapterId = paths[i].targetInfo.adapterId = FakeLuid;
+        paths[i].sourceInfo.id = i;
+        paths[i].targetInfo.id = TargetIdBase + i;
         paths[i].flags = DISPLAYCONFIG_PATH_ACTIVE;
     }
     *pathCount = count;
-    *modeCount = 2 * count;
+    *modeCount = modesNeeded;
     if (topologyId != nullptr) *topologyId = g_desk->CurrentTopology;
     return ERROR_SUCCESS;
 }
 
 LONG WINAPI DeviceInfo(DISPLAYCONFIG_DEVICE_INFO_HEADER* request)
 {
-    if (request == nullptr) return ERROR_INVALID_PARAMETER;
-    const bool target = request->type == DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
-    if (!target && request->type != DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME) return ERROR_NOT_SUPPORTED;
-    if (request->size != (target ? sizeof(DISPLAYCONFIG_TARGET_DEVICE_NAME) : sizeof(DISPLAYCONFIG_SOURCE_DEVICE_NAME)))
+    auto* targetName = reinterpret_cast<DISPLAYCONFIG_TARGET_DEVICE_NAME*>(request);
+    auto* sourceName = reinterpret_cast<DISPLAYCONFIG_SOURCE_DEVICE_NAME*>(request);
+    const bool target = request && request->type == DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
+    const size_t i = request ? (target ? request->id - TargetIdBase : request->id) : SIZE_MAX;
+    if (i >= g_desk->Paths.size() || memcmp(&request->adapterId, &FakeLuid, sizeof(LUID)) != 0 ||
+        request->size != (target ? sizeof(*targetName) : sizeof(*sourceName)) ||
+        (!target && request->type != DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME))
         return ERROR_INVALID_PARAMETER;
-    for (const FakePath& path : g_desk->Paths)
-    {
-        if (!SameLuid(target ? path.TargetAdapter : path.SourceAdapter, request->adapterId) ||
-            (target ? path.TargetId : path.SourceId) != request->id)
-            continue;
-        if (target ? path.TargetNameFails : path.SourceNameFails) return ERROR_GEN_FAILURE;
-        if (target)
-        {
-            auto* name = reinterpret_cast<DISPLAYCONFIG_TARGET_DEVICE_NAME*>(request);
-            name->flags.value = path.FriendlyName.empty() ? 0 : 1;   // friendlyNameFromEdid
-            CopyText(name->monitorFriendlyDeviceName, path.FriendlyName);
-            CopyText(name->monitorDevicePath, path.MonitorDevicePath);
-        }
-        else
-        {
-            CopyText(reinterpret_cast<DISPLAYCONFIG_SOURCE_DEVICE_NAME*>(request)->viewGdiDeviceName, path.GdiName);
-        }
-        return ERROR_SUCCESS;
-    }
-    return ERROR_INVALID_PARAMETER;
+    const FakePath& path = g_desk->Paths[i];
+    if (target ? path.TargetNameFails : path.SourceNameFails) return ERROR_GEN_FAILURE;
+    if (target) wcsncpy_s(targetName->monitorFriendlyDeviceName, path.FriendlyName.c_str(), _TRUNCATE);
+    else wcsncpy_s(sourceName->viewGdiDeviceName, path.GdiName.c_str(), _TRUNCATE);
+    return ERROR_SUCCESS;
 }
 
 // Only whole topologies are asked for; the real display is never changed.
@@ -172,10 +120,7 @@ const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSize
 
 }   // namespace
 
-FakeDesktop::FakeDesktop() : m_previous(g_desk), m_override(FakeTable)
-{
-    g_desk = this;
-}
+FakeDesktop::FakeDesktop() : m_previous(std::exchange(g_desk, this)), m_override(FakeTable) {}
 
 FakeDesktop::~FakeDesktop()
 {
@@ -185,17 +130,11 @@ FakeDesktop::~FakeDesktop()
 size_t FakeDesktop::AddMonitor(const std::wstring& friendlyName, RECT rect)
 {
     const size_t n = Adapters.size() + 1;
-    const std::wstring deviceName = L"\\\\.\\DISPLAY" + std::to_wstring(n);
-    const std::wstring interfacePath = L"\\\\?\\DISPLAY#UMB0A" + std::to_wstring(10 + n) + L"#5&2f3c1d0&0&UID" +
-                                       std::to_wstring(4352 + n) + L"#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
-    FakeAdapter adapter;
-    adapter.DeviceName = deviceName;
-    adapter.StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | (n == 1 ? DISPLAY_DEVICE_PRIMARY_DEVICE : 0);
-    adapter.Monitors.push_back(FakeAdapterMonitor{interfacePath});
-    Adapters.push_back(adapter);
-    const UINT32 source = static_cast<UINT32>(n - 1), target = static_cast<UINT32>(0x1100 + n);
-    Paths.push_back(FakePath{FakeLuid, source, deviceName, FakeLuid, target, friendlyName, interfacePath});
+    const std::wstring name = L"\\\\.\\DISPLAY" + std::to_wstring(n);
+    const std::wstring id = L"\\\\?\\DISPLAY#UMB0A" + std::to_wstring(10 + n) + L"#5&2f3c1d0&0&UID4352#{e6f07b5f}";
+    Adapters.push_back({name, DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | (n == 1 ? DISPLAY_DEVICE_PRIMARY_DEVICE : 0u), id});
+    Paths.push_back({name, friendlyName});
     const auto handle = reinterpret_cast<HMONITOR>(static_cast<UINT_PTR>(0x100000000ULL + 0x10000 * n + 0x3B));
-    Monitors.push_back(FakeMonitor{handle, deviceName, rect});
+    Monitors.push_back({handle, name, rect});
     return Monitors.size() - 1;
 }

@@ -1,6 +1,6 @@
-// A scripted desktop answering the display functions through the DisplayApi table while it lives.
-// Tests fill the vectors (or call AddMonitor) and may change them between calls. Requests are checked
-// as strictly as the platform checks them (structure sizes, header types, flags), so a malformed call fails.
+// A scripted desktop answering the display functions through the DisplayApi table while it lives. Tests fill the
+// vectors (or call AddMonitor) and may change them between calls. Requests are checked as strictly as the platform
+// checks them (structure sizes, header types, flags), so a malformed call fails.
 #pragma once
 #include <windows.h>
 
@@ -23,28 +23,17 @@ struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
     InfoFailure InfoFails = InfoFailure::None;
 };
 
-struct FakeAdapterMonitor   // EnumDisplayDevicesW on an adapter
-{
-    std::wstring InterfacePath;   // DeviceID with EDD_GET_DEVICE_INTERFACE_NAME; a hardware id without
-};
-
-struct FakeAdapter   // EnumDisplayDevicesW with no device name
+struct FakeAdapter   // EnumDisplayDevicesW
 {
     std::wstring DeviceName;   // \\.\DISPLAY1
-    std::wstring DeviceString = L"Umbrafen Test Display Adapter";
     DWORD StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP;
-    std::vector<FakeAdapterMonitor> Monitors;
+    std::wstring InterfacePath;   // its one monitor's DeviceID with EDD_GET_DEVICE_INTERFACE_NAME; empty: none
 };
 
-struct FakePath   // QueryDisplayConfig, DisplayConfigGetDeviceInfo
+struct FakePath   // QueryDisplayConfig, DisplayConfigGetDeviceInfo; path i has source id i and target id 0x1100 + i
 {
-    LUID SourceAdapter = {};
-    UINT32 SourceId = 0;
-    std::wstring GdiName;   // viewGdiDeviceName of the source
-    LUID TargetAdapter = {};
-    UINT32 TargetId = 0;
+    std::wstring GdiName;        // viewGdiDeviceName of the source
     std::wstring FriendlyName;   // monitorFriendlyDeviceName of the target
-    std::wstring MonitorDevicePath;
     bool SourceNameFails = false;
     bool TargetNameFails = false;
 };
@@ -52,18 +41,12 @@ struct FakePath   // QueryDisplayConfig, DisplayConfigGetDeviceInfo
 class FakeDesktop
 {
 public:
-    FakeDesktop();   // an empty desktop; the previous display functions come back at destruction
+    FakeDesktop();   // an empty desktop, not copyable; the previous display functions come back at destruction
     ~FakeDesktop();
-    FakeDesktop(const FakeDesktop&) = delete;
-    FakeDesktop& operator=(const FakeDesktop&) = delete;
 
     std::vector<FakeMonitor> Monitors;   // in EnumDisplayMonitors order
     std::vector<FakeAdapter> Adapters;   // in EnumDisplayDevicesW order
     std::vector<FakePath> Paths;         // in QueryDisplayConfig order
-
-    bool BufferSizesFail = false;    // GetDisplayConfigBufferSizes fails
-    bool QueryFails = false;         // QueryDisplayConfig fails
-    UINT32 ExtraReportedPaths = 0;   // the size query reports more paths than the query returns
 
     // The topology box: what the database query reports, and what SetDisplayConfig was asked.
     DISPLAYCONFIG_TOPOLOGY_ID CurrentTopology = DISPLAYCONFIG_TOPOLOGY_EXTEND;
