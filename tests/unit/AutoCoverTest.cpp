@@ -1,19 +1,13 @@
 // Auto-cover's timing rules against a scripted desktop: two monitors overlapping at 0,0 as on
-// the virtual display, a clock that moves only when a step says so, a check every second as
-// the panel's timer makes them, and covers that appear and go as the checks ask.
+// the virtual display, and a clock that moves only when a step says so.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <cctype>
-#include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 #include "colorwin/AutoCover.h"
 
 namespace {
 
-const HMONITOR M1 = reinterpret_cast<HMONITOR>(0x11);
-const HMONITOR M2 = reinterpret_cast<HMONITOR>(0x22);
+const HMONITOR M1 = reinterpret_cast<HMONITOR>(0x11), M2 = reinterpret_cast<HMONITOR>(0x22);
 const std::vector<AutoCoverMonitor> Monitors = {{M1, 1, {0, 0, 1920, 1080}}, {M2, 2, {0, 0, 1280, 1024}}};
 
 class CScriptedDesktop : public IAutoCoverDesktop
@@ -27,92 +21,66 @@ public:
     ULONGLONG Now() override { return now; }
     POINT Pointer() override { return pointer; }
     AutoCoverForeground Foreground() override { return fg; }
-    CoverKind CoverOn(HMONITOR m) override { return covers.contains(m) ? covers[m] : CoverKind::None; }
-
-    // "-A": nothing on monitor 1, auto-cover's own on monitor 2 ('U': the user's).
-    std::string State()
-    {
-        std::string s;
-        for (HMONITOR m : {M1, M2}) s += "-UA"[static_cast<int>(CoverOn(m))];
-        return s;
-    }
+    CoverKind CoverOn(HMONITOR m) override { return covers[m]; }
 };
 
-// A script is steps "<action><seconds>=<covers>": the action (none: just wait), then that many
-// checks one second apart (0: one check at once), then the covers on monitors 1 and 2.
-// Actions: a pointer away from 2 (on 1 only), b pointer on both, n pointer on neither, f foreground
-// window on 2, F full-screen window on 1 whose rectangle spans 2, C the same but one of our covers,
-// U the user covers 2, X Close All, P pause, R resume, O auto-cover off.
-struct Case
-{
-    const char* name;
-    std::vector<int> displays;
-    const char* script;
-};
-
-const Case Cases[] = {
-    {"due after the time, gone when the pointer enters", {}, "4=-- 1=-A b0=-- 10=-- a4=-- 1=-A"},
-    {"a foreground window keeps its monitor in use", {}, "f10=-- n10=A-"},
-    {"the user's cover survives the pointer", {}, "U10=-U b2=-U"},
-    {"full-screen in front blocks and removes; our own cover in front does not", {}, "F10=-- C5=-A F0=--"},
-    {"pause takes the covers away for an hour, resume waits the full time",
-     {},
-     "5=-A P0=-- 60=-- R4=-- 1=-A P3599=-- 6=-A"},
-    {"close all restarts the wait", {}, "5=-A X5=-- 1=-A"},
-    {"only the chosen displays; off takes only its own covers away", {1}, "n5=A- U0=AU O10=-U"},
+// Steps "<action><seconds>=<covers>": the action (none: just wait), a check at once and one a second
+// for that many seconds as the panel's timer makes them, then the covers on monitors 1 and 2: '-' none,
+// 'U' the user's, 'A' auto-cover's. Actions: a pointer on 1 only, b on both, n on neither, f foreground
+// window on 2, F full-screen window on 1 spanning 2, C the same but one of our covers, U the user
+// covers 2, X Close All, P pause, R resume, O auto-cover off, D display 1 chosen alone.
+const std::pair<const char*, const char*> Cases[] = {
+    {"due after the time, gone when the pointer enters", "4=-- 1=-A b0=-- 10=-- a4=-- 1=-A"},
+    {"a foreground window keeps its monitor in use", "f10=-- n10=A-"},
+    {"full-screen in front blocks and removes; our own cover in front does not", "F10=-- C5=-A F0=--"},
+    {"pause takes its covers away for an hour, resume waits the full time", "5=-A P0=-- R4=-- 1=-A P3599=-- 6=-A"},
+    {"close all restarts the wait", "5=-A X4=-- 1=-A"},
+    {"only the chosen displays; the user's cover survives the pointer, a pause and off",
+     "D0=-- n5=A- U0=AU b2=-U P0=-U O10=-U"},
 };
 
 }   // namespace
 
 TEST(AutoCover, FollowsTheScript)
 {
-    for (const Case& c : Cases)
+    for (const auto& [name, steps] : Cases)
     {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(name);
         CScriptedDesktop desktop;
         CAutoCover autoCover(desktop);
-        autoCover.Configure(true, 5, c.displays);
+        autoCover.Configure(true, 5, {});
         const auto check = [&] {
             const AutoCoverActions actions = autoCover.Check(Monitors);
             for (HMONITOR m : actions.uncover)
-            {
-                EXPECT_EQ(desktop.CoverOn(m), CoverKind::Auto) << "took away a cover that is not its own";
-                desktop.covers.erase(m);
-            }
-            for (HMONITOR m : actions.cover)
-            {
-                EXPECT_EQ(desktop.CoverOn(m), CoverKind::None) << "covered a covered monitor";
-                desktop.covers[m] = CoverKind::Auto;
-            }
+                EXPECT_EQ(std::exchange(desktop.covers[m], CoverKind::None), CoverKind::Auto)
+                    << "took a cover not its own";
+            for (HMONITOR m : actions.cover) desktop.covers[m] = CoverKind::Auto;
         };
-        check();
-        std::istringstream script(c.script);
+        std::istringstream script(steps);
         for (std::string step; script >> step;)
         {
             SCOPED_TRACE(step);
-            const RECT full{0, 0, 1920, 1080};
             switch (step[0])
             {
             case 'a': desktop.pointer = {1600, 1050}; break;
             case 'b': desktop.pointer = {100, 100}; break;
             case 'n': desktop.pointer = {-5000, -5000}; break;
             case 'f': desktop.fg = {true, M2, {10, 10, 300, 200}, false}; break;
-            case 'F': desktop.fg = {true, M1, full, false}; break;
-            case 'C': desktop.fg = {true, M1, full, true}; break;
+            case 'F': desktop.fg = {true, M1, {0, 0, 1920, 1080}, false}; break;
+            case 'C': desktop.fg = {true, M1, {0, 0, 1920, 1080}, true}; break;
             case 'U': desktop.covers[M2] = CoverKind::User; break;
             case 'X': desktop.covers.clear(); break;
             case 'P': autoCover.Pause(); break;
             case 'R': autoCover.Resume(); break;
             case 'O': autoCover.SetEnabled(false); break;
+            case 'D': autoCover.Configure(true, 5, {1}); break;
             }
-            const int seconds = std::stoi(step.substr(std::isdigit(step[0]) ? 0 : 1));
-            if (seconds == 0) check();
-            for (int i = 0; i < seconds; ++i)
-            {
+            check();
+            for (int s = std::stoi(step.substr(step.find_first_of("0123456789"))); s > 0; --s, check())
                 desktop.now += 1000;
-                check();
-            }
-            EXPECT_EQ(desktop.State(), step.substr(step.find('=') + 1));
+            std::string covers;
+            for (HMONITOR m : {M1, M2}) covers += "-UA"[static_cast<int>(desktop.CoverOn(m))];
+            EXPECT_EQ(covers, step.substr(step.find('=') + 1));
         }
     }
 }
