@@ -46,7 +46,7 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBack)
     PumpUntil([] { return false; }, 1500);
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 1) << "one cover, on display 2 alone";
     RECT rc{};
-    EXPECT_TRUE(::GetWindowRect(cover, &rc) && ::EqualRect(&rc, &m_rows[row2].rect));
+    EXPECT_TRUE(::GetWindowRect(cover, &rc) && ::EqualRect(&rc, &m_rows[row2].second));
 
     ::SetCursorPos(640, 512);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed with the pointer back";

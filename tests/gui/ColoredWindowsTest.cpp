@@ -126,7 +126,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     ::SetWindowPos(w[1], nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(w[1], WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
     RECT rc;
-    EXPECT_TRUE(::GetWindowRect(w[1], &rc) && ::EqualRect(&rc, &m_rows[1].rect));
+    EXPECT_TRUE(::GetWindowRect(w[1], &rc) && ::EqualRect(&rc, &m_rows[1].second));
 }
 
 // Show closes every open cover first, also on unticked monitors; Close Checked closes the ticked rows' only.
@@ -161,7 +161,7 @@ TEST_F(ColoredWindows, ShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
 TEST_F(ColoredWindows, EnterLeavesACoverEscClosesItAndExitEndsThePanel)
 {
     Suppress(ColoredPromptKey);
-    SetOptions(true, false, false, 255);   // covers that take input
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // covers that take input
     Tick({true, true});
     ClickShow();
     const std::vector<HWND> w = WaitForWindows({0, 1});

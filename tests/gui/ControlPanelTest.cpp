@@ -176,7 +176,7 @@ TEST_F(ControlPanel, LinksAndContactUs)
     };
     for (auto [msg, wp, lp, url] : links)
     {
-        ClearClipboard();
+        ::OpenClipboard(nullptr), ::EmptyClipboard(), ::CloseClipboard();
         // WM_HELP carries a pointer and cannot be posted: sent from a thread that returns once the launcher closed.
         std::thread sender([&h, msg, wp, lp] { ::SendMessageW(h, msg, wp, lp); });
         HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");

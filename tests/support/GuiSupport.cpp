@@ -9,8 +9,7 @@
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;)
+    for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;;)
     {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -24,26 +23,20 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
     }
 }
 
-std::vector<HWND> TopLevelWindows(DWORD pidWanted, LPCWSTR cls)
+std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls)
 {
-    struct Ctx
+    std::vector<HWND> all, found;
+    ::EnumWindows([](HWND h, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(h), TRUE; },
+                  reinterpret_cast<LPARAM>(&all));
+    for (HWND h : all)
     {
-        DWORD pid;
-        LPCWSTR cls;
-        std::vector<HWND> found;
-    } ctx{pidWanted, cls, {}};
-    ::EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(h, &pid);
-            WCHAR name[64] = {};
-            ::GetClassNameW(h, name, 64);
-            if (pid == c->pid && (!c->cls || lstrcmpiW(name, c->cls) == 0)) c->found.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+        DWORD owner = 0;
+        WCHAR name[64] = {};
+        ::GetWindowThreadProcessId(h, &owner);
+        ::GetClassNameW(h, name, 64);
+        if (owner == pid && (!cls || lstrcmpiW(name, cls) == 0)) found.push_back(h);
+    }
+    return found;
 }
 
 std::wstring WindowText(HWND h)
@@ -93,34 +86,24 @@ LOGFONTW FontOf(HWND h)
     return lf;
 }
 
-void ClearClipboard()
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    ::CloseClipboard();
-}
-
-// Message boxes are the visible dialogs with an OK button and text that are neither
-// the control panel (marked) nor one of our templates with a list.
+// Message boxes are the visible dialogs with an OK button and text that are neither the control
+// panel (marked) nor one of our templates with a list.
 MessageBoxWatcher::MessageBoxWatcher()
 {
     m_thread = std::thread([this] {
         for (; !m_stop; ::Sleep(10))
             for (HWND h : ProcessTopLevelWindows(L"#32770"))
             {
+                const std::wstring text = MessageBoxText(h);
                 if (!::IsWindowVisible(h) || !::GetDlgItem(h, IDOK) || ::GetDlgItem(h, IDC_LIST_MONITORS) ||
-                    ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker)
+                    ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker || text.empty())
                     continue;
-                std::wstring text = MessageBoxText(h);
-                if (text.empty()) continue;
                 {
                     std::lock_guard<std::mutex> lock(m_lock);
                     m_texts.push_back(text);
                 }
-                // Posted: the box's thread may be busy in a send to us.
-                ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
-                // Wait until that box is gone so it is not counted twice.
+                // Posted: the box's thread may be busy in a send to us. Once it is gone it cannot be counted twice.
+                ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(::GetDlgItem(h, IDOK)));
                 for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
             }
     });
@@ -136,11 +119,6 @@ std::vector<std::wstring> MessageBoxWatcher::Texts()
 {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_texts;
-}
-
-bool MessageBoxWatcher::WaitForCount(size_t n, DWORD timeoutMs)
-{
-    return PumpUntil([&] { return Count() >= n; }, timeoutMs);
 }
 
 PanelThread::PanelThread()
@@ -164,23 +142,18 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     auto* self = static_cast<PanelThread*>(p);
     CUmbrafenDlg dlg;
     self->m_dlg = &dlg;
-    // As on the application's own thread, the panel is the thread's main window
-    // (dialogs opened without a parent are owned by it).
+    // As on the application's own thread, the panel is the thread's main window (dialogs opened
+    // without a parent are owned by it).
     CWinThread thread;
     thread.m_pMainWnd = &dlg;
     AfxSetThread(&thread);
-    self->m_result = dlg.DoModal();
+    dlg.DoModal();
     self->m_dlg = nullptr;
     self->m_ended = true;
     if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
     AfxSetThread(nullptr);
     AfxDeleteTempMaps();
     return 0;
-}
-
-bool PanelThread::Ended(DWORD timeoutMs)
-{
-    return PumpUntil([&] { return m_ended.load(); }, timeoutMs);
 }
 
 void PanelThread::Close()
@@ -209,13 +182,10 @@ void PanelThread::Invoke(const std::function<void()>& fn)
 PanelThread::~PanelThread()
 {
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    if (!PumpUntil([&] { return m_ended.load(); }, 10000)) ADD_FAILURE() << "the control panel did not end";
-    if (m_thread)
-    {
-        // The thread writes into this object until it ends; never free it earlier.
-        ::WaitForSingleObject(m_thread, INFINITE);
-        ::CloseHandle(m_thread);
-    }
+    if (!Ended(10000)) ADD_FAILURE() << "the control panel did not end";
+    // The thread writes into this object until it ends; never free it earlier.
+    ::WaitForSingleObject(m_thread, INFINITE);
+    ::CloseHandle(m_thread);
 }
 
 std::wstring ListView::Text(int row, int column) const
@@ -229,10 +199,10 @@ std::wstring ListView::Text(int row, int column) const
     return buffer;
 }
 
-std::vector<std::wstring> ListView::Row(int row, int columns) const
+std::vector<std::wstring> ListView::Row(int row) const
 {
     std::vector<std::wstring> cells;
-    for (int c = 0; c < columns; ++c) cells.push_back(Text(row, c));
+    for (int c = 0; c < 7; ++c) cells.push_back(Text(row, c));
     return cells;
 }
 
@@ -243,15 +213,11 @@ std::vector<std::wstring> ListView::Column(int column) const
     return cells;
 }
 
-bool ListView::Ticked(int row) const
-{
-    return (::SendMessageW(m_h, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
 std::vector<bool> ListView::Ticks() const
 {
     std::vector<bool> ticks;
-    for (int r = 0; r < Count(); ++r) ticks.push_back(Ticked(r));
+    for (int r = 0; r < Count(); ++r)
+        ticks.push_back((::SendMessageW(m_h, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK) >> 12) == 2);
     return ticks;
 }
 
@@ -272,32 +238,11 @@ HMONITOR ListView::Data(int row) const
     return reinterpret_cast<HMONITOR>(item.lParam);
 }
 
-std::vector<int> ListView::ColumnWidths(int columns) const
+std::vector<int> ListView::ColumnWidths() const
 {
     std::vector<int> widths;
-    for (int c = 0; c < columns; ++c) widths.push_back(static_cast<int>(::SendMessageW(m_h, LVM_GETCOLUMNWIDTH, c, 0)));
+    for (int c = 0; c < 7; ++c) widths.push_back(static_cast<int>(::SendMessageW(m_h, LVM_GETCOLUMNWIDTH, c, 0)));
     return widths;
-}
-
-void ClickButton(HWND dlg, int id)
-{
-    ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);
-}
-
-void DragSliderToLeftEnd(HWND slider)
-{
-    RECT thumb{}, channel{};
-    ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    ::SendMessageW(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-    const int y = (thumb.top + thumb.bottom) / 2;
-    ::PostMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
-    ::PostMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.left, y));
-    ::PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(channel.left, y));
-}
-
-void SendCommand(HWND wnd, int id)
-{
-    ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 void PanelTest::SetUp()
@@ -312,10 +257,9 @@ void PanelTest::SetUp()
     ListView list(Panel(), IDC_LIST_MONITORS);
     for (int r = 0; r < list.Count(); ++r)
     {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
+        MONITORINFO info{sizeof(info)};
         ::GetMonitorInfoW(list.Data(r), &info);
-        m_rows.push_back({list.Data(r), info.rcMonitor});
+        m_rows.emplace_back(list.Data(r), info.rcMonitor);
     }
     ASSERT_EQ(m_rows.size(), 2u) << "the virtual desktop has two monitors";
 }
@@ -334,18 +278,10 @@ void PanelTest::Tick(const std::vector<bool>& rows)
     for (size_t r = 0; r < rows.size(); ++r) ListView(Panel(), IDC_LIST_MONITORS).SetTick(static_cast<int>(r), rows[r]);
 }
 
-void PanelTest::SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha)
-{
-    ::CheckDlgButton(Panel(), IDC_CHK_ON_TOP, onTop);
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, passthrough);
-    ::CheckDlgButton(Panel(), IDC_CHK_IN_ALT_TAB, inAltTab);
-    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, alpha);
-}
-
 HWND PanelTest::WindowOn(int row) const
 {
     CString value;
-    if (!OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].monitor), value)) return nullptr;
+    if (!OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].first), value)) return nullptr;
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value)));
 }
 
@@ -368,11 +304,11 @@ std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const 
     EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
                     << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
-    for (size_t i = 0; i < windows.size(); ++i)
+    for (size_t i = 0; ok && i < windows.size(); ++i)
     {
         RECT rc{};
         ::GetWindowRect(windows[i], &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &m_rows[rows[i]].rect))
+        EXPECT_TRUE(::EqualRect(&rc, &m_rows[rows[i]].second))
             << "the window on row " << rows[i] << " misses its monitor";
     }
     return ok ? windows : std::vector<HWND>{};

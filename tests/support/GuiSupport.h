@@ -1,6 +1,6 @@
-// Helpers for tests that drive real windows on the virtual desktop: polling with a
-// message pump, finding and answering dialogs, reading list views as another program
-// would, and running the control panel modally on a thread of its own.
+// Helpers for tests that drive real windows on the virtual desktop: polling with a message pump,
+// finding and answering dialogs, reading list views as another program would, and running the
+// control panel modally on a thread of its own.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -17,17 +17,14 @@ class CUmbrafenDlg;
 
 // Pumps this thread's messages until pred() holds or the time runs out.
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
-
-// Top-level windows of a process (this one by default), visible or not, whose class is cls (any when null).
+// Top-level windows of a process, visible or not, whose class is cls (any when null).
 std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
 inline std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr)
 {
     return TopLevelWindows(::GetCurrentProcessId(), cls);
 }
-
 std::wstring WindowText(HWND h);
-// The text of a message box (its static texts), empty if hwnd is none.
-std::wstring MessageBoxText(HWND box);
+std::wstring MessageBoxText(HWND box);   // its static texts
 // A visible message box of this process whose text contains part; null when none.
 HWND FindMessageBox(const std::wstring& part);
 // Waits for a visible dialog of this process with exactly this title; null when none came.
@@ -35,9 +32,16 @@ HWND WaitForDialog(const std::wstring& title);
 // A window has finished its initialisation once its thread answers a sent message.
 bool Settled(HWND h);
 LOGFONTW FontOf(HWND h);
-void ClearClipboard();
+inline void ClickButton(HWND dlg, int id)   // as a user does, from any thread
+{
+    ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);
+}
+inline void SendCommand(HWND wnd, int id)   // as a menu item does
+{
+    ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
 
-// Watches for message boxes on a thread of its own and answers each one by pressing its default button.
+// Watches for message boxes on a thread of its own and answers each one with its default button.
 class MessageBoxWatcher
 {
 public:
@@ -45,7 +49,10 @@ public:
     ~MessageBoxWatcher();
     std::vector<std::wstring> Texts();
     size_t Count() { return Texts().size(); }
-    bool WaitForCount(size_t n, DWORD timeoutMs = 5000);
+    bool WaitForCount(size_t n, DWORD timeoutMs = 5000)
+    {
+        return PumpUntil([&] { return Count() >= n; }, timeoutMs);
+    }
 
 private:
     std::atomic<bool> m_stop{false};
@@ -54,8 +61,7 @@ private:
     std::thread m_thread;
 };
 
-// The control panel, run with DoModal on a UI thread of its own, as the
-// application runs it. The test thread talks to it with SendMessage.
+// The control panel, run with DoModal on a UI thread of its own, as the application runs it.
 class PanelThread
 {
 public:
@@ -63,10 +69,11 @@ public:
     ~PanelThread();   // closes the panel if still open and joins the thread
     HWND Hwnd() const { return m_hwnd; }
     CUmbrafenDlg* Dialog() const { return m_dlg; }
-    bool Ended(DWORD timeoutMs = 5000);   // waits for DoModal to return
-    INT_PTR Result() const { return m_result; }
-    // Runs fn on the panel's thread and waits for it.
-    void Invoke(const std::function<void()>& fn);
+    bool Ended(DWORD timeoutMs = 5000)
+    {
+        return PumpUntil([&] { return m_ended.load(); }, timeoutMs);
+    }
+    void Invoke(const std::function<void()>& fn);   // runs fn on the panel's thread
     // Closes it as the user does and waits until its destruction (and so the store) is over.
     void Close();
 
@@ -74,7 +81,6 @@ private:
     std::atomic<HWND> m_hwnd{nullptr};
     std::atomic<CUmbrafenDlg*> m_dlg{nullptr};
     std::atomic<bool> m_ended{false};
-    INT_PTR m_result = 0;
     DWORD m_threadId = 0;
     HANDLE m_thread = nullptr;
     static DWORD WINAPI Main(LPVOID self);
@@ -89,27 +95,19 @@ public:
     HWND Hwnd() const { return m_h; }
     int Count() const { return static_cast<int>(::SendMessageW(m_h, LVM_GETITEMCOUNT, 0, 0)); }
     std::wstring Text(int row, int column) const;
-    std::vector<std::wstring> Row(int row, int columns = 7) const;
+    std::vector<std::wstring> Row(int row) const;   // its seven cells
     std::vector<std::wstring> Column(int column) const;
-    bool Ticked(int row) const;
     std::vector<bool> Ticks() const;
     void SetTick(int row, bool on) const;   // as a click on the row's check box does
     HMONITOR Data(int row) const;
-    std::vector<int> ColumnWidths(int columns = 7) const;
+    std::vector<int> ColumnWidths() const;
 
 private:
     HWND m_h;
 };
 
-// Clicks a button of a dialog the way a user would (BM_CLICK), from any thread.
-void ClickButton(HWND dlg, int id);
-// Drags a trackbar's thumb with the mouse to the left end and lets go; the trackbar reports the release.
-void DragSliderToLeftEnd(HWND slider);
-// Sends a command as a menu item would.
-void SendCommand(HWND wnd, int id);
-
-// The control panel open on the two-monitor desktop with fresh settings, the
-// displays never switched off and every don't-show-again prompt in force.
+// The control panel open on the two-monitor desktop with fresh settings, the displays never
+// switched off and every don't-show-again prompt in force.
 class PanelTest : public ::testing::Test
 {
 protected:
@@ -120,17 +118,11 @@ protected:
     HWND Panel() const { return m_panel->Hwnd(); }
     HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
     void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
-    void SetOptions(bool onTop, bool passthrough, bool inAltTab, int alpha);
-    HWND WindowOn(int row) const;   // the coloured window registered for the row's monitor
-    // Waits for a settled coloured window on each of the rows and none elsewhere, none of
-    // them in old, which must all be gone; returns them in row order (empty on failure).
+    HWND WindowOn(int row) const;               // the coloured window registered for the row's monitor
+    // Waits for a settled coloured window filling the monitor of each of the rows and none elsewhere,
+    // none of them in old, which must all be gone; returns them in row order (empty on failure).
     std::vector<HWND> WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old = {});
 
-    struct Row
-    {
-        HMONITOR monitor;
-        RECT rect;
-    };
     std::unique_ptr<PanelThread> m_panel;
-    std::vector<Row> m_rows;
+    std::vector<std::pair<HMONITOR, RECT>> m_rows;
 };
