@@ -3,9 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
-#include <cstring>
 #include <functional>
-#include <map>
 #include <string>
 #include "res/resource.h"
 #include "tests/support/Files.h"
@@ -20,9 +18,7 @@ inline std::wstring DataFilePath()
 
 inline DWORD At(const Bytes& b, size_t offset)
 {
-    DWORD v = 0;
-    if (b.size() >= offset + 4) memcpy(&v, b.data() + offset, 4);
-    return v;
+    return b.at(offset) | b.at(offset + 1) << 8 | b.at(offset + 2) << 16 | DWORD(b.at(offset + 3)) << 24;
 }
 
 // Polls without pumping messages, as an outside observer: once this thread had read its own queue,
@@ -34,8 +30,7 @@ inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
     return pred();
 }
 
-// One run of the program, with the arguments after its name; ended (closed, or killed after a grace period) with the
-// object.
+// One run of the program with these arguments; closed, or killed after a grace period, with the object.
 class UmbrafenProcess
 {
 public:
@@ -44,16 +39,13 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\" " + args;
-        started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     }
     ~UmbrafenProcess()
     {
-        if (!started) return;
-        if (!Exited(0))
-        {
-            if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
-            if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
-        }
+        if (!pi.hProcess) return;
+        if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
+        if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
@@ -74,23 +66,22 @@ public:
         if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
         return h;
     }
-    // The coloured windows: visible dialogs without controls, keyed by title.
-    std::map<std::wstring, HWND> Covers() const
+    // The coloured windows: visible dialogs without controls.
+    size_t Covers() const
     {
-        std::map<std::wstring, HWND> found;
+        size_t n = 0;
         for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && WindowText(h).ends_with(L" - Umbrafen"))
-                found[WindowText(h)] = h;
-        return found;
+            n += ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD);
+        return n;
     }
-    bool Exited(DWORD ms = 15000) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ExitCode() const
+    bool Exited(DWORD ms) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    // STILL_ACTIVE when the process has not ended within ms.
+    DWORD ExitCode(DWORD ms = 15000) const
     {
-        DWORD code = 259;
-        ::GetExitCodeProcess(pi.hProcess, &code);
+        DWORD code = STILL_ACTIVE;
+        if (Exited(ms)) ::GetExitCodeProcess(pi.hProcess, &code);
         return code;
     }
-    BOOL started = FALSE;
     PROCESS_INFORMATION pi{};
 };
 
