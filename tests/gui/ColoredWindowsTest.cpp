@@ -38,14 +38,6 @@ bool DrainPosted(HWND h)
     return seen;
 }
 
-// Covers of this process, by their title: a burst could leave one the registry no longer knows.
-int CoverCount()
-{
-    int n = 0;
-    for (HWND h : ProcessTopLevelWindows(L"#32770")) n += WindowText(h).ends_with(L" - Umbrafen");
-    return n;
-}
-
 class ColoredWindows : public PanelTest
 {
 protected:
@@ -55,7 +47,7 @@ protected:
 }   // namespace
 
 // No ticked row gives the hint alone; the show prompt is owned by the panel and the covers
-// wait for its answer; a suppressed prompt shows nothing.
+// wait for its answer.
 TEST_F(ColoredWindows, ShowPromptsAndTheNoMonitorHint)
 {
     {
@@ -74,11 +66,6 @@ TEST_F(ColoredWindows, ShowPromptsAndTheNoMonitorHint)
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitForWindows({0});
-
-    MessageBoxWatcher watcher;
-    Suppress(PassthroughPromptKey);
-    ClickShow();
-    EXPECT_EQ(watcher.Count(), 0u);
 }
 
 // Show styles the covers from the options and the capture preference; with covers up an option
@@ -203,8 +190,10 @@ TEST_F(ColoredWindows, BurstsOfShowLeaveOneCoverPerMonitor)
     Tick({true, true});
     for (int i = 0; i < 4; ++i) ClickShow();
     ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
-    ::Sleep(300);   // time for any orphan to come up
-    EXPECT_EQ(CoverCount(), 2);
+    ::Sleep(300);   // time for any orphan to come up; covers are counted by title, as the registry may not know one
+    int covers = 0;
+    for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
+    EXPECT_EQ(covers, 2);
 }
 
 // The end of the Windows session stores what a clean close stores, byte for byte.

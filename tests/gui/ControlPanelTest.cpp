@@ -1,8 +1,7 @@
 // The control panel created from its real template: data exchange with AppSettings, stored placement, its
-// command menu, list-font steps and the font picker, the links, the topology box over a scripted desktop, and
-// the error boundary of the message maps.
+// command menu, list-font steps and the font picker, the links, and the topology box over a scripted desktop.
+
 #include <gtest/gtest.h>
-#include <stdexcept>
 #include <thread>
 #include <tuple>
 #include <windows.h>
@@ -209,29 +208,6 @@ TEST_F(ControlPanel, TopologyChoiceIsValidatedBeforeItIsApplied)
     }
     const UINT32 validate = SDC_TOPOLOGY_CLONE | SDC_VALIDATE, apply = SDC_TOPOLOGY_CLONE | SDC_APPLY;
     EXPECT_EQ(desktop.SetDisplayConfigFlags, (std::vector<UINT32>{validate, validate, apply}));
-}
-
-constexpr UINT WM_THROW = WM_APP + 2;
-
-class CProbe : public CDialogEx
-{
-public:
-    CProbe() : CDialogEx(IDD_ABOUTBOX) {}
-    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failure"); }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CProbe, CDialogEx)
-Raw<WM_THROW, &T::OnThrow>(), END_MESSAGE_MAP()
-
-// A handler's exception stops at the window procedure: it never unwinds through user32.
-TEST(MessageMap, AHandlersExceptionStopsAtTheWindowProcedure)
-{
-    CProbe dlg;
-    ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
-    EXPECT_EQ(dlg.SendMessage(WM_THROW), 0);
-    EXPECT_TRUE(::IsWindow(dlg.m_hWnd)) << "the window lives on after the failed handler";
-    dlg.DestroyWindow();
 }
 
 }   // namespace

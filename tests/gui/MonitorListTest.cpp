@@ -85,10 +85,15 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecord)
     Open();
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Data(1), desk.Handle(1));
-    EXPECT_EQ(list.Row(0), (Cells{L"DELL U2720Q", L"0", L"0", L"3840", L"2160", L"\\\\.\\DISPLAY1",
-                                  desk.Adapters[0].InterfacePath}));
-    EXPECT_EQ(list.Row(1), (Cells{L"Display2", L"-1280", L"120", L"1280", L"1024", L"\\\\.\\DISPLAY2",
-                                  desk.Adapters[1].InterfacePath}))
+    auto Row = [&](int r) {
+        Cells cells;
+        for (int c = 0; c < 7; ++c) cells.push_back(list.Text(r, c));
+        return cells;
+    };
+    EXPECT_EQ(Row(0), (Cells{L"DELL U2720Q", L"0", L"0", L"3840", L"2160", L"\\\\.\\DISPLAY1",
+                             desk.Adapters[0].InterfacePath}));
+    EXPECT_EQ(Row(1), (Cells{L"Display2", L"-1280", L"120", L"1280", L"1024", L"\\\\.\\DISPLAY2",
+                             desk.Adapters[1].InterfacePath}))
         << "no friendly name: the label comes from the device name";
 }
 

@@ -199,13 +199,6 @@ std::wstring ListView::Text(int row, int column) const
     return buffer;
 }
 
-std::vector<std::wstring> ListView::Row(int row) const
-{
-    std::vector<std::wstring> cells;
-    for (int c = 0; c < 7; ++c) cells.push_back(Text(row, c));
-    return cells;
-}
-
 std::vector<std::wstring> ListView::Column(int column) const
 {
     std::vector<std::wstring> cells;
@@ -250,7 +243,8 @@ void PanelTest::SetUp()
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
     ResetAppSettings();
     AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
-    RestoreAllPrompts();
+    for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
+        RestorePrompt(key);
     BeforeOpen();
     m_panel = std::make_unique<PanelThread>();
     ASSERT_NE(Panel(), nullptr);
@@ -269,7 +263,6 @@ void PanelTest::TearDown()
     CloseAllColoredWindows();
     m_panel.reset();
     EXPECT_TRUE(PumpUntil([] { return OpenWindowRegistry.GetCount() == 0; }));
-    RestoreAllPrompts();
     ResetAppSettings();
 }
 

@@ -95,7 +95,6 @@ public:
     HWND Hwnd() const { return m_h; }
     int Count() const { return static_cast<int>(::SendMessageW(m_h, LVM_GETITEMCOUNT, 0, 0)); }
     std::wstring Text(int row, int column) const;
-    std::vector<std::wstring> Row(int row) const;   // its seven cells
     std::vector<std::wstring> Column(int column) const;
     std::vector<bool> Ticks() const;
     void SetTick(int row, bool on) const;   // as a click on the row's check box does

@@ -1,9 +1,6 @@
-// Entry point of every test executable: the code is built with -municode, so
-// the console entry is wmain rather than GoogleTest's own main. The process
-// is prepared as the program prepares itself: its name, common controls, OLE.
-// The virtual desktop has no shell: the real tray call waits some two seconds
-// for one at every panel, so the icon goes to a stand-in that accepts it (the
-// tray tests put their own recorder there).
+// Entry point of every test executable (wmain: the code is built with -municode). The process is
+// prepared as the program prepares itself: its name, common controls, OLE. The virtual desktop has no
+// shell, where the real tray call waits two seconds at every panel: the icon goes to a stand-in.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
