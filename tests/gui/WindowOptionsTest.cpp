@@ -73,7 +73,8 @@ TEST_F(WindowOptions, PressOnAnEmptyPartDragsThePanel)
     ::MapDialogRect(Panel(), &gap);
     ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());
     ::PostMessageW(Panel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.left, gap.top));
-    GUITHREADINFO gui{sizeof(gui)};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
     const DWORD thread = ::GetWindowThreadProcessId(Panel(), nullptr);
     EXPECT_TRUE(PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && gui.hwndMoveSize == Panel(); }))
         << "the press did not start moving the panel";

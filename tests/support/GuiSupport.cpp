@@ -251,7 +251,8 @@ void PanelTest::SetUp()
     ListView list(Panel(), IDC_LIST_MONITORS);
     for (int r = 0; r < list.Count(); ++r)
     {
-        MONITORINFO info{sizeof(info)};
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
         ::GetMonitorInfoW(list.Data(r), &info);
         m_rows.emplace_back(list.Data(r), info.rcMonitor);
     }

@@ -1,6 +1,5 @@
-// Helpers for tests that drive real windows on the virtual desktop: polling with a message pump,
-// finding and answering dialogs, reading list views as another program would, and running the
-// control panel modally on a thread of its own.
+// Helpers for tests that drive real windows on the virtual desktop: polling with a message pump, finding and
+// answering dialogs, reading list views as another program would, the control panel on a thread of its own.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

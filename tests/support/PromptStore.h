@@ -1,5 +1,4 @@
-// The per-user store behind the don't-show-again prompts: tests suppress a prompt, or bring it back,
-// by its key as the shell's check box would.
+// The don't-show-again store: tests suppress a prompt, or bring it back, by its key as the shell's box would.
 #pragma once
 #include <windows.h>
 
