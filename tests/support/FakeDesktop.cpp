@@ -59,7 +59,6 @@ LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
 {
     if (!pathCount || !modeCount || (flags != QDC_ONLY_ACTIVE_PATHS && flags != QDC_DATABASE_CURRENT))
         return ERROR_INVALID_PARAMETER;
-    if (flags == QDC_DATABASE_CURRENT && g_desk->CurrentTopologyFails) return ERROR_NOT_SUPPORTED;
     *pathCount = static_cast<UINT32>(g_desk->Paths.size());
     *modeCount = 2 * *pathCount;
     return ERROR_SUCCESS;

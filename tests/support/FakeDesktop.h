@@ -50,7 +50,6 @@ public:
 
     // The topology box: what the database query reports, and what SetDisplayConfig was asked.
     DISPLAYCONFIG_TOPOLOGY_ID CurrentTopology = DISPLAYCONFIG_TOPOLOGY_EXTEND;
-    bool CurrentTopologyFails = false;     // the size query and the query fail for QDC_DATABASE_CURRENT
     LONG ValidateResult = ERROR_SUCCESS;   // answer to SDC_VALIDATE; a successful SDC_APPLY switches CurrentTopology
     std::vector<UINT32> SetDisplayConfigFlags;
 
