@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR CloseDelayTimer = 1;
 constexpr UINT CloseDelayMs = 300;
 
 }   // namespace
@@ -121,18 +120,10 @@ void CUmbrafenDlg::OnCancel()
     OnClose();
 }
 
-void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
+void CUmbrafenDlg::OnCloseDelayTimer()
 {
-    if (nIDEvent == CloseDelayTimer)
-    {
-        KillTimer(CloseDelayTimer);
-        CDialogEx::OnCancel();
-    }
-    else if (nIDEvent == AutoCoverTimer)
-    {
-        CheckAutoCover();
-    }
-    Default();
+    KillTimer(CloseDelayTimer);
+    CDialogEx::OnCancel();
 }
 
 CoverRequest CUmbrafenDlg::CoverRequestFor(int row)

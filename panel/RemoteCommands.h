@@ -1,7 +1,6 @@
 // How a later start of the program hands its command line to the running control panel.
 //   CommandCopyDataId    WM_COPYDATA's dwData; lpData is the UTF-16 CommandToText text, no terminator
 //   CommandApplied ...   the panel's answer
-//   WM_START_COMMAND     posted by the panel to itself for the command of its own start
 #pragma once
 #include <windows.h>
 
@@ -11,5 +10,3 @@ constexpr ULONG_PTR CommandCopyDataId = 0x55434D44;   // "UCMD"
 // read); or, as -n, display n is not in the monitor list and nothing was done.
 constexpr LRESULT CommandApplied = 1;
 constexpr LRESULT CommandNotUnderstood = 0;
-
-constexpr UINT WM_START_COMMAND = WM_APP + 0x43;

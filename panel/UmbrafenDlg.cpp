@@ -136,6 +136,17 @@ BOOL CUmbrafenDlg::OnInitDialog()
     return TRUE;
 }
 
+// Every timer of the panel; the ids are in PanelMessages.h.
+void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent)
+    {
+    case CloseDelayTimer: OnCloseDelayTimer(); break;
+    case AutoCoverTimer: CheckAutoCover(); break;
+    }
+    Default();
+}
+
 void CUmbrafenDlg::OnSysCommand(UINT nID, LPARAM)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX)

@@ -9,6 +9,7 @@
 #include "colorwin/AutoCover.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "panel/CustomMFCListCtrl.h"
+#include "panel/PanelMessages.h"
 #include "settings/CommandLine.h"
 
 // The control panel's window user data; with the application name as title it
@@ -22,9 +23,6 @@ extern CUmbrafenDlg* g_pMainDlg;
 // Monitor-list columns the panel reads back.
 constexpr int DeviceNameColumn = 5;
 constexpr int MonitorIdColumn = 6;
-
-// Auto-cover's check, once a second; timer 1 is the close sequence's.
-constexpr UINT_PTR AutoCoverTimer = 2;
 
 // Default width of a monitor-list column for a list of the given outer width.
 int DefaultColumnWidth(int listWidth, int column);
@@ -91,7 +89,8 @@ public:
     void OnColoredWindowOnAllMonitors();
     void OnExit();
     void OnClose();
-    void OnTimer(UINT_PTR nIDEvent);
+    void OnTimer(UINT_PTR nIDEvent);   // dispatches every timer of the panel
+    void OnCloseDelayTimer();
     void OnCancel() override;
 
     // Covers asked for directly, by row (command line, hotkeys, tray)
