@@ -14,7 +14,9 @@ step() { echo "== $*"; }
 [[ -n ${DISPLAY:-} ]] || fail "no DISPLAY: run it through scripts/test, which starts the virtual display"
 rm -rf "$work" && mkdir -p "$work" || fail "cannot make $work"
 app=
-trap 'vd_stop' EXIT
+passed=
+# A prefix takes 700 MB: kept only to look into after a failure.
+trap 'vd_stop; [[ -z $passed ]] || rm -rf "$work/prefix"' EXIT
 
 step "scripts/package, signing with a throwaway certificate"
 { openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Umbrafen package test" \
@@ -64,6 +66,7 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 install() { vd_wine_step "the silent install" "$work/install.log" timeout 60 wine "$setup" /S || fail "the installer failed"; }
 install
 
+[[ -d $dir ]] || fail "nothing was installed in $win_dir"
 [[ $(LC_ALL=C ls "$dir" | tr '\n' ' ') == "Umbrafen.exe Uninstall.exe " ]] || fail "$dir holds: $(ls "$dir")"
 exe "$dir/Umbrafen.exe" true
 signed "$dir/Uninstall.exe"
@@ -87,19 +90,28 @@ EOF
 }
 entry
 
-# The installed program runs: its panel, a window of its own process, shows on the display.
+# until_ok LIMIT COMMAND...: polls COMMAND until it succeeds, for at most LIMIT seconds.
+until_ok() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS < end)) || return 1
+    sleep 0.1
+  done
+}
+# The installed program's panel, a window of its own process, shows on the display.
+panel_up() {
+  vd_alive "$app" || fail "the installed Umbrafen ended before showing its panel; see $work/app.log"
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Umbrafen".*/\1/p'); do
+    [[ $(xprop -id "$id" _NET_WM_PID 2>/dev/null) == *" = $app" ]] && echo "panel up: window $id" && return
+  done
+  return 1
+}
 start_app() {
   wine "$win_dir\\Umbrafen.exe" >>"$work/app.log" 2>&1 </dev/null &
   app=$!
-  local i id
-  for ((i = 0; i < 300; i++)); do
-    for id in $(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Umbrafen".*/\1/p'); do
-      [[ $(xprop -id "$id" _NET_WM_PID 2>/dev/null) == *" = $app" ]] && { echo "panel up: window $id"; return; }
-    done
-    vd_alive "$app" || fail "the installed Umbrafen ended before showing its panel; see $work/app.log"
-    sleep 0.1
-  done
-  fail "the installed Umbrafen showed no panel within 30 s"
+  until_ok 30 panel_up || fail "the installed Umbrafen showed no panel within 30 s"
 }
 local_app_data=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
 settings=${local_app_data[0]}/Umbrafen/UmbrafenData.dat
@@ -124,13 +136,12 @@ quiet=$(value QuietUninstallString)
 [[ $quiet =~ ^\"(.+)\"\ /S$ ]] || fail "QuietUninstallString: $quiet"
 wine "${BASH_REMATCH[1]}" /S >"$work/uninstall.log" 2>&1 || fail "the uninstaller failed; see $work/uninstall.log"
 # It goes on from a copy of itself in the temporary folder.
-for ((i = 0; i < 300; i++)); do
-  [[ -e $dir ]] || wine reg query "$uninstall_key" >/dev/null 2>&1 || break
-  sleep 0.1
-done
+gone() { [[ ! -e $dir ]] && ! wine reg query "$uninstall_key" >/dev/null 2>&1; }
+until_ok 30 gone || true
 [[ ! -e $dir ]] || fail "$dir is still there: $(ls "$dir")"
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
 app_ended "the uninstall"
 [[ ! -e $shortcut ]] || fail "the Start menu shortcut is still there"
 wine reg query "$run_key" /v Umbrafen >/dev/null 2>&1 && fail "the Start with Windows value is still there"
 echo "uninstalled: the program, its shortcut, entry and Run value are gone; its settings stay"
+passed=1
