@@ -73,7 +73,7 @@ signed "$dir/Uninstall.exe"
 grep -aqF "$win_dir\\Umbrafen.exe" "$shortcut" || fail "no Start menu shortcut to the installed exe"
 
 # value NAME: one value of the uninstall entry.
-value() { wine reg query "$uninstall_key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+value() { wine reg query "$uninstall_key" /v "$1" 2>/dev/null </dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
 entry() {
   local name expected
   while read -r name expected; do
