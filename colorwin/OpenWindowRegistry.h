@@ -44,7 +44,6 @@ public:
     INT_PTR GetLiveCount() const;
     // The ticket of the window that covers, or is about to cover, the monitor with this key; 0 if none.
     UINT_PTR CoverOn(LPCWSTR key) const;
-    BOOL IsCovered(LPCWSTR key) const { return CoverOn(key) != 0; }
     // Whether that monitor is covered by auto-cover's windows alone.
     BOOL IsAutoCovered(LPCWSTR key) const;
     // The user asked for that monitor's cover: an auto-cover there becomes the user's.
@@ -60,8 +59,7 @@ public:
     // Waits until every ticket in shown is shown or was taken away by a later close request,
     // and every ticket in destroyed is destroyed, answering sent messages meanwhile. FALSE
     // after timeoutMs, or at once for a window that failed to come up (ticket 0 included).
-    BOOL WaitUntil(const std::vector<UINT_PTR>& shown, const std::vector<UINT_PTR>& destroyed,
-                   DWORD timeoutMs) const;
+    BOOL WaitUntil(const std::vector<UINT_PTR>& shown, const std::vector<UINT_PTR>& destroyed, DWORD timeoutMs) const;
     // At the end of the process: waits (bounded) for every window thread to have ended.
     BOOL WaitForThreads(DWORD timeoutMs);
 
@@ -95,7 +93,7 @@ private:
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     CMapStringToString m_map;
     std::vector<Slot> m_slots;
-    std::vector<HANDLE> m_threads;   // duplicates, closed once the thread has ended
+    std::vector<HANDLE> m_threads;    // duplicates, closed once the thread has ended
     std::vector<UINT_PTR> m_failed;   // the latest tickets whose window never came up
     UINT_PTR m_nextTicket = 1;
     HANDLE m_changed;   // manual-reset, set on every change of a slot

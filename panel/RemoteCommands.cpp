@@ -76,7 +76,9 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
 
     switch (command.Action)
     {
-    case CommandAction::Show: done = command.Target == CommandTarget::Ticked ? ShowTickedRows() : CoverRows(rows); break;
+    case CommandAction::Show:
+        done = command.Target == CommandTarget::Ticked ? ShowTickedRows() : CoverRows(rows);
+        break;
     case CommandAction::Close:
         done.closed = command.Target == CommandTarget::All ? BeginCloseAllColoredWindows() : UncoverRows(rows).closed;
         break;
