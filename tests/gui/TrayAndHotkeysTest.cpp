@@ -115,7 +115,7 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
         PressCtrlAlt(Panel(), key);
         WaitForWindows(covered);
     }
-    const WPARAM toggle1 = 3;   // the hotkey id of Toggle1, the third key of the file
+    const WPARAM toggle1 = 3;   // Toggle1's hotkey id: its slot after ToggleAll and CloseAll, plus one
     ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0);
     ToggleTwiceKeepsTheRowCovered(display1, [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
