@@ -39,29 +39,31 @@ HANDLE g_hInstanceMutex = nullptr;
 
 }   // namespace
 
-BOOL ClaimSingleInstance(HWND* runningPanel)
+InstanceClaim ClaimSingleInstance(HWND& runningPanel)
 {
     CString name;
     name.Format(L"Local\\%s.SingleInstance", AfxGetModuleState()->m_lpszCurrentAppName);
     g_hInstanceMutex = ::CreateMutexW(nullptr, FALSE, name);
     // Without the mutex the window search still guards most starts.
-    if (!g_hInstanceMutex) return TRUE;
-    // The owner is either running (its panel appears and is raised) or ending (its
-    // mutex comes free): whichever happens first decides, within five seconds.
-    for (int tries = 0; tries < 100; ++tries)
+    if (!g_hInstanceMutex) return InstanceClaim::Claimed;
+    // The owner is either running (its panel appears and answers) or ending (its mutex comes
+    // free): whichever happens first decides. An owner that does neither is hung, or held up
+    // by a message box before its panel exists.
+    const ULONGLONG deadline = ::GetTickCount64() + InstanceAnswerLimitMs;
+    for (;;)
     {
         const DWORD waited = ::WaitForSingleObject(g_hInstanceMutex, 50);
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return TRUE;
-        if (runningPanel)
-        {
-            if ((*runningPanel = FindRunningPanel()) != nullptr) return FALSE;
-            continue;
-        }
-        InstanceFound = 0;
-        ::EnumWindows(FindRunningInstanceProc, 0);
-        if (InstanceFound) return FALSE;
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return InstanceClaim::Claimed;
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return InstanceClaim::NoAnswer;
+        if ((runningPanel = FindRunningPanel()) == nullptr) continue;
+        DWORD_PTR ignored = 0;
+        if (::SendMessageTimeoutW(runningPanel, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(deadline - now),
+                                  &ignored))
+            return InstanceClaim::Running;
+        // A panel that went away meanwhile belonged to an instance that is ending.
+        if (::IsWindow(runningPanel)) return InstanceClaim::NoAnswer;
     }
-    return FALSE;
 }
 
 BOOL CUmbrafenApp::InitInstance()
@@ -85,21 +87,10 @@ BOOL CUmbrafenApp::InitInstance()
         return FALSE;
     }
 
-    if (command == Command())
-    {
-        // Two starts at the same moment would both miss the other's window: the mutex decides first.
-        if (!ClaimSingleInstance()) return FALSE;
-
-        InstanceFound = 0;
-        ::EnumWindows(FindRunningInstanceProc, 0);
-        if (InstanceFound) return FALSE;
-    }
-    else
-    {
-        if (!ClaimOrForward(command, m_nExitCode)) return FALSE;
-        // Nothing runs that --exit could end.
-        if (command.Action == CommandAction::Exit) return FALSE;
-    }
+    // Two starts at the same moment would both miss the other's window: the mutex decides first.
+    if (!ClaimOrForward(command, m_nExitCode)) return FALSE;
+    // Nothing runs that --exit could end.
+    if (command.Action == CommandAction::Exit) return FALSE;
 
     if (!AfxOleInit())
     {

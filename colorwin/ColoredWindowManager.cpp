@@ -4,10 +4,20 @@
 #include "display/DisplayApi.h"
 #include "display/HandleText.h"
 
-void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options, BOOL autoCover)
+CoverTickets& CoverTickets::operator+=(const CoverTickets& other)
 {
+    started.insert(started.end(), other.started.begin(), other.started.end());
+    closed.insert(closed.end(), other.closed.begin(), other.closed.end());
+    return *this;
+}
+
+std::vector<UINT_PTR> StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverOptions& options,
+                                          BOOL autoCover)
+{
+    std::vector<UINT_PTR> tickets;
     for (const CoverRequest& request : requests)
     {
+        tickets.push_back(0);
         MONITORINFO info{};
         info.cbSize = sizeof(MONITORINFO);
         if (!Display().GetMonitorInfoW(request.monitor, &info)) continue;   // the monitor went away
@@ -27,20 +37,57 @@ void StartColoredWindows(const std::vector<CoverRequest>& requests, const CoverO
         dlg.m_bPassthrough = options.passthrough;
         dlg.m_bExcludeFromCapture = options.excludeFromCapture;
         dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
+        tickets.back() = dlg.m_nTicket;
         pThread->ResumeThread();
     }
+    return tickets;
 }
 
-void CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
+namespace {
+
+// Posted, not sent: a send would answer other threads' sends while it waits, and a command
+// must be wholly under way before the next one is handled.
+void PostClose(const std::vector<HWND>& windows)
 {
+    for (HWND hWnd : windows) ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+}
+
+}   // namespace
+
+std::vector<UINT_PTR> CloseColoredWindowsOn(const std::vector<HMONITOR>& monitors)
+{
+    std::vector<UINT_PTR> tickets;
+    std::vector<HWND> windows;
     for (HMONITOR monitor : monitors)
-        if (HWND hWnd = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor)))
-            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    {
+        const std::vector<UINT_PTR> more = OpenWindowRegistry.BeginCloseOn(FormatHandleText(monitor), windows);
+        tickets.insert(tickets.end(), more.begin(), more.end());
+    }
+    PostClose(windows);
+    return tickets;
+}
+
+std::vector<UINT_PTR> BeginCloseAllColoredWindows()
+{
+    std::vector<HWND> windows;
+    std::vector<UINT_PTR> tickets = OpenWindowRegistry.BeginCloseAll(windows);
+    PostClose(windows);
+    return tickets;
+}
+
+BOOL WaitUntilInPlace(const CoverTickets& tickets, DWORD timeoutMs)
+{
+    return OpenWindowRegistry.WaitUntil(tickets.started, tickets.closed, timeoutMs);
+}
+
+UINT_PTR CoverOnMonitor(HMONITOR monitor)
+{
+    return OpenWindowRegistry.CoverOn(FormatHandleText(monitor));
 }
 
 BOOL IsMonitorCovered(HMONITOR monitor)
 {
-    return OpenWindowRegistry.IsCovered(FormatHandleText(monitor));
+    return CoverOnMonitor(monitor) != 0;
 }
 
 BOOL IsMonitorAutoCovered(HMONITOR monitor)

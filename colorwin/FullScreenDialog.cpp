@@ -70,6 +70,8 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     // (no desktop composition, Wine) it stays in captures as before.
     if (m_bExcludeFromCapture) ::SetWindowDisplayAffinity(m_hWnd, WDA_EXCLUDEFROMCAPTURE);
 
+    // A command that started this cover may now report it in place.
+    if (m_pOpenWindows) m_pOpenWindows->MarkShown(m_nTicket);
     return TRUE;
 }
 

@@ -81,6 +81,11 @@ COpenWindowRegistry::Slot* COpenWindowRegistry::Find(UINT_PTR ticket)
     return it == m_slots.end() ? nullptr : &*it;
 }
 
+const COpenWindowRegistry::Slot* COpenWindowRegistry::Find(UINT_PTR ticket) const
+{
+    return const_cast<COpenWindowRegistry*>(this)->Find(ticket);
+}
+
 void COpenWindowRegistry::Changed()
 {
     ::SetEvent(m_changed);
@@ -115,8 +120,17 @@ BOOL COpenWindowRegistry::Register(UINT_PTR ticket, HWND hWnd)
         return FALSE;
     }
     slot->state = State::Open;
+    slot->hWnd = hWnd;
+    // An older window on this monitor may still be closing: the key names the new one from now on.
     m_map[slot->key] = FormatHandleText(hWnd);
     return TRUE;
+}
+
+void COpenWindowRegistry::MarkShown(UINT_PTR ticket)
+{
+    CExclusiveLock guard(m_lock);
+    if (Slot* slot = Find(ticket)) slot->settled = true;
+    Changed();
 }
 
 void COpenWindowRegistry::Unregister(UINT_PTR ticket, HWND hWnd)
@@ -134,6 +148,13 @@ void COpenWindowRegistry::Unregister(UINT_PTR ticket, HWND hWnd)
 void COpenWindowRegistry::Release(UINT_PTR ticket)
 {
     CExclusiveLock guard(m_lock);
+    const Slot* slot = Find(ticket);
+    if (slot && !slot->settled)
+    {
+        // Kept for a command that still waits for it; a few are enough.
+        if (m_failed.size() >= 32) m_failed.erase(m_failed.begin());
+        m_failed.push_back(ticket);
+    }
     std::erase_if(m_slots, [ticket](const Slot& s) { return s.ticket == ticket; });
     Changed();
 }
@@ -141,15 +162,15 @@ void COpenWindowRegistry::Release(UINT_PTR ticket)
 INT_PTR COpenWindowRegistry::GetLiveCount() const
 {
     CExclusiveLock guard(m_lock);
-    return std::count_if(m_slots.begin(), m_slots.end(), [](const Slot& s) { return s.state != State::Closed; });
+    return std::count_if(m_slots.begin(), m_slots.end(), IsLive);
 }
 
-BOOL COpenWindowRegistry::IsCovered(LPCWSTR key) const
+UINT_PTR COpenWindowRegistry::CoverOn(LPCWSTR key) const
 {
     CExclusiveLock guard(m_lock);
-    return std::any_of(m_slots.begin(), m_slots.end(), [key](const Slot& s) {
-        return (s.state == State::Starting || s.state == State::Open) && s.key.Compare(key) == 0;
-    });
+    for (const Slot& s : m_slots)
+        if (IsLive(s) && s.key.Compare(key) == 0) return s.ticket;
+    return 0;
 }
 
 BOOL COpenWindowRegistry::IsAutoCovered(LPCWSTR key) const
@@ -158,7 +179,7 @@ BOOL COpenWindowRegistry::IsAutoCovered(LPCWSTR key) const
     bool any = false;
     for (const Slot& s : m_slots)
     {
-        if ((s.state != State::Starting && s.state != State::Open) || s.key.Compare(key) != 0) continue;
+        if (!IsLive(s) || s.key.Compare(key) != 0) continue;
         if (!s.autoCover) return FALSE;
         any = true;
     }
@@ -172,40 +193,67 @@ void COpenWindowRegistry::ClaimAutoCover(LPCWSTR key)
         if (s.key.Compare(key) == 0) s.autoCover = FALSE;
 }
 
-HWND COpenWindowRegistry::BeginCloseOn(LPCWSTR key)
+void COpenWindowRegistry::BeginClose(Slot& s, std::vector<UINT_PTR>& tickets, std::vector<HWND>& toClose)
 {
+    if (s.state == State::Closed) return;
+    if (s.state == State::Starting) s.state = State::Cancelled;
+    if (s.state == State::Open)
+    {
+        s.state = State::Closing;
+        toClose.push_back(s.hWnd);
+    }
+    s.settled = true;
+    tickets.push_back(s.ticket);
+}
+
+std::vector<UINT_PTR> COpenWindowRegistry::BeginCloseOn(LPCWSTR key, std::vector<HWND>& toClose)
+{
+    std::vector<UINT_PTR> tickets;
     CExclusiveLock guard(m_lock);
     for (Slot& s : m_slots)
-        if (s.state == State::Starting && s.key.Compare(key) == 0) s.state = State::Cancelled;
-    CString value;
-    return m_map.Lookup(key, value) ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value))) : nullptr;
+        if (s.key.Compare(key) == 0) BeginClose(s, tickets, toClose);
+    return tickets;
 }
 
-std::vector<HWND> COpenWindowRegistry::BeginCloseAll(UINT_PTR* horizon)
+std::vector<UINT_PTR> COpenWindowRegistry::BeginCloseAll(std::vector<HWND>& toClose)
 {
+    std::vector<UINT_PTR> tickets;
+    CExclusiveLock guard(m_lock);
+    for (Slot& s : m_slots)
     {
-        CExclusiveLock guard(m_lock);
-        for (Slot& s : m_slots)
-            if (s.state == State::Starting) s.state = State::Cancelled;
-        *horizon = m_nextTicket - 1;
+        // Windows already closing are sent their WM_CLOSE too: Close All returns only once they are gone.
+        if (s.state == State::Closing) toClose.push_back(s.hWnd);
+        BeginClose(s, tickets, toClose);
     }
-    return GetWindows();
+    return tickets;
 }
 
-bool COpenWindowRegistry::AnyLiveUpTo(UINT_PTR horizon) const
+bool COpenWindowRegistry::IsShownOrTakenAway(UINT_PTR ticket) const
 {
-    return std::any_of(m_slots.begin(), m_slots.end(),
-                       [horizon](const Slot& s) { return s.ticket <= horizon && s.state != State::Closed; });
+    if (const Slot* slot = Find(ticket)) return slot->settled;
+    return ticket != 0 && std::find(m_failed.begin(), m_failed.end(), ticket) == m_failed.end();
 }
 
-void COpenWindowRegistry::WaitUntilClosed(UINT_PTR horizon) const
+bool COpenWindowRegistry::IsDestroyed(UINT_PTR ticket) const
 {
-    const ULONGLONG deadline = ::GetTickCount64() + StartingWindowLimitMs;
+    const Slot* slot = Find(ticket);
+    return !slot || slot->state == State::Closed;
+}
+
+BOOL COpenWindowRegistry::WaitUntil(const std::vector<UINT_PTR>& shown, const std::vector<UINT_PTR>& destroyed,
+                                    DWORD timeoutMs) const
+{
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;)
     {
         {
             CExclusiveLock guard(m_lock);
-            if (!AnyLiveUpTo(horizon) || ::GetTickCount64() >= deadline) return;
+            for (UINT_PTR t : shown)
+                if (!Find(t) && !IsShownOrTakenAway(t)) return FALSE;   // it never came up, and never will
+            if (std::all_of(shown.begin(), shown.end(), [this](UINT_PTR t) { return IsShownOrTakenAway(t); }) &&
+                std::all_of(destroyed.begin(), destroyed.end(), [this](UINT_PTR t) { return IsDestroyed(t); }))
+                return TRUE;
+            if (::GetTickCount64() >= deadline) return FALSE;
             ::ResetEvent(m_changed);
         }
         // The timeout only covers a wake-up that another waiter's reset swallowed.
@@ -253,14 +301,14 @@ HWND ControlPanelWindow()
     return g_hControlPanel.load();
 }
 
-BOOL CloseAllColoredWindows()
+BOOL CloseAllColoredWindows(std::vector<UINT_PTR>* closed)
 {
-    UINT_PTR horizon = 0;
     // The handles are copied out first: each window unregisters itself on its own
     // thread while the send waits, so the lock must be free by then.
-    const std::vector<HWND> windows = OpenWindowRegistry.BeginCloseAll(&horizon);
-    const bool anyLive = OpenWindowRegistry.GetLiveCount() > 0;
+    std::vector<HWND> windows;
+    const std::vector<UINT_PTR> tickets = OpenWindowRegistry.BeginCloseAll(windows);
     for (HWND hWnd : windows) ::SendMessageW(hWnd, WM_CLOSE, 0, 0);
-    OpenWindowRegistry.WaitUntilClosed(horizon);
-    return !windows.empty() || anyLive;
+    OpenWindowRegistry.WaitUntil({}, tickets, StartingWindowLimitMs);
+    if (closed) *closed = tickets;
+    return !tickets.empty();
 }

@@ -4,6 +4,7 @@
 //                           lifetime of every window from its thread's start to its end
 //   OpenWindowRegistry      the process-wide instance (never destroyed)
 //   CloseAllColoredWindows  closes every window, open or still starting, and waits for it
+// Every window has a ticket: what a command started or closed, it can wait for by ticket.
 #pragma once
 #include <windows.h>
 #include <vector>
@@ -30,29 +31,35 @@ public:
     // monitor with this key: returns the window's ticket. autoCover marks a cover that
     // auto-cover made and may take away again.
     UINT_PTR Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover = FALSE);
-    // Window thread, once its window exists: adds the entry. FALSE when a Close All came
+    // Window thread, once its window exists: adds the entry. FALSE when a close request came
     // first; the window must then destroy itself unseen.
     BOOL Register(UINT_PTR ticket, HWND hWnd);
+    // Window thread, at the end of its window's initialisation: the cover is up and visible.
+    void MarkShown(UINT_PTR ticket);
     // Window thread, as its window is destroyed: removes the entry if it still names hWnd.
     void Unregister(UINT_PTR ticket, HWND hWnd);
     // Window thread, as it ends, whether or not it made a window.
     void Release(UINT_PTR ticket);
-    // Windows open or still starting.
+    // Windows open or still starting; those asked to close no longer count.
     INT_PTR GetLiveCount() const;
-    // Whether a window covers, or is about to cover, the monitor with this key.
-    BOOL IsCovered(LPCWSTR key) const;
+    // The ticket of the window that covers, or is about to cover, the monitor with this key; 0 if none.
+    UINT_PTR CoverOn(LPCWSTR key) const;
     // Whether that monitor is covered by auto-cover's windows alone.
     BOOL IsAutoCovered(LPCWSTR key) const;
     // The user asked for that monitor's cover: an auto-cover there becomes the user's.
     void ClaimAutoCover(LPCWSTR key);
-    // Cancels the windows still starting for that monitor; returns the open one, if any.
-    HWND BeginCloseOn(LPCWSTR key);
 
-    // Close All's two halves: cancels every starting window and returns the open ones
-    // (and the newest ticket) ...
-    std::vector<HWND> BeginCloseAll(UINT_PTR* horizon);
-    // ... then waits until no window up to that ticket is open or starting.
-    void WaitUntilClosed(UINT_PTR horizon) const;
+    // A close request takes effect here, under the lock, before any window has seen it: the
+    // windows still starting are cancelled and the open ones marked closing, so the next
+    // command already finds the monitor uncovered. Returns the tickets of every window on its
+    // way out there; toClose gets the windows that still need their WM_CLOSE.
+    std::vector<UINT_PTR> BeginCloseOn(LPCWSTR key, std::vector<HWND>& toClose);
+    // The same for every window; toClose gets every window not yet destroyed.
+    std::vector<UINT_PTR> BeginCloseAll(std::vector<HWND>& toClose);
+    // Waits until every ticket in shown is shown or was taken away by a later close request,
+    // and every ticket in destroyed is destroyed, answering sent messages meanwhile. FALSE
+    // after timeoutMs, or at once for a window that failed to come up (ticket 0 included).
+    BOOL WaitUntil(const std::vector<UINT_PTR>& shown, const std::vector<UINT_PTR>& destroyed, DWORD timeoutMs) const;
     // At the end of the process: waits (bounded) for every window thread to have ended.
     BOOL WaitForThreads(DWORD timeoutMs);
 
@@ -62,6 +69,7 @@ private:
         Starting,
         Cancelled,
         Open,
+        Closing,
         Closed
     };
     struct Slot
@@ -70,15 +78,23 @@ private:
         State state;
         CString key;
         BOOL autoCover;
+        HWND hWnd = nullptr;
+        bool settled = false;   // shown, or taken away by a close request before it was
     };
     Slot* Find(UINT_PTR ticket);
-    bool AnyLiveUpTo(UINT_PTR horizon) const;
+    const Slot* Find(UINT_PTR ticket) const;
+    static bool IsLive(const Slot& s) { return s.state == State::Starting || s.state == State::Open; }
+    // Takes the slot out of the live ones; a window to close goes to toClose.
+    void BeginClose(Slot& s, std::vector<UINT_PTR>& tickets, std::vector<HWND>& toClose);
+    bool IsShownOrTakenAway(UINT_PTR ticket) const;
+    bool IsDestroyed(UINT_PTR ticket) const;
     void Changed();
 
     mutable SRWLOCK m_lock = SRWLOCK_INIT;
     CMapStringToString m_map;
     std::vector<Slot> m_slots;
-    std::vector<HANDLE> m_threads;   // duplicates, closed once the thread has ended
+    std::vector<HANDLE> m_threads;    // duplicates, closed once the thread has ended
+    std::vector<UINT_PTR> m_failed;   // the latest tickets whose window never came up
     UINT_PTR m_nextTicket = 1;
     HANDLE m_changed;   // manual-reset, set on every change of a slot
 };
@@ -91,5 +107,6 @@ void SetControlPanelWindow(HWND hWnd);
 HWND ControlPanelWindow();
 
 // Closes every window (WM_CLOSE, sent) and cancels every starting one, then returns once
-// all of them are destroyed and unregistered. FALSE when there was none.
-BOOL CloseAllColoredWindows();
+// all of them are destroyed and unregistered. FALSE when there was none. closed, when
+// given, gets the tickets of those windows.
+BOOL CloseAllColoredWindows(std::vector<UINT_PTR>* closed = nullptr);

@@ -74,6 +74,9 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
     if (m_bClosing) return;
 
     CloseAllColoredWindows();
+    // A command handled while that close waited may have started covers: they go too, as if
+    // that command had come before this show.
+    BeginCloseAllColoredWindows();
 
     ReadSliderAlpha();
 
@@ -159,32 +162,41 @@ BOOL CUmbrafenDlg::IsRowCovered(int row)
 }
 
 // Asked for directly (command line, hotkey, tray): no prompt, and covers already up stay.
-void CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
+CoverTickets CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
 {
-    if (m_bClosing) return;
+    // Nothing starts while the panel closes: for a command that asked for covers, that is a failure.
+    if (m_bClosing) return {std::vector<UINT_PTR>(rows.size(), 0), {}};
     const CoverOptions options = ReadCoverOptions();
+    CoverTickets done;
     std::vector<CoverRequest> requests;
     for (int row : rows)
     {
         m_list.SetCheck(row, TRUE);
         // An auto-cover already there stays, but as the user's: the pointer must not take it away.
-        if (IsRowCovered(row)) ClaimAutoCover(MonitorOf(row));
+        if (const UINT_PTR cover = CoverOnMonitor(MonitorOf(row)))
+        {
+            ClaimAutoCover(MonitorOf(row));
+            done.started.push_back(cover);
+        }
         else requests.push_back(CoverRequestFor(row));
     }
-    StartColoredWindows(requests, options);
+    done += {StartColoredWindows(requests, options), {}};
+    return done;
 }
 
-void CUmbrafenDlg::UncoverRows(const std::vector<int>& rows)
+CoverTickets CUmbrafenDlg::UncoverRows(const std::vector<int>& rows)
 {
     std::vector<HMONITOR> monitors;
     for (int row : rows) monitors.push_back(MonitorOf(row));
-    CloseColoredWindowsOn(monitors);
+    return {{}, CloseColoredWindowsOn(monitors)};
 }
 
-void CUmbrafenDlg::ToggleRows(const std::vector<int>& rows)
+// A cover asked to close already counts as gone, so a second toggle right after the first covers again.
+CoverTickets CUmbrafenDlg::ToggleRows(const std::vector<int>& rows)
 {
     std::vector<int> cover, uncover;
     for (int row : rows) (IsRowCovered(row) ? uncover : cover).push_back(row);
-    UncoverRows(uncover);
-    CoverRows(cover);
+    CoverTickets done = UncoverRows(uncover);
+    done += CoverRows(cover);
+    return done;
 }

@@ -6,6 +6,13 @@
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
 
+namespace {
+
+// A forwarding start waits 15 s for its answer: the covers get 10 of them.
+constexpr DWORD CommandInPlaceLimitMs = 10000;
+
+}   // namespace
+
 // Last step of the panel's initialisation.
 void CUmbrafenDlg::PrepareRemoteCommands()
 {
@@ -17,7 +24,8 @@ void CUmbrafenDlg::PrepareRemoteCommands()
 
 LRESULT CUmbrafenDlg::OnStartCommand(WPARAM, LPARAM)
 {
-    const LRESULT result = ApplyCommand(m_startCommand);
+    CoverTickets done;
+    const LRESULT result = ApplyCommand(m_startCommand, done);
     if (result == CommandApplied) return 0;
     // The same mistake sent to a running instance would change nothing: neither does this start.
     m_bStartCommandFailed = true;
@@ -33,10 +41,15 @@ LRESULT CUmbrafenDlg::OnCopyData(WPARAM, LPARAM lParam)
     const CString text(static_cast<LPCWSTR>(data->lpData), static_cast<int>(data->cbData / sizeof(WCHAR)));
     Command command;
     if (!CommandFromText(text, command) || command.Action == CommandAction::Help) return CommandNotUnderstood;
-    return ApplyCommand(command);
+    CoverTickets done;
+    const LRESULT result = ApplyCommand(command, done);
+    if (result != CommandApplied) return result;
+    // The start ends once the covers are as it asked. Commands other starts send meanwhile are
+    // handled inside this wait, each on the covers as they are at that moment.
+    return WaitUntilInPlace(done, CommandInPlaceLimitMs) ? CommandApplied : CommandNotInPlace;
 }
 
-LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
+LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
 {
     // Every display named must be listed before anything changes.
     std::vector<int> rows;
@@ -64,14 +77,12 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
     switch (command.Action)
     {
     case CommandAction::Show:
-        if (command.Target == CommandTarget::Ticked) ShowTickedRows();
-        else CoverRows(rows);
+        done = command.Target == CommandTarget::Ticked ? ShowTickedRows() : CoverRows(rows);
         break;
     case CommandAction::Close:
-        if (command.Target == CommandTarget::All) CloseAllColoredWindows();
-        else UncoverRows(rows);
+        done.closed = command.Target == CommandTarget::All ? BeginCloseAllColoredWindows() : UncoverRows(rows).closed;
         break;
-    case CommandAction::Toggle: ToggleRows(rows); break;
+    case CommandAction::Toggle: done = ToggleRows(rows); break;
     case CommandAction::Exit:
         if (!m_bClosing) PostMessage(WM_CLOSE, 0, 0);
         break;
@@ -84,12 +95,15 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
 }
 
 // As Show Window(s) does, the ticked rows replace whatever is up; with none ticked nothing changes.
-void CUmbrafenDlg::ShowTickedRows()
+// The old covers go while the new ones come up: nothing here waits, so no other command can
+// be handled half way through this one.
+CoverTickets CUmbrafenDlg::ShowTickedRows()
 {
     const std::vector<int> ticked = TickedRows();
-    if (ticked.empty() || m_bClosing) return;
-    CloseAllColoredWindows();
-    CoverRows(ticked);
+    if (ticked.empty()) return {};
+    CoverTickets done{{}, BeginCloseAllColoredWindows()};
+    done += CoverRows(ticked);
+    return done;
 }
 
 void CUmbrafenDlg::MinimizePanel()

@@ -96,9 +96,10 @@ public:
     // Covers asked for directly, by row (command line, hotkeys, tray)
     int FindDisplayRow(int display);   // the row of \\.\DISPLAYn, -1 when none
     BOOL IsRowCovered(int row);
-    void CoverRows(const std::vector<int>& rows);
-    void UncoverRows(const std::vector<int>& rows);
-    void ToggleRows(const std::vector<int>& rows);
+    // Each returns what it started and closed, for a command that waits until it is in place.
+    CoverTickets CoverRows(const std::vector<int>& rows);
+    CoverTickets UncoverRows(const std::vector<int>& rows);
+    CoverTickets ToggleRows(const std::vector<int>& rows);
     CoverRequest CoverRequestFor(int row);
     CoverOptions CurrentCoverOptions() const;
     CoverOptions ReadCoverOptions();   // the check boxes and trackbar read first, as Show reads them
@@ -109,8 +110,9 @@ public:
     void PrepareRemoteCommands();
     LRESULT OnStartCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCopyData(WPARAM wParam, LPARAM lParam);
-    LRESULT ApplyCommand(const Command& command);   // CommandApplied, or -n for a missing display n
-    void ShowTickedRows();
+    // CommandApplied, or -n for a missing display n; done gets what it started and closed.
+    LRESULT ApplyCommand(const Command& command, CoverTickets& done);
+    CoverTickets ShowTickedRows();
     void MinimizePanel();
     void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
 

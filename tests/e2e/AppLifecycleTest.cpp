@@ -26,6 +26,25 @@ TEST(AppLifecycle, OneInstanceRestoredByASecondStart)
     EXPECT_FALSE(first.Exited(0));
 }
 
+// An instance that holds the mutex but shows no panel (hung, or held by a box of its own) is reported by a plain start
+// and by --exit alike, in a box, and both end with code 1 instead of quietly.
+TEST(AppLifecycle, AnInstanceThatDoesNotAnswerIsReported)
+{
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, L"Local\\Umbrafen.SingleInstance");
+    ASSERT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "no other Umbrafen may run";
+    UmbrafenProcess plain, exitStart(L"--exit");
+    for (UmbrafenProcess* start : {&plain, &exitStart})
+    {
+        HWND box = nullptr;
+        WaitFor([&] { return (box = start->Dialog(false)) != nullptr || start->Exited(0); }, 30000);
+        EXPECT_NE(MessageBoxText(box).find(L"Umbrafen is already running but does not answer"), std::wstring::npos);
+        if (box) Answer(box);
+        EXPECT_EQ(start->ExitCode(), 1u);
+    }
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
+}
+
 // A cut data file is reported once before the panel opens, and a start meanwhile gives no second instance;
 // what was read is kept and the rest is fresh. Exit with covers up ends with code 0 and writes the whole
 // record with the user's changes; Reset All Parameters deletes the file and nothing is written at its exit.
@@ -40,9 +59,11 @@ TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
         HWND box = app.WaitForDialog(false);
         ASSERT_NE(box, nullptr) << "the short file is reported";
         EXPECT_EQ(MessageBoxText(box), L"Unexpected end of file while reading " + path + L".");
-        // Held at the report this start has no panel yet: only the instance mutex can turn another one away.
-        EXPECT_EQ(UmbrafenProcess().ExitCode(30000), 0u) << "a start while the first is still starting ends by itself";
+        // Held at the report this start has no panel yet: only the instance mutex can turn another one away,
+        // and once the report is answered the other start finds the panel.
+        UmbrafenProcess second;
         Answer(box);
+        EXPECT_EQ(second.ExitCode(30000), 0u) << "a start while the first is still starting ends by itself";
         HWND panel = app.WaitForDialog(true);
         ASSERT_NE(panel, nullptr) << "start-up goes on after one report";
         EXPECT_EQ(::IsDlgButtonChecked(panel, IDC_CHK_ON_TOP), BST_UNCHECKED) << "OnTop came from the file";

@@ -6,9 +6,9 @@
 
 namespace {
 
-// Good options from a later start are applied by the running instance and end it with code 0; a mistake,
-// found by the later start or only by the running instance, is named in the later start's own box, ends it
-// with code 2 and changes nothing.
+// Good options from a later start are applied by the running instance in the order they come and end it with
+// code 0 once in place; a mistake, found by the later start or only by the running instance, is named in the
+// later start's own box, ends it with code 2 and changes nothing.
 TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
     ::DeleteFileW(DataFilePath().c_str());
@@ -23,10 +23,25 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
         return start.ExitCode(40000);
     };
     EXPECT_EQ(later(L"--show 1 --opacity 120 --color 00FF00", nullptr), 0u);
+    // Code 0 only with the effect in place, so the covers are counted as soon as the start has ended; each
+    // command acts on what the one before left: two toggles give back the first state.
+    const std::pair<const wchar_t*, size_t> steps[] = {
+        {L"--toggle 1", 1}, {L"--toggle 1", 2}, {L"--close 1", 1}, {L"--show 1", 2}, {L"--close 1", 1}};
+    for (const auto& [args, covers] : steps)
+    {
+        EXPECT_EQ(later(args, nullptr), 0u) << args;
+        EXPECT_EQ(first.Covers(), covers) << "right after " << args;
+    }
+    {
+        UmbrafenProcess a(L"--toggle 1"), b(L"--toggle 1"), c(L"--toggle 1");
+        for (UmbrafenProcess* start : {&a, &b, &c}) EXPECT_EQ(start->ExitCode(40000), 0u);
+    }
+    EXPECT_EQ(first.Covers(), 2u) << "three toggles at once leave display 1 covered";
     EXPECT_EQ(later(L"--shw 2", L"Unknown option: --shw"), 2u);
     EXPECT_EQ(later(L"--show 1,9 --opacity 200", L"no display 9"), 2u);   // only the running instance knows
     EXPECT_EQ(later(L"--exit", nullptr), 0u);
-    EXPECT_EQ(first.ExitCode(), 0u) << "--exit ends the running instance, covers up";
+    EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended";
+    EXPECT_EQ(first.ExitCode(), 0u) << "ended with covers up";
     const Bytes bytes = ReadAllBytes(DataFilePath());
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(bytes[16], 120) << "the slider as the good --opacity left it";

@@ -75,13 +75,23 @@ protected:
         ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, m_ini.c_str());
         return value;
     }
+    // Two toggles back to back on a covered row give back the first state: covered, by a new cover.
+    void ToggleTwiceKeepsTheRowCovered(int row, const std::function<void()>& toggle)
+    {
+        const std::vector<HWND> covered = WaitForWindows({row});
+        ASSERT_EQ(covered.size(), 1u);
+        toggle();
+        toggle();
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(covered[0]); }));
+        WaitForWindows({row});
+    }
     std::wstring m_ini;
 };
 
 }   // namespace
 
-// The ini's hotkeys act (a prompt nobody answers would stop them), ToggleAll settles a mix by closing, and a held key
-// is reported once.
+// The ini's hotkeys act (a prompt nobody answers would stop them), ToggleAll settles a mix by closing, two Toggle1 back
+// to back give back the first state, and a held key is reported once.
 TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
 {
     ASSERT_TRUE(PumpUntil([] { return !ShellCalls(NIM_MODIFY).empty(); }));
@@ -105,10 +115,13 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
         PressCtrlAlt(Panel(), key);
         WaitForWindows(covered);
     }
+    const WPARAM toggle1 = 3;   // Toggle1's hotkey id: its slot after ToggleAll and CloseAll, plus one
+    ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0);
+    ToggleTwiceKeepsTheRowCovered(display1, [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
 
-// The icon comes and goes with the panel, Toggle items act on their monitor and are checked while it is covered, and
-// Minimize to tray hides the panel until the icon is clicked.
+// The icon comes and goes with the panel, Toggle items act on their monitor (two back to back give back the first
+// state) and are checked while it is covered, and Minimize to tray hides the panel until the icon is clicked.
 TEST_F(ControlWithoutPanel, TrayIconToggleItemsAndMinimizeToTray)
 {
     ASSERT_EQ(ShellCalls(NIM_ADD).size(), 1u);
@@ -129,7 +142,7 @@ TEST_F(ControlWithoutPanel, TrayIconToggleItemsAndMinimizeToTray)
         const std::wstring item = L"Toggle " + ListView(Panel(), IDC_LIST_MONITORS).Text(row, 0);
         EXPECT_EQ(toggleItem(row), item);
         SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row);
-        WaitForWindows({row});
+        ToggleTwiceKeepsTheRowCovered(row, [&] { SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row); });
         EXPECT_EQ(toggleItem(row), item + L" [x]");
         SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row);
         WaitForWindows({});
