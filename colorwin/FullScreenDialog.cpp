@@ -81,7 +81,8 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
 
     // A command that started this cover may now report it in place.
     if (m_pOpenWindows) m_pOpenWindows->MarkShown(m_nTicket);
-    return TRUE;
+    // The default focus would take the keyboard, and under Wine the foreground, from the user.
+    return m_bActivate;
 }
 
 void CDlgFullScreenDialog::OnCancel()

@@ -40,6 +40,31 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+// "The user's program": a window in another process (this test executable started again with
+// --foreign-window), which takes the foreground or, top-most, rises over what is there. Sent
+// ForeignRaise it raises itself once; ForeignInsist, again and again, each time raising the event
+// Windows raises. Ended by its process handle.
+constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
+class ForeignWindow
+{
+public:
+    ForeignWindow(const RECT& rc, bool topMost);
+    ~ForeignWindow();
+    HWND Hwnd() const { return m_hwnd; }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+    HWND m_hwnd = nullptr;
+};
+int RunForeignWindow(wchar_t** argv);   // the other process's whole life
+// Whether the user's window is still in front once the cover and then the user's thread have caught up (under
+// Wine a lost foreground arrives late, through the X server).
+inline bool KeptInFront(HWND user, HWND cover)
+{
+    return Settled(cover) && Settled(user) && ::GetForegroundWindow() == user;
+}
+bool IsAbove(HWND upper, HWND lower);   // in the z-order
+
 // Watches for message boxes on a thread of its own and answers each one with its default button.
 class MessageBoxWatcher
 {
