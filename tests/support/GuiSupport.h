@@ -57,11 +57,14 @@ private:
     HWND m_hwnd = nullptr;
 };
 int RunForeignWindow(wchar_t** argv);   // the other process's whole life
-// Whether the user's window is still in front once the cover and then the user's thread have caught up (under
-// Wine a lost foreground arrives late, through the X server).
+// Whether the user's window is still in front and the cover took neither activation nor the keyboard focus of its
+// own thread (which under Wine takes the foreground away from the user late, through the X server).
 inline bool KeptInFront(HWND user, HWND cover)
 {
-    return Settled(cover) && Settled(user) && ::GetForegroundWindow() == user;
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    return Settled(cover) && ::GetGUIThreadInfo(::GetWindowThreadProcessId(cover, nullptr), &gui) && !gui.hwndFocus &&
+           !gui.hwndActive && ::GetForegroundWindow() == user;
 }
 bool IsAbove(HWND upper, HWND lower);   // in the z-order
 
