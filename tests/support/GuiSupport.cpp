@@ -1,5 +1,6 @@
 #include "tests/support/GuiSupport.h"
 #include <algorithm>
+#include <utility>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"
@@ -113,10 +114,14 @@ ForeignWindow::~ForeignWindow()
 
 int RunForeignWindow(wchar_t** argv)
 {
+    static LRESULT lowered = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (msg == ForeignInsist) ::SetTimer(h, 1, 15, nullptr);
+        if (msg == ForeignInsist) return ::SetTimer(h, 1, 15, nullptr), std::exchange(lowered, 0);
         if (msg != ForeignRaise && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
+        HWND top = ::GetTopWindow(nullptr);
+        while (top && !::IsWindowVisible(top)) top = ::GetWindow(top, GW_HWNDNEXT);
+        lowered += top != h;
         ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (msg == WM_TIMER) ::NotifyWinEvent(EVENT_OBJECT_REORDER, h, OBJID_WINDOW, CHILDID_SELF);
         return 0;
@@ -128,7 +133,6 @@ int RunForeignWindow(wchar_t** argv)
     const bool topMost = _wtoi(argv[6]) != 0;
     HWND h = ::CreateWindowExW(topMost ? WS_EX_TOPMOST : 0, wc.lpszClassName, L"user's program", WS_POPUP, l, t,
                                _wtoi(argv[4]) - l, _wtoi(argv[5]) - t, nullptr, nullptr, nullptr, nullptr);
-    // As Windows reports a window that shows itself; Wine 8 reports none.
     ::ShowWindow(h, topMost ? SW_SHOWNOACTIVATE : SW_SHOW);
     ::NotifyWinEvent(EVENT_OBJECT_SHOW, h, OBJID_WINDOW, CHILDID_SELF);
     if (!topMost) ::SetForegroundWindow(h);
