@@ -54,7 +54,7 @@ TEST(CommandLine, AForwardedShowLeavesTheUsersProgramInFront)
 {
     UmbrafenProcess first;
     ASSERT_NE(first.WaitForDialog(true), nullptr);
-    ForeignWindow user({1400, 100, 1700, 300}, false);
+    ForeignWindow user({1400, 100}, false);
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
     EXPECT_EQ(UmbrafenProcess(L"--show 2").ExitCode(40000), 0u);
     const std::vector<HWND> covers = TopLevelWindows(first.pi.dwProcessId, L"#32770");

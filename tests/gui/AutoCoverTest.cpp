@@ -55,7 +55,7 @@ TEST_F(AutoCoverPanel, LeavesTheUsersProgramInFront)
 {
     int row2 = -1;
     m_panel->Invoke([&] { row2 = m_panel->Dialog()->FindDisplayRow(2); });
-    ForeignWindow user({1400, 100, 1700, 300}, false);   // on display 1 only
+    ForeignWindow user({1400, 100}, false);   // on display 1 only
     ::SetCursorPos(1600, 1050);
     ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
     HWND cover = nullptr;

@@ -272,7 +272,7 @@ TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
 TEST_F(ColoredWindows, OnlyShowTakesTheForegroundFromTheUsersProgram)
 {
     Suppress(PassthroughPromptKey);
-    ForeignWindow user({1400, 100, 1700, 300}, false);
+    ForeignWindow user({1400, 100}, false);
     ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
     Tick({false, true});
     SendCommand(Panel(), ID_TRAY_SHOW);
@@ -293,7 +293,7 @@ TEST_F(ColoredWindows, ATopMostCoverStaysAboveOtherProgramsTopMostWindows)
     Tick({true, false});
     ClickShow();
     std::vector<HWND> w = WaitForWindows({0});
-    ForeignWindow rival({100, 100, 400, 300}, true);
+    ForeignWindow rival({100, 100}, true);
     ASSERT_TRUE(w.size() == 1 && rival.Hwnd());
     EXPECT_TRUE(PumpUntil([&] { return IsAbove(w[0], rival.Hwnd()); }, 3000)) << "shown over the cover, it stays";
     ::SendMessageW(rival.Hwnd(), ForeignRaise, 0, 0);

@@ -87,19 +87,18 @@ LOGFONTW FontOf(HWND h)
     return lf;
 }
 
-ForeignWindow::ForeignWindow(const RECT& rc, bool topMost)
+ForeignWindow::ForeignWindow(POINT at, bool topMost)
 {
     WCHAR exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring cmd = L"\"" + std::wstring(exe) + L"\" --foreign-window";
-    for (LONG v : {rc.left, rc.top, rc.right, rc.bottom, LONG(topMost)}) cmd += L" " + std::to_wstring(v);
+    std::wstring cmd = L"\"" + std::wstring(exe) + L"\" --foreign-window " + std::to_wstring(at.x) + L" " +
+                       std::to_wstring(at.y) + (topMost ? L" 1" : L" 0");
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) return;
     PumpUntil([&] {
-        for (HWND h : TopLevelWindows(m_pi.dwProcessId, L"UmbrafenForeign"))
-            if (::IsWindowVisible(h)) m_hwnd = h;
-        return m_hwnd != nullptr;
+        const std::vector<HWND> found = TopLevelWindows(m_pi.dwProcessId, L"UmbrafenForeign");
+        return !found.empty() && ::IsWindowVisible(m_hwnd = found[0]);
     }, 15000);
 }
 
@@ -126,13 +125,11 @@ int RunForeignWindow(wchar_t** argv)
         if (msg == WM_TIMER) ::NotifyWinEvent(EVENT_OBJECT_REORDER, h, OBJID_WINDOW, CHILDID_SELF);
         return 0;
     };
-    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = L"UmbrafenForeign";
     ::RegisterClassW(&wc);
-    const int l = _wtoi(argv[2]), t = _wtoi(argv[3]);
-    const bool topMost = _wtoi(argv[6]) != 0;
-    HWND h = ::CreateWindowExW(topMost ? WS_EX_TOPMOST : 0, wc.lpszClassName, L"user's program", WS_POPUP, l, t,
-                               _wtoi(argv[4]) - l, _wtoi(argv[5]) - t, nullptr, nullptr, nullptr, nullptr);
+    const bool topMost = _wtoi(argv[4]) != 0;
+    HWND h = ::CreateWindowExW(topMost ? WS_EX_TOPMOST : 0, wc.lpszClassName, L"user's program", WS_POPUP,
+                               _wtoi(argv[2]), _wtoi(argv[3]), 300, 200, nullptr, nullptr, nullptr, nullptr);
     ::ShowWindow(h, topMost ? SW_SHOWNOACTIVATE : SW_SHOW);
     ::NotifyWinEvent(EVENT_OBJECT_SHOW, h, OBJID_WINDOW, CHILDID_SELF);
     if (!topMost) ::SetForegroundWindow(h);

@@ -40,15 +40,15 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-// "The user's program": a window in another process (this test executable started again), which takes the
-// foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported as
+// "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
+// the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported as
 // under Wine; ForeignInsist starts raising itself every 15 ms, reported as on Windows, and answers how often it found
 // another window above it since the last ForeignInsist. Ended by its process handle.
 constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
 class ForeignWindow
 {
 public:
-    ForeignWindow(const RECT& rc, bool topMost);
+    ForeignWindow(POINT at, bool topMost);
     ~ForeignWindow();
     HWND Hwnd() const { return m_hwnd; }
 

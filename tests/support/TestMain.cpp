@@ -11,7 +11,7 @@
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 7 && lstrcmpW(argv[1], L"--foreign-window") == 0) return RunForeignWindow(argv);
+    if (argc == 5 && lstrcmpW(argv[1], L"--foreign-window") == 0) return RunForeignWindow(argv);
     testing::InitGoogleTest(&argc, argv);
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
