@@ -338,12 +338,9 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
                    ::GetLayeredWindowAttributes(w[1], nullptr, &alpha, nullptr) && alpha == shown;
         })) << "not restored after message " << msg;
     }
-    MONITORINFOEXW info{};
-    info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(m_rows[0].first, &info);
     FakeDesktop desk;   // row 0's monitor under a new handle, row 1's gone
     const HMONITOR moved = desk.Handle(desk.AddMonitor(L"Moved", m_rows[0].second));
-    desk.Monitors[0].DeviceName = info.szDevice;
+    desk.Monitors[0].DeviceName = ListView(Panel(), IDC_LIST_MONITORS).Text(0, DeviceNameColumn);
     for (HWND h : w) ::SendMessageW(h, WM_DISPLAYCHANGE, 32, 0);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); })) << "the cover of a monitor that is gone stays";
     EXPECT_TRUE(IsMonitorCovered(moved) && Settled(w[0])) << "the cover did not follow its monitor's new handle";
