@@ -116,14 +116,14 @@ int RunForeignWindow(wchar_t** argv)
     static LRESULT lowered = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (msg == ForeignInsist) return ::SetTimer(h, 1, 15, nullptr), std::exchange(lowered, 0);
-        if (msg != ForeignRaise && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
+        if (msg != ForeignRaise && msg != ForeignInsist && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
         HWND top = ::GetTopWindow(nullptr);
         while (top && !::IsWindowVisible(top)) top = ::GetWindow(top, GW_HWNDNEXT);
         lowered += top != h;
         ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (msg == WM_TIMER) ::NotifyWinEvent(EVENT_OBJECT_REORDER, h, OBJID_WINDOW, CHILDID_SELF);
-        return 0;
+        // Counting starts with this window on top.
+        return msg == ForeignInsist ? ::SetTimer(h, 1, 15, nullptr), std::exchange(lowered, 0) : 0;
     };
     wc.lpszClassName = L"UmbrafenForeign";
     ::RegisterClassW(&wc);
