@@ -1,6 +1,5 @@
 #include "tests/support/GuiSupport.h"
 #include <algorithm>
-#include <utility>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"
@@ -113,17 +112,13 @@ ForeignWindow::~ForeignWindow()
 
 int RunForeignWindow(wchar_t** argv)
 {
-    static LRESULT lowered = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (msg != ForeignRaise && msg != ForeignInsist && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
-        HWND top = ::GetTopWindow(nullptr);
-        while (top && !::IsWindowVisible(top)) top = ::GetWindow(top, GW_HWNDNEXT);
-        lowered += top != h;
+        if (msg == ForeignInsist) ::SetTimer(h, 1, 15, nullptr);
+        if (msg != ForeignRaise && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
         ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (msg == WM_TIMER) ::NotifyWinEvent(EVENT_OBJECT_REORDER, h, OBJID_WINDOW, CHILDID_SELF);
-        // Counting starts with this window on top.
-        return msg == ForeignInsist ? ::SetTimer(h, 1, 15, nullptr), std::exchange(lowered, 0) : 0;
+        return 0;
     };
     wc.lpszClassName = L"UmbrafenForeign";
     ::RegisterClassW(&wc);

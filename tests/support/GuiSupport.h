@@ -41,9 +41,8 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
 }
 
 // "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
-// the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported as
-// under Wine; ForeignInsist starts raising itself every 15 ms, reported as on Windows, and answers how often it found
-// another window above it since the last ForeignInsist. Ended by its process handle.
+// the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported
+// as under Wine; ForeignInsist starts raising itself every 15 ms, reported as on Windows. Ended by its process handle.
 constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
 class ForeignWindow
 {
