@@ -52,6 +52,22 @@ bool CAutoCover::IsPaused()
     return m_pausedUntil != 0;
 }
 
+void CAutoCover::SetSessionLocked(bool locked)
+{
+    if (m_locked && !locked) RestartWaits();
+    m_locked = locked;
+}
+
+void CAutoCover::RestartWaits()
+{
+    Restart(m_desktop.Now());
+}
+
+void CAutoCover::DisplayChanged()
+{
+    m_monitorsSince = m_desktop.Now();
+}
+
 // Nobody was watched before: every monitor starts its wait at that moment, whenever the next check comes.
 void CAutoCover::Restart(ULONGLONG at)
 {
@@ -79,6 +95,16 @@ AutoCoverActions CAutoCover::Check(const std::vector<AutoCoverMonitor>& monitors
     const AutoCoverForeground fg = m_desktop.Foreground();
     // A cover of ours in front says nothing about the user.
     const bool foreground = fg.present && !fg.isCover;
+    // A dock that wakes up shows and drops monitors for a few seconds.
+    std::vector<HMONITOR> set;
+    for (const AutoCoverMonitor& m : monitors) set.push_back(m.handle);
+    std::sort(set.begin(), set.end());
+    if (set != m_monitors)
+    {
+        m_monitors.swap(set);
+        m_monitorsSince = now;
+    }
+    const bool mayCover = !m_locked && now - m_monitorsSince >= AutoCoverSettleMs;
 
     std::map<HMONITOR, Watch> watches;
     for (const AutoCoverMonitor& m : monitors)
@@ -96,7 +122,7 @@ AutoCoverActions CAutoCover::Check(const std::vector<AutoCoverMonitor>& monitors
         // The wait starts again whenever the monitor is used, and once any cover on it has gone.
         if (inUse || fullScreen || kind != CoverKind::None || w.covered) w.idleSince = now;
         w.covered = kind != CoverKind::None;
-        if (!w.covered && chosen && now - w.idleSince >= m_afterMs)
+        if (!w.covered && chosen && mayCover && now - w.idleSince >= m_afterMs)
         {
             actions.cover.push_back(m.handle);
             w = {now, true};

@@ -54,6 +54,8 @@ struct AutoCoverActions
 };
 
 constexpr ULONGLONG AutoCoverPauseMs = 60 * 60 * 1000;
+// How long the set of monitors must stay the same before anything is covered.
+constexpr ULONGLONG AutoCoverSettleMs = 3000;
 
 class CAutoCover
 {
@@ -67,6 +69,13 @@ public:
     void Pause(ULONGLONG ms = AutoCoverPauseMs);
     void Resume();
     bool IsPaused();
+    // Nothing is covered while the session is locked; an unlock starts every wait afresh, as
+    // the user was away, not idle.
+    void SetSessionLocked(bool locked);
+    // After a resume: every wait starts afresh.
+    void RestartWaits();
+    // The monitors may be coming and going: covers wait until they have held still.
+    void DisplayChanged();
 
     // One look at the desktop: which monitors to cover now and which own covers to take away.
     // While off or paused it only takes its own covers away.
@@ -88,4 +97,7 @@ private:
     ULONGLONG m_pausedUntil = 0;   // 0: not paused
     ULONGLONG m_restartedAt = 0;   // where the next check starts new waits; 0: at itself
     std::map<HMONITOR, Watch> m_watches;
+    bool m_locked = false;
+    std::vector<HMONITOR> m_monitors;   // the set the last check saw, sorted
+    ULONGLONG m_monitorsSince = 0;      // when it last changed, or the display did
 };

@@ -18,8 +18,8 @@ std::vector<UINT_PTR> StartColoredWindows(const std::vector<CoverRequest>& reque
     for (const CoverRequest& request : requests)
     {
         tickets.push_back(0);
-        MONITORINFO info{};
-        info.cbSize = sizeof(MONITORINFO);
+        MONITORINFOEXW info{};
+        info.cbSize = sizeof(info);
         if (!Display().GetMonitorInfoW(request.monitor, &info)) continue;   // the monitor went away
 
         CWinThread* pThread = AfxBeginThread(CThreadFullScreenDialog::GetThisClass(), THREAD_PRIORITY_NORMAL, 0,
@@ -36,6 +36,8 @@ std::vector<UINT_PTR> StartColoredWindows(const std::vector<CoverRequest>& reque
         dlg.m_nAlpha = options.alpha;
         dlg.m_bPassthrough = options.passthrough;
         dlg.m_bExcludeFromCapture = options.excludeFromCapture;
+        dlg.m_bActivate = options.activate;
+        dlg.m_strDevice = info.szDevice;
         dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
         tickets.back() = dlg.m_nTicket;
         pThread->ResumeThread();
@@ -98,4 +100,9 @@ BOOL IsMonitorAutoCovered(HMONITOR monitor)
 void ClaimAutoCover(HMONITOR monitor)
 {
     OpenWindowRegistry.ClaimAutoCover(FormatHandleText(monitor));
+}
+
+void RecheckColoredWindows()
+{
+    for (HWND hWnd : OpenWindowRegistry.GetWindows()) ::PostMessageW(hWnd, WM_COVER_RECHECK, 0, 0);
 }

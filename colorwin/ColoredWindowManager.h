@@ -9,10 +9,15 @@
 //   WaitUntilInPlace             waits until what a command did has taken effect
 //   CoverOnMonitor, IsMonitorCovered  the window that covers a monitor or is about to
 //   IsMonitorAutoCovered, ClaimAutoCover  auto-cover's own windows, and handing one to the user
+//   RecheckColoredWindows        every window checks its monitor, opacity and band again
+//   WM_COVER_RECHECK             the message that asks one window for that
 #pragma once
 #include <windows.h>
 #include <vector>
 #include "framework/Strings.h"
+
+// Posted to a cover: re-check, as at a resume or a display change.
+constexpr UINT WM_COVER_RECHECK = WM_APP + 0x50;
 
 struct CoverRequest
 {
@@ -28,6 +33,7 @@ struct CoverOptions
     BOOL passthrough;
     BYTE alpha;
     BOOL excludeFromCapture = FALSE;   // kept out of screenshots and recordings where the system can
+    BOOL activate = FALSE;             // the panel's Show alone makes its covers the active windows
 };
 
 // The tickets of the windows a command started (0 for one it could not start) and of
@@ -62,3 +68,5 @@ BOOL IsMonitorCovered(HMONITOR monitor);
 BOOL IsMonitorAutoCovered(HMONITOR monitor);
 // An auto-cover on the monitor becomes a cover the user made, which auto-cover leaves alone.
 void ClaimAutoCover(HMONITOR monitor);
+// After an unlock: posted, so a window busy with its colour dialog holds up nobody.
+void RecheckColoredWindows();

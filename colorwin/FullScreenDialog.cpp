@@ -2,8 +2,11 @@
 // object and writes its start parameters before resuming it).
 #include "colorwin/FullScreenDialog.h"
 #include "res/AppIcon.h"
+#include "colorwin/ColoredWindowManager.h"
 #include "colorwin/CustomColorDialog.h"
 #include "display/DisplayApi.h"
+#include "display/HandleText.h"
+#include "display/MonitorEnum.h"
 #include "res/resource.h"
 
 // --- CDlgFullScreenDialog ----------------------------------------------------
@@ -28,6 +31,9 @@ BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Cmd<ID_COLORED_CLOSE_ALL, &T::OnColoredCloseAll>(),
     Cmd<ID_COLORED_EXIT, &T::OnColoredExit>(),
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
+    Raw<WM_POWERBROADCAST, &T::OnPowerBroadcast>(),
+    Raw<WM_COVER_RECHECK, &T::OnRecheck>(),
+    Msg<WM_TIMER, &T::OnTimer>(),
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -60,8 +66,11 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_nAlpha, LWA_ALPHA);
     if (m_bPassthrough) ModifyStyleEx(0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, 0);
 
+    // Only the panel's own Show activates: a cover that comes while the user works elsewhere
+    // (auto-cover, command line, hotkey, tray) must not take the foreground from that work.
     SetWindowPos(m_bOnTop ? &CWnd::wndTopMost : &CWnd::wndNoTopMost, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | (m_bActivate ? 0 : SWP_NOACTIVATE));
+    if (m_bOnTop) m_band.Start(m_hWnd);
 
     if (m_bInAltTab) ModifyStyleEx(WS_EX_TOOLWINDOW, 0, 0);
     else ModifyStyleEx(0, WS_EX_TOOLWINDOW, 0);
@@ -72,7 +81,8 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
 
     // A command that started this cover may now report it in place.
     if (m_pOpenWindows) m_pOpenWindows->MarkShown(m_nTicket);
-    return TRUE;
+    // The default focus would take the keyboard, and under Wine the foreground, from the user.
+    return m_bActivate;
 }
 
 void CDlgFullScreenDialog::OnCancel()
@@ -91,6 +101,7 @@ void CDlgFullScreenDialog::OnClose()
 
 void CDlgFullScreenDialog::OnDestroy()
 {
+    m_band.Stop();
     if (m_pOpenWindows) m_pOpenWindows->Unregister(m_nTicket, m_hWnd);
     Default();
 }
@@ -129,12 +140,51 @@ void CDlgFullScreenDialog::OnChangeColor()
 
 LRESULT CDlgFullScreenDialog::OnDisplayChange(WPARAM, LPARAM)
 {
-    MONITORINFOEXW info{};
-    info.cbSize = sizeof(info);
-    if (Display().GetMonitorInfoW(m_hMonitor, &info))
-        MoveWindow(info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right - info.rcMonitor.left,
-                   info.rcMonitor.bottom - info.rcMonitor.top, TRUE);
+    Recheck();
     return 0;
+}
+
+// After sleep some systems keep a layered top-most window listed but no longer draw it.
+LRESULT CDlgFullScreenDialog::OnPowerBroadcast(WPARAM wParam, LPARAM)
+{
+    if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) Recheck();
+    return TRUE;
+}
+
+LRESULT CDlgFullScreenDialog::OnRecheck(WPARAM, LPARAM)
+{
+    Recheck();
+    return 0;
+}
+
+void CDlgFullScreenDialog::OnTimer(UINT_PTR nIDEvent)
+{
+    m_band.OnTimer(nIDEvent);
+}
+
+void CDlgFullScreenDialog::Recheck()
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!Display().GetMonitorInfoW(m_hMonitor, &info))
+    {
+        // A dock or a driver may give the same monitor a new handle: the cover follows it.
+        const HMONITOR same = MonitorByDeviceName(m_strDevice);
+        // Its monitor is gone: left in place, the cover could lie over another monitor now. It
+        // comes back through auto-cover or the user's Show once the monitor returns.
+        if (!same || !Display().GetMonitorInfoW(same, &info) ||
+            (m_pOpenWindows && !m_pOpenWindows->Rekey(m_nTicket, FormatHandleText(same))))
+        {
+            PostMessage(WM_CLOSE, 0, 0);
+            return;
+        }
+        m_hMonitor = same;
+    }
+    const RECT& rc = info.rcMonitor;
+    SetWindowPos(m_bOnTop ? &CWnd::wndTopMost : nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOACTIVATE | (m_bOnTop ? 0 : SWP_NOZORDER));
+    ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_nAlpha, LWA_ALPHA);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // --- CThreadFullScreenDialog -------------------------------------------------

@@ -3,6 +3,7 @@
 //   CThreadFullScreenDialog  the thread that creates one such window and runs its message loop
 #pragma once
 #include <windows.h>
+#include "colorwin/CoverBand.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "framework/Framework.h"
 
@@ -28,6 +29,8 @@ public:
     BOOL m_bPassthrough = TRUE;
     BOOL m_bExcludeFromCapture = FALSE;
     UINT_PTR m_nTicket = 0;   // this window's lifetime in the registry
+    BOOL m_bActivate = FALSE;   // the window becomes the active one as it takes its band
+    CString m_strDevice;        // its monitor's device name, to find it again under a new handle
 
 protected:
     BOOL OnInitDialog() override;
@@ -43,6 +46,15 @@ protected:
     void OnChangeColor();
     void OnColoredExit();
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecheck(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
+    // Takes its monitor's rectangle, its opacity and its band again, and repaints; follows its
+    // monitor to a new handle, or closes when the monitor is gone.
+    void Recheck();
+
+private:
+    CCoverBand m_band;
 };
 
 class CThreadFullScreenDialog : public CWinThread

@@ -133,6 +133,22 @@ void COpenWindowRegistry::MarkShown(UINT_PTR ticket)
     Changed();
 }
 
+BOOL COpenWindowRegistry::Rekey(UINT_PTR ticket, LPCWSTR key)
+{
+    CExclusiveLock guard(m_lock);
+    Slot* slot = Find(ticket);
+    if (!slot || slot->state != State::Open) return FALSE;
+    for (const Slot& s : m_slots)
+        if (&s != slot && IsLive(s) && s.key.Compare(key) == 0) return FALSE;
+    CString value;
+    if (m_map.Lookup(slot->key, value) && ParseHandleText(value) == reinterpret_cast<ULONG_PTR>(slot->hWnd))
+        m_map.RemoveKey(slot->key);
+    slot->key = key;
+    m_map[key] = FormatHandleText(slot->hWnd);
+    Changed();
+    return TRUE;
+}
+
 void COpenWindowRegistry::Unregister(UINT_PTR ticket, HWND hWnd)
 {
     CExclusiveLock guard(m_lock);

@@ -36,6 +36,9 @@ public:
     BOOL Register(UINT_PTR ticket, HWND hWnd);
     // Window thread, at the end of its window's initialisation: the cover is up and visible.
     void MarkShown(UINT_PTR ticket);
+    // Window thread: its monitor has a new handle, with this key. FALSE when another window
+    // already covers that monitor, or the window is on its way out.
+    BOOL Rekey(UINT_PTR ticket, LPCWSTR key);
     // Window thread, as its window is destroyed: removes the entry if it still names hWnd.
     void Unregister(UINT_PTR ticket, HWND hWnd);
     // Window thread, as it ends, whether or not it made a window.

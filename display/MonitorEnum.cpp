@@ -63,6 +63,15 @@ BOOL CALLBACK MonitorEnumProc(HMONITOR monitor, HDC, LPRECT, LPARAM list)
     return TRUE;
 }
 
+HMONITOR MonitorByDeviceName(const CString& deviceName)
+{
+    std::vector<MonitorHandleEntry> entries;
+    Display().EnumDisplayMonitors(nullptr, nullptr, MonitorEnumProc, reinterpret_cast<LPARAM>(&entries));
+    for (const MonitorHandleEntry& entry : entries)
+        if (!deviceName.IsEmpty() && entry.DeviceName.CompareNoCase(deviceName) == 0) return entry.Handle;
+    return nullptr;
+}
+
 BOOL EnumerateMonitors()
 {
     MonitorHandleTexts.SetSize(0, -1);

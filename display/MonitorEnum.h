@@ -44,6 +44,9 @@ BOOL EnumerateMonitors();
 // EnumDisplayMonitors callback; list is a std::vector<MonitorHandleEntry>*.
 BOOL CALLBACK MonitorEnumProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM list);
 
+// The desktop monitor with this device name now; null when there is none. Any thread.
+HMONITOR MonitorByDeviceName(const CString& deviceName);
+
 // Refills MonitorInterfaceMap with the first monitor of every display device.
 void BuildMonitorInterfaceMap();
 

@@ -82,7 +82,9 @@ void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)
 
     std::vector<CoverRequest> requests;
     for (int row : TickedRows()) requests.push_back(CoverRequestFor(row));
-    StartColoredWindows(requests, CurrentCoverOptions());
+    CoverOptions options = CurrentCoverOptions();
+    options.activate = TRUE;
+    StartColoredWindows(requests, options);
 
     if (!bReshow && AppSettings.AutoMinimize) ShowWindow(SW_MINIMIZE);
     if (AppSettings.TurnOffMonitors) TurnOffMonitors();

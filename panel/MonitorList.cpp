@@ -162,6 +162,7 @@ void CUmbrafenDlg::UncheckAll()
 LRESULT CUmbrafenDlg::OnDisplayChange(WPARAM, LPARAM)
 {
     CWaitCursor wait;
+    m_autoCover.DisplayChanged();
     StoreCheckedState();
     FillMonitorList();
     return 0;

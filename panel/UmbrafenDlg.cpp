@@ -69,6 +69,8 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Cmd<ID_PREFERENCES, &T::OnPreferences>(),
     Cmd<ID_TRAY_PAUSE_AUTO_COVER, &T::PauseAutoCover>(),
     Cmd<ID_TRAY_RESUME_AUTO_COVER, &T::ResumeAutoCover>(),
+    Raw<WM_WTSSESSION_CHANGE, &T::OnSessionChange>(),
+    Raw<WM_POWERBROADCAST, &T::OnPowerBroadcast>(),
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -132,6 +134,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
 
     ApplyPassthroughRules();
     ApplyPreferences();
+    RegisterSessionNotify();
     PrepareRemoteCommands();
     return TRUE;
 }
@@ -143,6 +146,7 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
     {
     case CloseDelayTimer: OnCloseDelayTimer(); break;
     case AutoCoverTimer: CheckAutoCover(); break;
+    case SessionNotifyTimer: RegisterSessionNotify(); break;
     }
     Default();
 }
@@ -200,6 +204,7 @@ void CUmbrafenDlg::OnDestroy()
     // Coloured windows left open by an OK end must not reach a dialog that is gone.
     SetControlPanelWindow(nullptr);
     UnregisterHotkeys();
+    UnregisterSessionNotify();
     ShowTrayIcon(false);
     CaptureSettings();
     Default();

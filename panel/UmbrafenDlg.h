@@ -2,7 +2,8 @@
 // application's main thread. Its members live in panel/, one file per concern:
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
-// AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp.
+// AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp,
+// SessionEvents.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
@@ -123,6 +124,14 @@ public:
     void PauseAutoCover();   // for an hour
     void ResumeAutoCover();
     BOOL IsAutoCoverPaused();
+
+    // Lock, unlock and resume: auto-cover's waits, and every cover checks itself again
+    bool m_sessionNotify = false;   // registered for the session's lock and unlock
+    int m_sessionNotifyTries = 0;
+    void RegisterSessionNotify();
+    void UnregisterSessionNotify();
+    LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
 
     // Settings
     void OnResetAllParameters();

@@ -2,6 +2,7 @@
 // end with its outcome as their exit code.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include "tests/e2e/AppProcess.h"
 
 namespace {
@@ -46,6 +47,20 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(bytes[16], 120) << "the slider as the good --opacity left it";
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
+}
+
+// A forwarded --show covers without taking the foreground from the user's program.
+TEST(CommandLine, AForwardedShowLeavesTheUsersProgramInFront)
+{
+    UmbrafenProcess first;
+    ASSERT_NE(first.WaitForDialog(true), nullptr);
+    ForeignWindow user({1400, 100}, false);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
+    EXPECT_EQ(UmbrafenProcess(L"--show 2").ExitCode(40000), 0u);
+    const std::vector<HWND> covers = TopLevelWindows(first.pi.dwProcessId, L"#32770");
+    const auto cover = std::find_if(covers.begin(), covers.end(), [](HWND h) { return ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD); });
+    ASSERT_NE(cover, covers.end());
+    EXPECT_TRUE(KeptInFront(user.Hwnd(), *cover)) << "the cover took the foreground";
 }
 
 }   // namespace

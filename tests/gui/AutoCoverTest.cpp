@@ -49,3 +49,16 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBack)
     ::SetCursorPos(640, 512);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed with the pointer back";
 }
+
+// An auto-cover leaves the user's program in the foreground.
+TEST_F(AutoCoverPanel, LeavesTheUsersProgramInFront)
+{
+    int row2 = -1;
+    m_panel->Invoke([&] { row2 = m_panel->Dialog()->FindDisplayRow(2); });
+    ForeignWindow user({1400, 100}, false);   // on display 1 only
+    ::SetCursorPos(1600, 1050);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
+    HWND cover = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(row2)) && Settled(cover); }, 15000));
+    EXPECT_TRUE(KeptInFront(user.Hwnd(), cover)) << "the auto-cover took the foreground";
+}

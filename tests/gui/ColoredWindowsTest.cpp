@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <atomic>
 #include <thread>
+#include <tuple>
 #include <gtest/gtest.h>
 #include "colorwin/FullScreenDialog.h"
 #include "colorwin/OpenWindowRegistry.h"
@@ -13,13 +14,23 @@
 #include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
 #include "tests/support/Files.h"
+#include "tests/support/FakeDesktop.h"
 
 namespace {
 
 // Set by a message hook once the cover's thread has taken a marker posted after everything else.
 std::atomic<bool> g_markerSeen{false};
 std::atomic<int> g_powerOffs{0};   // display-off requests a probe window of the test thread received
+std::atomic<int> g_raises{0};      // z-order moves asked for on a hooked cover's thread
 
+LRESULT CALLBACK CountRaises(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && cwp->message == WM_WINDOWPOSCHANGING &&
+        !(reinterpret_cast<const WINDOWPOS*>(cwp->lParam)->flags & SWP_NOZORDER))
+        ++g_raises;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
 // Waits until the window's thread has taken every message posted to it so far.
 bool DrainPosted(HWND h)
 {
@@ -264,4 +275,85 @@ TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
     ::SetEvent(release);
     owner.join();
     ::CloseHandle(release);
+}
+
+// Only the panel's Show makes its cover the active window; a cover asked for from the tray leaves the user's
+// program in front.
+TEST_F(ColoredWindows, OnlyShowTakesTheForegroundFromTheUsersProgram)
+{
+    Suppress(PassthroughPromptKey);
+    ForeignWindow user({1400, 100}, false);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
+    Tick({false, true});
+    SendCommand(Panel(), ID_TRAY_SHOW);
+    std::vector<HWND> w = WaitForWindows({1});
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_TRUE(KeptInFront(user.Hwnd(), w[0])) << "a cover from the tray took the foreground";
+    ClickShow();
+    w = WaitForWindows({1}, w);
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == w[0]; })) << "Show did not activate its cover";
+}
+
+// Another program's top-most window that shows itself or rises over a top-most cover goes back under it, reported
+// or not (Wine reports neither); one that insists gets at most 4 re-raises a second. A cover not top-most is never raised.
+TEST_F(ColoredWindows, ATopMostCoverStaysAboveOtherProgramsTopMostWindows)
+{
+    for (const wchar_t* key : {PassthroughPromptKey, OnTopPromptKey}) Suppress(key);
+    Tick({true, false});
+    ClickShow();
+    std::vector<HWND> w = WaitForWindows({0});
+    ForeignWindow rival({100, 100}, true);
+    ASSERT_TRUE(w.size() == 1 && rival.Hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return IsAbove(w[0], rival.Hwnd()); }, 3000)) << "shown over the cover, it stays";
+    ::SendMessageW(rival.Hwnd(), ForeignRaise, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return IsAbove(w[0], rival.Hwnd()); }, 3000)) << "raised over the cover, it stays";
+    for (const bool onTop : {true, false})
+    {
+        const ULONGLONG start = ::GetTickCount64();
+        g_raises = 0;
+        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountRaises, nullptr, ::GetWindowThreadProcessId(w[0], nullptr));
+        ::SendMessageW(rival.Hwnd(), ForeignInsist, 0, 0);
+        PumpUntil([] { return false; }, 2500);
+        ::UnhookWindowsHookEx(hook);
+        const int most = onTop ? 4 * static_cast<int>((::GetTickCount64() - start) / 1000 + 1) : 0;
+        EXPECT_TRUE(g_raises >= (onTop ? 5 : 0) && g_raises <= most) << g_raises << " re-raises, at most " << most;
+        ClickButton(Panel(), IDC_CHK_ON_TOP);
+        w = WaitForWindows({0}, w);
+    }
+}
+
+// Resume, unlock and a display change each put back a cover that another program moved off its monitor, out of its
+// band and to another opacity; at a display change a cover follows its monitor to a new handle, or closes when the
+// monitor is gone.
+TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
+{
+    Suppress(PassthroughPromptKey);
+    Tick({true, true});
+    ClickShow();
+    const std::vector<HWND> w = WaitForWindows({0, 1});
+    ASSERT_EQ(w.size(), 2u);
+    BYTE alpha = 0, shown = 0;
+    ::GetLayeredWindowAttributes(w[1], nullptr, &shown, nullptr);
+    const std::tuple<HWND, UINT, WPARAM> steps[] = {{w[1], WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+                                                    {Panel(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+                                                    {w[1], WM_DISPLAYCHANGE, 32}};
+    for (const auto& [to, msg, wp] : steps)
+    {
+        ::SetWindowPos(w[1], HWND_NOTOPMOST, 100, 50, 300, 200, SWP_NOACTIVATE);
+        ::SetLayeredWindowAttributes(w[1], 0, 90, LWA_ALPHA);
+        ::SendMessageW(to, msg, wp, 0);
+        RECT rc{};
+        EXPECT_TRUE(PumpUntil([&] {
+            return ::GetWindowRect(w[1], &rc) && ::EqualRect(&rc, &m_rows[1].second) &&
+                   (::GetWindowLongPtrW(w[1], GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+                   ::GetLayeredWindowAttributes(w[1], nullptr, &alpha, nullptr) && alpha == shown;
+        })) << "not restored after message " << msg;
+    }
+    FakeDesktop desk;   // row 0's monitor under a new handle, row 1's gone
+    const HMONITOR moved = desk.Handle(desk.AddMonitor(L"Moved", m_rows[0].second));
+    desk.Monitors[0].DeviceName = ListView(Panel(), IDC_LIST_MONITORS).Text(0, DeviceNameColumn);
+    for (HWND h : w) ::SendMessageW(h, WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); })) << "the cover of a monitor that is gone stays";
+    EXPECT_TRUE(IsMonitorCovered(moved) && Settled(w[0])) << "the cover did not follow its monitor's new handle";
 }

@@ -86,6 +86,59 @@ LOGFONTW FontOf(HWND h)
     return lf;
 }
 
+ForeignWindow::ForeignWindow(POINT at, bool topMost)
+{
+    WCHAR exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(exe) + L"\" --foreign-window " + std::to_wstring(at.x) + L" " +
+                       std::to_wstring(at.y) + (topMost ? L" 1" : L" 0");
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) return;
+    PumpUntil([&] {
+        const std::vector<HWND> found = TopLevelWindows(m_pi.dwProcessId, L"UmbrafenForeign");
+        return !found.empty() && ::IsWindowVisible(m_hwnd = found[0]);
+    }, 15000);
+}
+
+ForeignWindow::~ForeignWindow()
+{
+    if (!m_pi.hProcess) return;
+    ::TerminateProcess(m_pi.hProcess, 0);
+    ::WaitForSingleObject(m_pi.hProcess, 10000);
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+}
+
+int RunForeignWindow(wchar_t** argv)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == ForeignInsist) ::SetTimer(h, 1, 15, nullptr);
+        if (msg != ForeignRaise && msg != WM_TIMER) return ::DefWindowProcW(h, msg, wp, lp);
+        ::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (msg == WM_TIMER) ::NotifyWinEvent(EVENT_OBJECT_REORDER, h, OBJID_WINDOW, CHILDID_SELF);
+        return 0;
+    };
+    wc.lpszClassName = L"UmbrafenForeign";
+    ::RegisterClassW(&wc);
+    const bool topMost = _wtoi(argv[4]) != 0;
+    HWND h = ::CreateWindowExW(topMost ? WS_EX_TOPMOST : 0, wc.lpszClassName, L"user's program", WS_POPUP,
+                               _wtoi(argv[2]), _wtoi(argv[3]), 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ::ShowWindow(h, topMost ? SW_SHOWNOACTIVATE : SW_SHOW);
+    ::NotifyWinEvent(EVENT_OBJECT_SHOW, h, OBJID_WINDOW, CHILDID_SELF);
+    if (!topMost) ::SetForegroundWindow(h);
+    for (MSG msg; ::GetMessageW(&msg, nullptr, 0, 0);) ::DispatchMessageW(&msg);
+    return 0;
+}
+
+bool IsAbove(HWND upper, HWND lower)
+{
+    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        if (w == upper || w == lower) return w == upper;
+    return false;
+}
+
 // Message boxes are the visible dialogs with an OK button and text that are neither the control
 // panel (marked) nor one of our templates with a list.
 MessageBoxWatcher::MessageBoxWatcher()

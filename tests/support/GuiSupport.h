@@ -40,6 +40,33 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+// "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
+// the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported
+// as under Wine; ForeignInsist starts raising itself every 15 ms, reported as on Windows. Ended by its process handle.
+constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
+class ForeignWindow
+{
+public:
+    ForeignWindow(POINT at, bool topMost);
+    ~ForeignWindow();
+    HWND Hwnd() const { return m_hwnd; }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+    HWND m_hwnd = nullptr;
+};
+int RunForeignWindow(wchar_t** argv);   // the other process's whole life
+// Whether the user's window is still in front and the cover took neither activation nor the keyboard focus of its
+// own thread (which under Wine takes the foreground away from the user late, through the X server).
+inline bool KeptInFront(HWND user, HWND cover)
+{
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    return Settled(cover) && ::GetGUIThreadInfo(::GetWindowThreadProcessId(cover, nullptr), &gui) && !gui.hwndFocus &&
+           !gui.hwndActive && ::GetForegroundWindow() == user;
+}
+bool IsAbove(HWND upper, HWND lower);   // in the z-order
+
 // Watches for message boxes on a thread of its own and answers each one with its default button.
 class MessageBoxWatcher
 {

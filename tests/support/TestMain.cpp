@@ -7,9 +7,11 @@
 #include <ole2.h>
 #include "framework/ModuleState.h"
 #include "panel/TrayIcon.h"
+#include "tests/support/GuiSupport.h"
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc == 5 && lstrcmpW(argv[1], L"--foreign-window") == 0) return RunForeignWindow(argv);
     testing::InitGoogleTest(&argc, argv);
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};

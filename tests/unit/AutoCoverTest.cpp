@@ -28,7 +28,8 @@ public:
 // for that many seconds as the panel's timer makes them, then the covers on monitors 1 and 2: '-' none,
 // 'U' the user's, 'A' auto-cover's. Actions: a pointer on 1 only, b on both, n on neither, f foreground
 // window on 2, F full-screen window on 1 spanning 2, C the same but one of our covers, U the user
-// covers 2, X Close All, P pause, R resume, O auto-cover off, D display 1 chosen alone.
+// covers 2, X Close All, P pause, R resume, O auto-cover off, D display 1 chosen alone, G monitor 1 gone,
+// d a display change, L the session locked, K unlocked, W woken from sleep.
 const std::pair<const char*, const char*> Cases[] = {
     {"due after the time, gone when the pointer enters", "4=-- 1=-A b0=-- 10=-- a4=-- 1=-A"},
     {"a foreground window keeps its monitor in use", "f10=-- n10=A-"},
@@ -37,6 +38,8 @@ const std::pair<const char*, const char*> Cases[] = {
     {"close all restarts the wait", "5=-A X4=-- 1=-A"},
     {"only the chosen displays; the user's cover survives the pointer, a pause and off",
      "D0=-- n5=A- U0=AU b2=-U P0=-U O10=-U"},
+    {"the monitors must hold still for 3 s, also after a display change", "4=-- G2=-- 1=-A X4=-- d2=-- 1=-A"},
+    {"nothing while locked; unlock and wake start every wait afresh", "L10=-- K4=-- 1=-A X3=-- W4=-- 1=-A"},
 };
 
 }   // namespace
@@ -49,8 +52,9 @@ TEST(AutoCover, FollowsTheScript)
         CScriptedDesktop desktop;
         CAutoCover autoCover(desktop);
         autoCover.Configure(true, 5, {});
+        std::vector<AutoCoverMonitor> monitors = Monitors;
         const auto check = [&] {
-            const AutoCoverActions actions = autoCover.Check(Monitors);
+            const AutoCoverActions actions = autoCover.Check(monitors);
             for (HMONITOR m : actions.uncover)
                 EXPECT_EQ(std::exchange(desktop.covers[m], CoverKind::None), CoverKind::Auto)
                     << "took a cover not its own";
@@ -74,6 +78,10 @@ TEST(AutoCover, FollowsTheScript)
             case 'R': autoCover.Resume(); break;
             case 'O': autoCover.SetEnabled(false); break;
             case 'D': autoCover.Configure(true, 5, {1}); break;
+            case 'G': monitors.erase(monitors.begin()); break;
+            case 'd': autoCover.DisplayChanged(); break;
+            case 'L': case 'K': autoCover.SetSessionLocked(step[0] == 'L'); break;
+            case 'W': autoCover.RestartWaits(); break;
             }
             check();
             for (int s = std::stoi(step.substr(step.find_first_of("0123456789"))); s > 0; --s, check())
