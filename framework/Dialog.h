@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <vector>
+#include "framework/DialogDpi.h"
 #include "framework/Window.h"
 
 class CDataExchange
@@ -26,6 +27,8 @@ class CDialogLayout
 public:
     BOOL Load(HWND hDlg, UINT nIDTemplate);
     void Apply(HWND hDlg) const;
+    // The controls' places as created, for the DPI the dialog is drawn for now.
+    void Rebase(const CDialogDpi& dpi);
 
 private:
     struct Item
@@ -58,8 +61,20 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
+    // The DPI the dialog is drawn for: its monitor's when created, then the last one it was scaled to.
+    UINT GetDpi() const { return m_dpiScale.Dpi(); }
+    // Draws the dialog for another DPI (fonts, controls, layout) and puts it at rc, or where it is,
+    // never below its minimum tracking size. WM_DPICHANGED does this with the system's rectangle.
+    void ScaleToDpi(UINT dpi, const RECT* rc);
+    // The window's size as created, for the DPI it is drawn for now.
+    SIZE GetCreatedSize() const;
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // Called by ScaleToDpi once the controls are scaled, before the window takes its new size: for what
+    // a dialog holds in pixels itself (minimum size, column widths, fonts of its own).
+    virtual void OnDpiScaled(UINT /*oldDpi*/) {}
     UINT m_nIDTemplate = 0;
     CWnd* m_pParentWnd = nullptr;
 
@@ -67,6 +82,8 @@ private:
     static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
     BOOL HandleInitDialog();
     CDialogLayout m_layout;
+    CDialogDpi m_dpiScale;
+    bool m_bScalesItself = false;   // one of our templates, not a system dialog
 };
 
 class CDialogEx : public CDialog

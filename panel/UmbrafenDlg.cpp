@@ -1,6 +1,7 @@
 #include "panel/UmbrafenDlg.h"
 #include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "display/MonitorDpi.h"
 #include "help/AboutDlg.h"
 #include "panel/RemoteCommands.h"
 #include "panel/TrayIcon.h"
@@ -127,6 +128,8 @@ BOOL CUmbrafenDlg::OnInitDialog()
     {
         WINDOWPLACEMENT wp = AppSettings.Placement;
         wp.length = sizeof(WINDOWPLACEMENT);
+        // Drawn first for the DPI of the monitor it goes back to, so that it keeps its stored size there.
+        ScaleToDpi(DpiOfRect(wp.rcNormalPosition), nullptr);
         SetWindowPlacement(&wp);
     }
 

@@ -222,7 +222,7 @@ TEST_F(MonitorListFake, HeaderClicksOrderRowsByTheMonitorsThemselves)
 }
 
 // Display Device(s), opened from the panel's menu: one row per adapter, idle ones included, with Active and
-// Primary from their own flags, refilled when the display changes while it is open.
+// Primary from their own flags, refilled when the display changes while it is open; drawn for a new DPI.
 TEST_F(MonitorListFake, DisplayDevicesListsEveryAdapterAndRefillsOnADisplayChange)
 {
     desk.AddMonitor(L"Primary", Rect(0, 0, 1920, 1080));
@@ -233,6 +233,10 @@ TEST_F(MonitorListFake, DisplayDevicesListsEveryAdapterAndRefillsOnADisplayChang
     ASSERT_NE(dlg, nullptr);
     ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
     EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
+    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
+    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
+    EXPECT_EQ(LayoutFault(dlg), "");
 
     panel->Invoke([&] { desk.AddMonitor(L"Joined", Rect(1920, 0, 1920, 1080)); });   // DISPLAY3, not primary
     SendDisplayChange(dlg);

@@ -9,7 +9,7 @@
 
 #include "display/DisplayApi.h"
 
-struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
+struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW, GetDpiForMonitor
 {
     enum class InfoFailure
     {
@@ -21,6 +21,7 @@ struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
     std::wstring DeviceName;   // szDevice, such as \\.\DISPLAY1
     RECT Rect = {};
     InfoFailure InfoFails = InfoFailure::None;
+    UINT Dpi = 0;   // 0: the real desktop's
 };
 
 struct FakeAdapter   // EnumDisplayDevicesW

@@ -31,6 +31,10 @@ HWND WaitForDialog(const std::wstring& title);
 // A window has finished its initialisation once its thread answers a sent message.
 bool Settled(HWND h);
 LOGFONTW FontOf(HWND h);
+// The dialog's controls in z-order, with their rectangles in its client coordinates.
+std::vector<std::pair<HWND, RECT>> ControlRects(HWND dlg);
+// Empty when every control of the dialog lies whole inside its client area and apart from the others.
+std::string LayoutFault(HWND dlg);
 inline void ClickButton(HWND dlg, int id)   // as a user does, from any thread
 {
     ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);
