@@ -11,12 +11,6 @@ template <class F> F User32Function(const char* name)
     return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
 }
 
-bool IsComboBox(HWND h)
-{
-    WCHAR cls[16] = {};
-    return ::GetClassNameW(h, cls, 16) && lstrcmpiW(cls, L"ComboBox") == 0;
-}
-
 }   // namespace
 
 UINT GetSystemDpi()
@@ -71,10 +65,6 @@ void CDialogDpi::Init(HWND hDlg)
         Control c{h, {}};
         ::GetWindowRect(h, &c.rc);
         ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&c.rc), 2);
-        // A drop-down list shows its field as its window; the height it is given includes the list.
-        RECT dropped;
-        if (IsComboBox(h) && ::SendMessageW(h, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
-            c.rc.bottom = c.rc.top + dropped.bottom - dropped.top;
         m_controls.push_back(c);
     }
 }
