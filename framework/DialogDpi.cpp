@@ -1,5 +1,4 @@
 #include "framework/DialogDpi.h"
-#include <algorithm>
 #include <cstdlib>
 #include "framework/Dialog.h"
 
@@ -138,16 +137,15 @@ void CDialog::ScaleToDpi(UINT dpi, const RECT* rc)
     m_dpiScale.ScaleTo(m_hWnd, dpi);
     m_layout.Rebase(m_dpiScale);
     OnDpiScaled(old);
-    if (!rc && ::IsIconic(m_hWnd)) return;   // laid out again when it is restored
+    // A minimised window is laid out again when it is restored.
+    if (::IsIconic(m_hWnd)) return;
     RECT target;
     if (rc) target = *rc;
     else ::GetWindowRect(m_hWnd, &target);
-    // The suggested size scales the frame too, which does not grow in step: the minimum size holds.
-    MINMAXINFO mmi{};
-    SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-    const int cx = std::max<int>(target.right - target.left, mmi.ptMinTrackSize.x);
-    const int cy = std::max<int>(target.bottom - target.top, mmi.ptMinTrackSize.y);
-    ::SetWindowPos(m_hWnd, nullptr, target.left, target.top, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A resizable window is held to its minimum tracking size (scaled above) by the platform: the system's
+    // suggestion scales the frame too, which does not grow in step.
+    ::SetWindowPos(m_hWnd, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     m_layout.Apply(m_hWnd);
 }
 

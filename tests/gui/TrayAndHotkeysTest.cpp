@@ -159,11 +159,17 @@ TEST_F(ControlWithoutPanel, TrayIconToggleItemsAndMinimizeToTray)
 }
 
 // OK with a bad value keeps the dialog open and writes nothing; a good OK writes and applies; Reset deletes it all.
+// The dialog is drawn for a new DPI.
 TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
 {
     std::thread([panel = Panel()] { SendCommand(panel, ID_PREFERENCES); }).detach();
     HWND dlg = WaitForDialog(L"Preferences - Umbrafen"), refusal = nullptr;
     ASSERT_NE(dlg, nullptr);
+    RECT ok, okThere;   // drawn for a monitor at twice the scaling, its controls are twice the size
+    ::GetWindowRect(::GetDlgItem(dlg, IDOK), &ok);
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * ::GetDpiForWindow(dlg), 2 * ::GetDpiForWindow(dlg)), 0);
+    ::GetWindowRect(::GetDlgItem(dlg, IDOK), &okThere);
+    EXPECT_EQ(okThere.right - okThere.left, 2 * (ok.right - ok.left));
 
     // No MessageBoxWatcher while the dialog is open: it would press the dialog's OK as well.
     ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"3");
