@@ -1,6 +1,7 @@
 // Dialogs: CDataExchange with DDX_Control/DDX_Check/DDX_Text, CDialog (modal
 // and modeless, from a template in the exe), CDialogEx (background colour),
 // and the dynamic layout read from a template's AFX_DIALOG_LAYOUT resource.
+// A dialog drawn for another DPI (ScaleToDpi, the layout's Rebase) is in DialogDpi.cpp.
 #pragma once
 #include <windows.h>
 #include <vector>

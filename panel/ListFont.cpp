@@ -56,13 +56,13 @@ void CUmbrafenDlg::OnChangeFont()
 {
     LOGFONTW lf = ListFontAt96();
     const LONG height96 = lf.lfHeight;
-    // The picker turns heights into points at the system's DPI, whichever monitor the panel is on.
+    // The picker shows points at the system's DPI, whichever monitor the panel is on; its choice is taken in points.
     const UINT systemDpi = GetSystemDpi();
     lf.lfHeight = ScaledFrom96(height96, systemDpi);
     CCustomFontDialog dlg(&lf, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
     dlg.m_strTitle = L"Select Font";
     if (dlg.DoModal() != IDOK) return;
-    lf.lfHeight = StoredAt96(height96, lf.lfHeight, systemDpi);
+    lf.lfHeight = StoredAt96(height96, -::MulDiv(dlg.GetSize(), static_cast<int>(systemDpi), 720), systemDpi);
     // A chosen size is taken as it is; only the steps are bounded.
     SetListFont(lf);
     AppSettings.ListFont = lf;

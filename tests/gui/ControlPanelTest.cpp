@@ -119,12 +119,10 @@ TEST_F(ControlPanel, RedrawnForTheDpiOfANewMonitorAndBack)
     const std::vector<LONG> first = state();
     EXPECT_EQ(LayoutFault(h), "");
     EXPECT_EQ(first[2], ::MulDiv(101, dpi, 96)) << "the first column's stored width";
-    RECT rc, button, there;
-    ::GetWindowRect(h, &rc);
+    RECT rc, button, there, suggested;
     ::GetWindowRect(show, &button);
     // Suggested at the old size, which the frame and caption make too small for the new DPI: the minimum holds.
-    RECT suggested = rc;
-    ::OffsetRect(&suggested, 10, 10);
+    ::GetWindowRect(h, &rc), ::SetRect(&suggested, rc.left + 10, rc.top + 10, rc.right + 10, rc.bottom + 10);
     ::SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(high, high), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_NEAR(state()[0], first[0] * 3 / 2, 6) << "minimum width";
     EXPECT_TRUE(::GetWindowRect(h, &there) && there.left == suggested.left && there.top == suggested.top &&
