@@ -50,6 +50,8 @@ BOOL CDialogLayout::Load(HWND hDlg, UINT nIDTemplate)
         ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&item.rcInitial), 2);
         if (item.moveX || item.moveY || item.sizeX || item.sizeY) m_items.push_back(item);
     }
+    // The dialog's background never paints over a control, so a moved control shows no flash of it.
+    ::SetWindowLongW(hDlg, GWL_STYLE, ::GetWindowLongW(hDlg, GWL_STYLE) | WS_CLIPCHILDREN);
     return TRUE;
 }
 
@@ -67,7 +69,9 @@ void CDialogLayout::Apply(HWND hDlg) const
         const int y = it.rcInitial.top + dy * it.moveY / 100;
         const int cx = it.rcInitial.right - it.rcInitial.left + dx * it.sizeX / 100;
         const int cy = it.rcInitial.bottom - it.rcInitial.top + dy * it.sizeY / 100;
-        if (hdwp) hdwp = ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Drawn afresh where they land: bits copied from the old place can be ones never drawn.
+        if (hdwp)
+            hdwp = ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
     if (hdwp) ::EndDeferWindowPos(hdwp);
 }

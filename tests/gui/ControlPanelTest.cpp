@@ -89,6 +89,43 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedUnlessItHasNoWidth)
     }
 }
 
+// A window's pixels as the screen shows them, or as the window draws itself.
+std::vector<DWORD> Pixels(HWND h, bool screen)
+{
+    RECT rc{};
+    ::GetWindowRect(h, &rc);
+    const int w = rc.right - rc.left, ht = rc.bottom - rc.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ht, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(size_t(w) * ht);
+    HDC dc = ::GetDC(nullptr), mem = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, w, ht);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    screen ? ::BitBlt(mem, 0, 0, w, ht, dc, rc.left, rc.top, SRCCOPY) : ::PrintWindow(h, mem, 0);
+    ::SelectObject(mem, old);
+    ::GetDIBits(mem, bitmap, 0, ht, pixels.data(), &bi, DIB_RGB_COLORS);
+    ::DeleteObject(bitmap), ::DeleteDC(mem), ::ReleaseDC(nullptr, dc);
+    return pixels;
+}
+
+// After a resize the controls that moved are drawn in their new places: the screen shows what each button draws.
+TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
+{
+    PanelThread panel;
+    HWND h = panel.Hwnd();
+    ::SetForegroundWindow(h);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == h; }));
+    ::SetWindowPos(h, nullptr, 300, 200, 1000, 700, SWP_NOZORDER);
+    std::vector<int> undrawn;
+    PumpUntil([&] {
+        undrawn.clear();
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_CLOSE_ALL_WINDOWS, IDC_BTN_MENU})
+            if (HWND b = ::GetDlgItem(h, id); Pixels(b, true) != Pixels(b, false)) undrawn.push_back(id);
+        return undrawn.empty();
+    });
+    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
+}
+
 // A right click and the Menu button open the command menu, with every command in its place.
 TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButton)
 {
