@@ -62,7 +62,7 @@ public:
     void OnTopologySelChange();
 
     // Window options
-    void ApplyPassthroughRules();
+    void ApplyPassthroughRules(BOOL bPrompt = TRUE);   // bPrompt: the Passthrough-off prompt
     void ReshowColoredWindows();
     void OnOnTop();
     void OnInAltTab();
@@ -124,6 +124,7 @@ public:
 
     // Settings
     void OnResetAllParameters();
+    void RestorePlacement();
 
     // Command menu
     void ShowCommandMenu(CPoint pos);

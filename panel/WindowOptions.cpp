@@ -45,17 +45,18 @@ void CUmbrafenDlg::OnPassthrough()
     ReshowColoredWindows();
 }
 
-void CUmbrafenDlg::ApplyPassthroughRules()
+void CUmbrafenDlg::ApplyPassthroughRules(BOOL bPrompt)
 {
     UpdateData(TRUE);
     if (!AppSettings.Passthrough)
     {
-        ShowDontShowAgainPrompt(
-            m_hWnd,
-            L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
-            L"Application beneath Colored Window.\n\nYou will be able to Right Click on the Colored Window and Click "
-            L"on Close, Press Esc or Alt+F4 and Close the Colored Window.",
-            L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
+        if (bPrompt)
+            ShowDontShowAgainPrompt(m_hWnd,
+                                    L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be "
+                                    L"passed to Window or Application beneath Colored Window.\n\nYou will be able to "
+                                    L"Right Click on the Colored Window and Click on Close, Press Esc or Alt+F4 and "
+                                    L"Close the Colored Window.",
+                                    L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
     }
     else if (AppSettings.InAltTab)
     {

@@ -44,16 +44,17 @@ public:
     ~UmbrafenProcess()
     {
         if (!pi.hProcess) return;
-        if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
+        if (HWND h = Dialog(true, false)) ::PostMessageW(h, WM_CLOSE, 0, 0);
         if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
-    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls).
-    HWND Dialog(bool panel) const
+    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls);
+    // with visible false also a hidden panel (in the tray, or still starting).
+    HWND Dialog(bool panel, bool visible = true) const
     {
         for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            if (::IsWindowVisible(h) && ::GetWindow(h, GW_CHILD) &&
+            if ((::IsWindowVisible(h) || !visible) && ::GetWindow(h, GW_CHILD) &&
                 (::GetDlgItem(h, IDC_LIST_MONITORS) != nullptr) == panel)
                 return h;
         return nullptr;

@@ -3,18 +3,24 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "tests/e2e/AppProcess.h"
+#include "tests/support/PromptStore.h"
 
 namespace {
 
-// Good options from a later start are applied by the running instance and end it with code 0; a mistake,
-// found by the later start or only by the running instance, is named in the later start's own box, ends it
-// with code 2 and changes nothing.
+// A first start with a command covers at once, with no start-up prompt. Good options from a later start are
+// applied by the running instance and end it with code 0; a mistake, found by the later start or only by the
+// running instance, is named in the later start's own box, ends it with code 2 and changes nothing.
 TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
-    ::DeleteFileW(DataFilePath().c_str());
+    Bytes record(445);   // fresh, but Passthrough (offset 21) off
+    record[0] = record[8] = 1, record[16] = 150;
+    ::CreateDirectoryW(DataFilePath().substr(0, DataFilePath().rfind(L'\\')).c_str(), nullptr);
+    ASSERT_TRUE(WriteAllBytes(DataFilePath(), record));
+    RestorePrompt(PassthroughOffPromptKey);
     UmbrafenProcess first(L"--show 2");
+    ASSERT_TRUE(WaitFor([&] { return first.Covers() == 1; }, 10000)) << "the first start applies its own line at once";
+    EXPECT_EQ(first.Dialog(false), nullptr) << "no prompt";
     ASSERT_NE(first.WaitForDialog(true), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return first.Covers() == 1; }, 15000)) << "the first start applies its own line";
     auto later = [](const wchar_t* args, const wchar_t* mistake) {
         UmbrafenProcess start(args);
         HWND box = mistake ? start.WaitForDialog(false, 15000) : nullptr;
@@ -31,6 +37,31 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(bytes[16], 120) << "the slider as the good --opacity left it";
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
+}
+
+// --minimized minimises the new panel without ever showing it open, into the tray when Umbrafen.ini asks for
+// Minimize to tray.
+TEST(CommandLine, MinimizedStartNeverShowsThePanelOpen)
+{
+    const std::wstring data = DataFilePath(), ini = data.substr(0, data.rfind(L'\\')) + L"\\Umbrafen.ini";
+    ::DeleteFileW(data.c_str());
+    for (const char* prefs : {"", "[Tray]\r\nMinimizeToTray=1\r\n"})
+    {
+        ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs, prefs + strlen(prefs))));
+        UmbrafenProcess app(L"--minimized");
+        bool seenOpen = false;
+        auto minimised = [&] {
+            HWND panel = app.Dialog(true, false);
+            seenOpen |= panel && ::IsWindowVisible(panel) && !::IsIconic(panel);
+            return panel && ::IsIconic(panel) && ::IsWindowVisible(panel) == !*prefs;
+        };
+        EXPECT_TRUE(WaitFor(minimised, 10000)) << prefs;
+        DWORD_PTR ignored = 0;   // twice: the panel's loop has been idle since
+        for (int i = 0; i < 2; ++i)
+            ::SendMessageTimeoutW(app.Dialog(true, false), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        EXPECT_TRUE(minimised() && !seenOpen) << prefs;
+    }
+    ::DeleteFileW(ini.c_str());
 }
 
 }   // namespace

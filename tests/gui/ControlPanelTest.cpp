@@ -2,6 +2,7 @@
 // command menu, list-font steps and the font picker, the links, and the topology box over a scripted desktop.
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 #include <tuple>
 #include <windows.h>
@@ -69,23 +70,35 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
     }
 }
 
-// A stored placement is applied, unless its width is 0.
-TEST_F(ControlPanel, StoredPlacementIsAppliedUnlessItHasNoWidth)
+// A stored placement is applied, unless its width is 0, and opens restored when it was stored minimised. One that
+// lies on no monitor is moved onto the nearest, keeping its size: on the virtual desktop and on a scripted one.
+TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
 {
     RECT platform{};
     {
         PanelThread panel;
         ::GetWindowRect(panel.Hwnd(), &platform);
     }
-    for (LONG width : {0L, platform.right - platform.left + 40})
+    const LONG w = platform.right - platform.left, h = platform.bottom - platform.top;
+    // The stored placement, its show state, whether the desktop is scripted, and where the panel opens.
+    const std::tuple<RECT, UINT, bool, RECT> cases[] = {
+        {{300, 200, 300, 230 + h}, SW_SHOWNORMAL, false, platform},
+        {{300, 200, 340 + w, 230 + h}, SW_SHOWMINIMIZED, false, {300, 200, 340 + w, 230 + h}},
+        {{0, 32767, w, 32767}, SW_SHOWNORMAL, false, {0, 1080 - h, w, 1080}},   // damaged: no height
+        {{-32768, 32767, w - 32768, 32767}, SW_SHOWNORMAL, false, {0, 1080 - h, w, 1080}},
+        {{1950, 100, 1950 + w, 100 + h}, SW_SHOWNORMAL, true, {1900 - w, 100, 1900, 100 + h}},
+    };
+    for (const auto& [stored, showCmd, scripted, expected] : cases)
     {
-        AppSettings.Placement.showCmd = SW_SHOWNORMAL;
-        AppSettings.Placement.rcNormalPosition = {300, 200, 300 + width, 230 + platform.bottom - platform.top};
-        const RECT expected = width ? AppSettings.Placement.rcNormalPosition : platform;
+        std::optional<FakeDesktop> desk;   // monitors away from the stored rectangle, the second one nearest
+        if (scripted) desk.emplace().AddMonitor(L"A", {0, 0, 600, 500}), desk->AddMonitor(L"B", {1000, 0, 1900, 1000});
+        AppSettings.Placement.showCmd = showCmd;
+        AppSettings.Placement.rcNormalPosition = stored;
         PanelThread panel;
         RECT rc{};
         ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &expected)) << "width " << width << ": at " << rc.left << "," << rc.top;
+        EXPECT_TRUE(::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
+            << "stored at " << stored.left << "," << stored.top << ": at " << rc.left << "," << rc.top;
     }
 }
 
@@ -94,16 +107,14 @@ std::vector<DWORD> Pixels(HWND h, bool screen)
 {
     RECT rc{};
     ::GetWindowRect(h, &rc);
-    const int w = rc.right - rc.left, ht = rc.bottom - rc.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ht, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> pixels(size_t(w) * ht);
+    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), rc.right - rc.left, rc.top - rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<DWORD> pixels(size_t(rc.right - rc.left) * (rc.bottom - rc.top));
     HDC dc = ::GetDC(nullptr), mem = ::CreateCompatibleDC(dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, w, ht);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    screen ? ::BitBlt(mem, 0, 0, w, ht, dc, rc.left, rc.top, SRCCOPY) : ::PrintWindow(h, mem, 0);
-    ::SelectObject(mem, old);
-    ::GetDIBits(mem, bitmap, 0, ht, pixels.data(), &bi, DIB_RGB_COLORS);
+    HGDIOBJ old = ::SelectObject(mem, ::CreateCompatibleBitmap(dc, rc.right - rc.left, rc.bottom - rc.top));
+    screen ? ::BitBlt(mem, 0, 0, rc.right - rc.left, rc.bottom - rc.top, dc, rc.left, rc.top, SRCCOPY)
+           : ::PrintWindow(h, mem, 0);
+    HBITMAP bitmap = static_cast<HBITMAP>(::SelectObject(mem, old));   // read once no DC holds it
+    ::GetDIBits(mem, bitmap, 0, rc.bottom - rc.top, pixels.data(), &bi, DIB_RGB_COLORS);
     ::DeleteObject(bitmap), ::DeleteDC(mem), ::ReleaseDC(nullptr, dc);
     return pixels;
 }
@@ -112,15 +123,13 @@ std::vector<DWORD> Pixels(HWND h, bool screen)
 TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
 {
     PanelThread panel;
-    HWND h = panel.Hwnd();
-    ::SetForegroundWindow(h);
-    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == h; }));
-    ::SetWindowPos(h, nullptr, 300, 200, 1000, 700, SWP_NOZORDER);
+    ::SetWindowPos(panel.Hwnd(), nullptr, 300, 200, 1000, 700, SWP_NOZORDER);
     std::vector<int> undrawn;
     PumpUntil([&] {
         undrawn.clear();
-        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_CLOSE_ALL_WINDOWS, IDC_BTN_MENU})
-            if (HWND b = ::GetDlgItem(h, id); Pixels(b, true) != Pixels(b, false)) undrawn.push_back(id);
+        for (int id :
+             {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_CLOSE_ALL_WINDOWS, IDC_BTN_MENU})
+            if (HWND b = ::GetDlgItem(panel.Hwnd(), id); Pixels(b, true) != Pixels(b, false)) undrawn.push_back(id);
         return undrawn.empty();
     });
     EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
