@@ -5,6 +5,7 @@
 //   WM_START_COMMAND      posted by the panel to itself for the command of its own start
 //   CloseDelayTimer       the close sequence's wait for the covers' threads to run out
 //   AutoCoverTimer        auto-cover's once-a-second look at the desktop
+//   AutoSaveTimer         the store of the data file a little after a change
 #pragma once
 #include <windows.h>
 
@@ -14,3 +15,4 @@ constexpr UINT WM_START_COMMAND = WM_APP + 0x43;
 
 constexpr UINT_PTR CloseDelayTimer = 1;
 constexpr UINT_PTR AutoCoverTimer = 2;
+constexpr UINT_PTR AutoSaveTimer = 3;

@@ -80,6 +80,7 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command)
     case CommandAction::Help: break;
     }
     if (command.Minimized) MinimizePanel();
+    MarkSettingsChanged();   // ticks, opacity and colour it may have set
     return CommandApplied;
 }
 

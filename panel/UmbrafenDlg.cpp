@@ -39,8 +39,15 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Cmd<IDC_CHK_ON_TOP, &T::OnOnTop>(),
     Cmd<IDC_CHK_IN_ALT_TAB, &T::OnInAltTab>(),
     Cmd<IDC_CHK_PASSTHROUGH, &T::OnPassthrough>(),
+    Cmd<IDC_CHK_AUTO_MINIMIZE, &T::OnOptionBox>(),
+    Cmd<IDC_CHK_TURN_OFF_MONITORS, &T::OnOptionBox>(),
     Cmd<ID_TURN_OFF_MONITORS, &T::OnTurnOffMonitors>(),
     Notify<NM_RELEASEDCAPTURE, IDC_SLIDER_ALPHA, &T::OnReleasedCaptureSlider>(),
+    Raw<WM_HSCROLL, &T::OnHScroll>(),
+    Notify<LVN_ITEMCHANGED, IDC_LIST_MONITORS, &T::OnListItemChanged>(),
+    Notify<HDN_ENDTRACKW, 0, &T::OnColumnWidthChanged>(),
+    Notify<HDN_DIVIDERDBLCLICKW, 0, &T::OnColumnWidthChanged>(),
+    Raw<WM_EXITSIZEMOVE, &T::OnExitSizeMove>(),
     Msg<WM_LBUTTONDOWN, &T::OnLButtonDown>(),
     Cmd<IDC_BTN_HELP, &T::OnHelpButton>(),
     Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
@@ -164,6 +171,7 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
     {
     case CloseDelayTimer: OnCloseDelayTimer(); break;
     case AutoCoverTimer: CheckAutoCover(); break;
+    case AutoSaveTimer: OnAutoSaveTimer(); break;
     }
     Default();
 }
@@ -207,12 +215,12 @@ void CUmbrafenDlg::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
     Default();
 }
 
-void CUmbrafenDlg::CaptureSettings()
+void CUmbrafenDlg::CaptureSettings(BOOL bReport)
 {
     AppSettings.Placement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(&AppSettings.Placement);
     ReadSliderAlpha();
-    StoreCheckedState();
+    StoreCheckedState(bReport);
     CaptureColumnWidths();
 }
 

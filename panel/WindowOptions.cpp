@@ -24,6 +24,7 @@ void CUmbrafenDlg::ReshowColoredWindows()
 void CUmbrafenDlg::OnOnTop()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     if (!AppSettings.OnTop)
         ShowDontShowAgainPrompt(m_hWnd,
                                 L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
@@ -35,12 +36,14 @@ void CUmbrafenDlg::OnOnTop()
 void CUmbrafenDlg::OnInAltTab()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     ReshowColoredWindows();
 }
 
 void CUmbrafenDlg::OnPassthrough()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     ApplyPassthroughRules();
     ReshowColoredWindows();
 }
@@ -79,6 +82,13 @@ void CUmbrafenDlg::OnTurnOffMonitors()
     TurnOffMonitors();
 }
 
+// The two boxes that only the next show reads: what they show is the record's at once, so it is kept.
+void CUmbrafenDlg::OnOptionBox()
+{
+    UpdateData(TRUE);
+    MarkSettingsChanged();
+}
+
 // The panel moves as if its caption had been grabbed.
 void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
 {
@@ -89,7 +99,7 @@ void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
 // Open windows keep their colour; the next show or re-show takes the new one.
 void CUmbrafenDlg::OnInitialWindowColor()
 {
-    PickColor(this, L"Window Color", AppSettings.WindowColor);
+    if (PickColor(this, L"Window Color", AppSettings.WindowColor)) MarkSettingsChanged();
 }
 
 void CUmbrafenDlg::OnHelpButton()
