@@ -90,8 +90,8 @@ TEST(AppLifecycle, ChangesOutliveAKill)
     UmbrafenProcess app;
     HWND panel = app.WaitForDialog(true);
     ASSERT_NE(panel, nullptr);
-    auto stored = [&](size_t offset, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
-        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), offset) == value; });
+    auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
+        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 10000);
     };
     ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CHECK_ALL, 0);
     EXPECT_TRUE(stored(57, 1)) << "the second row's tick";
