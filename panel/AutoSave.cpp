@@ -19,15 +19,11 @@ void CUmbrafenDlg::MarkSettingsChanged()
     m_bAutoSavePending = SetTimer(AutoSaveTimer, AutoSaveDelayMs) != 0;
 }
 
-void CUmbrafenDlg::CancelAutoSave()
+void CUmbrafenDlg::OnAutoSaveTimer()
 {
     KillTimer(AutoSaveTimer);
     m_bAutoSavePending = false;
-}
-
-void CUmbrafenDlg::OnAutoSaveTimer()
-{
-    CancelAutoSave();
+    // Reset All Parameters cancels a store still pending: the file stays deleted.
     if (ResetRequested) return;
     // Quietly: the box about more than 20 monitors belongs to the store at exit.
     CaptureSettings(FALSE);

@@ -79,9 +79,8 @@ void CUmbrafenDlg::OnResetAllParameters()
     DeletePreferencesFile();
     // With the file gone Start with Windows reads off, so the Run value goes too.
     SetStartWithWindows(FALSE);
-    // Nothing is written back, at exit or before, so the next start finds no file.
+    // Nothing is written back, at exit or by a store still pending, so the next start finds no file.
     ResetRequested = 1;
-    CancelAutoSave();
     MessageBox(L"The Application will Close Now.\n\nStart it Again with Parameters Reset.",
                AfxGetModuleState()->m_lpszCurrentAppName, MB_ICONINFORMATION);
     PostMessage(WM_CLOSE);

@@ -129,11 +129,10 @@ public:
     void RestorePlacement();
 
     // The data file kept current while the panel runs
-    bool m_bAutoSavePending = false;   // the store timer runs
-    bool m_bAutoSaveFailed = false;    // a background store failed and was reported
-    WPARAM m_sizeType = SIZE_RESTORED;
-    void MarkSettingsChanged();   // a value the data file holds has changed: stored about 2 s later
-    void CancelAutoSave();
+    bool m_bAutoSavePending = false;     // the store timer runs
+    bool m_bAutoSaveFailed = false;      // a background store failed and was reported
+    WPARAM m_sizeType = SIZE_RESTORED;   // the last WM_SIZE's kind: restored, minimised or maximised
+    void MarkSettingsChanged();          // a value the data file holds has changed: stored about 2 s later
     void OnAutoSaveTimer();
     void OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnColumnWidthChanged(NMHDR* pNMHDR, LRESULT* pResult);   // the user dragged a divider, or double-clicked it

@@ -82,7 +82,8 @@ void CUmbrafenDlg::OnTurnOffMonitors()
     TurnOffMonitors();
 }
 
-// The two boxes that only the next show reads: what they show is the record's at once, so it is kept.
+// Auto Minimize and Turn Off Monitor(s) act only at the next show; the record takes what they show at
+// once, so that the change is kept.
 void CUmbrafenDlg::OnOptionBox()
 {
     UpdateData(TRUE);

@@ -56,9 +56,8 @@ TEST(CommandLine, MinimizedStartNeverShowsThePanelOpen)
             return panel && ::IsIconic(panel) && ::IsWindowVisible(panel) == !*prefs;
         };
         EXPECT_TRUE(WaitFor(minimised, 10000)) << prefs;
-        DWORD_PTR ignored = 0;   // twice: the panel's loop has been idle since
-        for (int i = 0; i < 2; ++i)
-            ::SendMessageTimeoutW(app.Dialog(true, false), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        DWORD_PTR r = 0;   // twice: the panel's loop has been idle since
+        for (int i = 0; i++ < 2;) ::SendMessageTimeoutW(app.Dialog(true, false), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
         EXPECT_TRUE(minimised() && !seenOpen) << prefs;
     }
     ::DeleteFileW(ini.c_str());

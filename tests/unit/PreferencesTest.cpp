@@ -73,8 +73,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         prefs.Load(Path.c_str());
         return prefs;
     };
-    std::string tooLong;   // 1,025 characters; cut after 1,023 it would read as a good list
-    for (int i = 0; i < 511; ++i) tooLong += "1,";
+    std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
+    for (int i = 0; i < 511; ++i) cut += "1,";
     const std::pair<std::string, LPCWSTR> cases[] = {
         {"Ctrl+Alt+F99", L"CloseAll=Ctrl+Alt+F99 is not a hotkey (such as Ctrl+Alt+F12)"},
         {"q", L"CloseAll=q needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)"},
@@ -83,7 +83,7 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         {"4", L"AfterSeconds=4 is out of range (5 to 86400); auto-cover stays off"},
         {"-30", L"AfterSeconds=-30 is not a number of seconds (5 to 86400); auto-cover stays off"},
         {"1,,2", L"Displays=1,,2 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
-        {tooLong + "100", L"Displays=1,1,1,1,1,1,1,1,1,1,1,1,... is longer than 1023 characters; auto-cover stays off"},
+        {cut + "100", L"Displays=1,1,1,1,1,1,1,1,1,1,1,1,... is longer than 1023 characters; auto-cover stays off"},
     };
     for (const auto& [value, problem] : cases)
     {
