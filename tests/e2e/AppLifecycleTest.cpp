@@ -34,7 +34,6 @@ TEST(AppLifecycle, OneInstanceRestoredByASecondStart)
 TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
 {
     const std::wstring path = DataFilePath();
-    ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
     // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
     ASSERT_TRUE(WriteAllBytes(path, {7, 0, 0, 0, 0x56, 0x34, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     {

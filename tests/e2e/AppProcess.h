@@ -9,11 +9,13 @@
 #include "tests/support/Files.h"
 #include "tests/support/GuiSupport.h"
 
-inline std::wstring DataFilePath()
+// A file in the program's folder, which is created when missing (a test may run first in a fresh prefix).
+inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
 {
     WCHAR folder[MAX_PATH] = {};
     ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Umbrafen\\UmbrafenData.dat";
+    ::CreateDirectoryW((std::wstring(folder) + L"\\Umbrafen").c_str(), nullptr);
+    return std::wstring(folder) + L"\\Umbrafen\\" + name;
 }
 
 inline DWORD At(const Bytes& b, size_t offset)

@@ -14,7 +14,6 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
     Bytes record(445);   // fresh, but Passthrough (offset 21) off
     record[0] = record[8] = 1, record[16] = 150;
-    ::CreateDirectoryW(DataFilePath().substr(0, DataFilePath().rfind(L'\\')).c_str(), nullptr);
     ASSERT_TRUE(WriteAllBytes(DataFilePath(), record));
     RestorePrompt(PassthroughOffPromptKey);
     UmbrafenProcess first(L"--show 2");
@@ -43,7 +42,7 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 // Minimize to tray.
 TEST(CommandLine, MinimizedStartNeverShowsThePanelOpen)
 {
-    const std::wstring data = DataFilePath(), ini = data.substr(0, data.rfind(L'\\')) + L"\\Umbrafen.ini";
+    const std::wstring data = DataFilePath(), ini = DataFilePath(L"Umbrafen.ini");
     ::DeleteFileW(data.c_str());
     for (const char* prefs : {"", "[Tray]\r\nMinimizeToTray=1\r\n"})
     {
