@@ -80,7 +80,6 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
         ::GetWindowRect(panel.Hwnd(), &platform);
     }
     const LONG w = platform.right - platform.left, h = platform.bottom - platform.top;
-    // The stored placement, its show state, whether the desktop is scripted, and where the panel opens.
     const std::tuple<RECT, UINT, bool, RECT> cases[] = {
         {{300, 200, 300, 230 + h}, SW_SHOWNORMAL, false, platform},
         {{300, 200, 340 + w, 230 + h}, SW_SHOWMINIMIZED, false, {300, 200, 340 + w, 230 + h}},
@@ -102,34 +101,35 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     }
 }
 
-// A window's pixels as the screen shows them, or as the window draws itself.
-std::vector<DWORD> Pixels(HWND h, bool screen)
+// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
+bool ScreenShows(HWND h)
 {
     RECT rc{};
     ::GetWindowRect(h, &rc);
-    BITMAPINFO bi{{sizeof(BITMAPINFOHEADER), rc.right - rc.left, rc.top - rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    std::vector<DWORD> pixels(size_t(rc.right - rc.left) * (rc.bottom - rc.top));
-    HDC dc = ::GetDC(nullptr), mem = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(mem, ::CreateCompatibleBitmap(dc, rc.right - rc.left, rc.bottom - rc.top));
-    screen ? ::BitBlt(mem, 0, 0, rc.right - rc.left, rc.bottom - rc.top, dc, rc.left, rc.top, SRCCOPY)
-           : ::PrintWindow(h, mem, 0);
-    HBITMAP bitmap = static_cast<HBITMAP>(::SelectObject(mem, old));   // read once no DC holds it
-    ::GetDIBits(mem, bitmap, 0, rc.bottom - rc.top, pixels.data(), &bi, DIB_RGB_COLORS);
-    ::DeleteObject(bitmap), ::DeleteDC(mem), ::ReleaseDC(nullptr, dc);
-    return pixels;
+    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
+    ::PrintWindow(h, drawn, 0);
+    bool same = true;
+    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
+        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
+    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
+    return same;
 }
 
-// After a resize the controls that moved are drawn in their new places: the screen shows what each button draws.
+// Resized in steps and drawn between them, as a border drag does, the panel shows each moved button where it lands.
 TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
 {
     PanelThread panel;
-    ::SetWindowPos(panel.Hwnd(), nullptr, 300, 200, 1000, 700, SWP_NOZORDER);
+    HWND h = panel.Hwnd();
+    panel.Invoke([h] {
+        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
+            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
+    });
     std::vector<int> undrawn;
     PumpUntil([&] {
         undrawn.clear();
-        for (int id :
-             {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_CLOSE_ALL_WINDOWS, IDC_BTN_MENU})
-            if (HWND b = ::GetDlgItem(panel.Hwnd(), id); Pixels(b, true) != Pixels(b, false)) undrawn.push_back(id);
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
+            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
         return undrawn.empty();
     });
     EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
