@@ -2,7 +2,6 @@
 // is stored about two seconds later, so a crash keeps what the user did before it. Nothing runs
 // while nothing changes, and only bytes that differ from the file's are written.
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
 
 namespace {
