@@ -120,12 +120,12 @@ void CUmbrafenDlg::RestoreCheckedState()
     if (rows > StoredCheckLimit) ShowStoredCheckLimit(this, L"Loaded");
 }
 
-void CUmbrafenDlg::StoreCheckedState()
+void CUmbrafenDlg::StoreCheckedState(BOOL bReport)
 {
     int n = m_list.GetItemCount();
     if (n > StoredCheckLimit)
     {
-        ShowStoredCheckLimit(this, L"Stored");
+        if (bReport) ShowStoredCheckLimit(this, L"Stored");
         n = StoredCheckLimit;
     }
     // Slots beyond n keep monitors that are not listed now.
@@ -165,5 +165,6 @@ LRESULT CUmbrafenDlg::OnDisplayChange(WPARAM, LPARAM)
     m_autoCover.DisplayChanged();
     StoreCheckedState();
     FillMonitorList();
+    MarkSettingsChanged();
     return 0;
 }

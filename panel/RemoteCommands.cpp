@@ -91,6 +91,7 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
     case CommandAction::Help: break;
     }
     if (command.Minimized) MinimizePanel();
+    MarkSettingsChanged();   // ticks, opacity and colour it may have set
     return CommandApplied;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <filesystem>
 #include "tests/e2e/AppProcess.h"
 
 namespace {
@@ -47,11 +48,11 @@ TEST(AppLifecycle, AnInstanceThatDoesNotAnswerIsReported)
 
 // A cut data file is reported once before the panel opens, and a start meanwhile gives no second instance;
 // what was read is kept and the rest is fresh. Exit with covers up ends with code 0 and writes the whole
-// record with the user's changes; Reset All Parameters deletes the file and nothing is written at its exit.
+// record with the user's changes; Reset All Parameters deletes the file and nothing is written after it, not even a
+// change made just before.
 TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
 {
     const std::wstring path = DataFilePath();
-    ::CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
     // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
     ASSERT_TRUE(WriteAllBytes(path, {7, 0, 0, 0, 0x56, 0x34, 0x12, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     {
@@ -90,12 +91,37 @@ TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
     HWND panel = app.WaitForDialog(true);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 201) << "read back at start";
+    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);   // a change still to be stored
     ::PostMessageW(panel, WM_COMMAND, ID_RESET_ALL_PARAMETERS, 0);
     HWND box = app.WaitForDialog(false, 10000);
     ASSERT_NE(box, nullptr) << "the program tells the user it will close";
+    EXPECT_FALSE(WaitFor([&] { return FileExists(path); }, 3000)) << "the pending store is cancelled";
     Answer(box);
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_FALSE(FileExists(path)) << "nothing written at exit";
+}
+
+// Each change reaches the data file about two seconds after it is made, so a killed program keeps it: a tick, then
+// the slider as a key moves it. A change and its undo write nothing.
+TEST(AppLifecycle, ChangesOutliveAKill)
+{
+    const std::wstring path = DataFilePath();
+    ::DeleteFileW(path.c_str());
+    UmbrafenProcess app;
+    HWND panel = app.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr);
+    auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
+        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 10000);
+    };
+    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CHECK_ALL, 0);
+    EXPECT_TRUE(stored(57, 1)) << "the second row's tick";
+    ::PostMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(stored(16, 255)) << "the slider";
+    const auto written = std::filesystem::last_write_time(path);
+    for (int id : {IDC_BTN_UNCHECK_ALL, IDC_BTN_CHECK_ALL}) ::SendMessageW(panel, WM_COMMAND, id, 0);
+    EXPECT_FALSE(WaitFor([&] { return std::filesystem::last_write_time(path) != written; }, 3000));
+    ::TerminateProcess(app.pi.hProcess, 9);
+    EXPECT_TRUE(stored(57, 1) && stored(16, 255)) << "kept after the kill";
 }
 
 }   // namespace

@@ -9,11 +9,13 @@
 #include "tests/support/Files.h"
 #include "tests/support/GuiSupport.h"
 
-inline std::wstring DataFilePath()
+// A file in the program's folder, which is created when missing (a test may run first in a fresh prefix).
+inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
 {
     WCHAR folder[MAX_PATH] = {};
     ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::wstring(folder) + L"\\Umbrafen\\UmbrafenData.dat";
+    ::CreateDirectoryW((std::wstring(folder) + L"\\Umbrafen").c_str(), nullptr);
+    return std::wstring(folder) + L"\\Umbrafen\\" + name;
 }
 
 inline DWORD At(const Bytes& b, size_t offset)
@@ -44,16 +46,17 @@ public:
     ~UmbrafenProcess()
     {
         if (!pi.hProcess) return;
-        if (HWND h = Dialog(true)) ::PostMessageW(h, WM_CLOSE, 0, 0);
+        if (HWND h = Dialog(true, false)) ::PostMessageW(h, WM_CLOSE, 0, 0);
         if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
-    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls).
-    HWND Dialog(bool panel) const
+    // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls);
+    // with visible false also a hidden panel (in the tray, or still starting).
+    HWND Dialog(bool panel, bool visible = true) const
     {
         for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            if (::IsWindowVisible(h) && ::GetWindow(h, GW_CHILD) &&
+            if ((::IsWindowVisible(h) || !visible) && ::GetWindow(h, GW_CHILD) &&
                 (::GetDlgItem(h, IDC_LIST_MONITORS) != nullptr) == panel)
                 return h;
         return nullptr;

@@ -4,18 +4,24 @@
 #include <windows.h>
 #include <algorithm>
 #include "tests/e2e/AppProcess.h"
+#include "tests/support/PromptStore.h"
 
 namespace {
 
-// Good options from a later start are applied by the running instance in the order they come and end it with
-// code 0 once in place; a mistake, found by the later start or only by the running instance, is named in the
-// later start's own box, ends it with code 2 and changes nothing.
+// A first start with a command covers at once, with no start-up prompt. Good options from a later start are
+// applied by the running instance in the order they come and end it with code 0 once in place; a mistake, found
+// by the later start or only by the running instance, is named in the later start's own box, ends it with code 2
+// and changes nothing.
 TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
-    ::DeleteFileW(DataFilePath().c_str());
+    Bytes record(445);   // fresh, but Passthrough (offset 21) off
+    record[0] = record[8] = 1, record[16] = 150;
+    ASSERT_TRUE(WriteAllBytes(DataFilePath(), record));
+    RestorePrompt(PassthroughOffPromptKey);
     UmbrafenProcess first(L"--show 2");
+    ASSERT_TRUE(WaitFor([&] { return first.Covers() == 1; }, 10000)) << "the first start applies its own line at once";
+    EXPECT_EQ(first.Dialog(false), nullptr) << "no prompt";
     ASSERT_NE(first.WaitForDialog(true), nullptr);
-    ASSERT_TRUE(WaitFor([&] { return first.Covers() == 1; }, 15000)) << "the first start applies its own line";
     auto later = [](const wchar_t* args, const wchar_t* mistake) {
         UmbrafenProcess start(args);
         HWND box = mistake ? start.WaitForDialog(false, 15000) : nullptr;
@@ -61,6 +67,30 @@ TEST(CommandLine, AForwardedShowLeavesTheUsersProgramInFront)
     const auto cover = std::find_if(covers.begin(), covers.end(), [](HWND h) { return ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD); });
     ASSERT_NE(cover, covers.end());
     EXPECT_TRUE(KeptInFront(user.Hwnd(), *cover)) << "the cover took the foreground";
+}
+
+// --minimized minimises the new panel without ever showing it open, into the tray when Umbrafen.ini asks for
+// Minimize to tray.
+TEST(CommandLine, MinimizedStartNeverShowsThePanelOpen)
+{
+    const std::wstring data = DataFilePath(), ini = DataFilePath(L"Umbrafen.ini");
+    ::DeleteFileW(data.c_str());
+    for (const char* prefs : {"", "[Tray]\r\nMinimizeToTray=1\r\n"})
+    {
+        ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs, prefs + strlen(prefs))));
+        UmbrafenProcess app(L"--minimized");
+        bool seenOpen = false;
+        auto minimised = [&] {
+            HWND panel = app.Dialog(true, false);
+            seenOpen |= panel && ::IsWindowVisible(panel) && !::IsIconic(panel);
+            return panel && ::IsIconic(panel) && ::IsWindowVisible(panel) == !*prefs;
+        };
+        EXPECT_TRUE(WaitFor(minimised, 10000)) << prefs;
+        DWORD_PTR r = 0;   // twice: the panel's loop has been idle since
+        for (int i = 0; i++ < 2;) ::SendMessageTimeoutW(app.Dialog(true, false), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
+        EXPECT_TRUE(minimised() && !seenOpen) << prefs;
+    }
+    ::DeleteFileW(ini.c_str());
 }
 
 }   // namespace

@@ -2,6 +2,7 @@
 // command menu, list-font steps and the font picker, the links, and the topology box over a scripted desktop.
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 #include <tuple>
 #include <windows.h>
@@ -69,24 +70,69 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
     }
 }
 
-// A stored placement is applied, unless its width is 0.
-TEST_F(ControlPanel, StoredPlacementIsAppliedUnlessItHasNoWidth)
+// A stored placement is applied, unless its width is 0, and opens restored when it was stored minimised. One that
+// lies on no monitor is moved onto the nearest, keeping its size: on the virtual desktop and on a scripted one.
+TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
 {
     RECT platform{};
     {
         PanelThread panel;
         ::GetWindowRect(panel.Hwnd(), &platform);
     }
-    for (LONG width : {0L, platform.right - platform.left + 40})
+    const LONG w = platform.right - platform.left, h = platform.bottom - platform.top;
+    const std::tuple<RECT, UINT, bool, RECT> cases[] = {
+        {{300, 200, 300, 230 + h}, SW_SHOWNORMAL, false, platform},
+        {{300, 200, 340 + w, 230 + h}, SW_SHOWMINIMIZED, false, {300, 200, 340 + w, 230 + h}},
+        {{0, 32767, w, 32767}, SW_SHOWNORMAL, false, {0, 1080 - h, w, 1080}},   // damaged: no height
+        {{-32768, 32767, w - 32768, 32767}, SW_SHOWNORMAL, false, {0, 1080 - h, w, 1080}},
+        {{1950, 100, 1950 + w, 100 + h}, SW_SHOWNORMAL, true, {1900 - w, 100, 1900, 100 + h}},
+    };
+    for (const auto& [stored, showCmd, scripted, expected] : cases)
     {
-        AppSettings.Placement.showCmd = SW_SHOWNORMAL;
-        AppSettings.Placement.rcNormalPosition = {300, 200, 300 + width, 230 + platform.bottom - platform.top};
-        const RECT expected = width ? AppSettings.Placement.rcNormalPosition : platform;
+        std::optional<FakeDesktop> desk;   // monitors away from the stored rectangle, the second one nearest
+        if (scripted) desk.emplace().AddMonitor(L"A", {0, 0, 600, 500}), desk->AddMonitor(L"B", {1000, 0, 1900, 1000});
+        AppSettings.Placement.showCmd = showCmd;
+        AppSettings.Placement.rcNormalPosition = stored;
         PanelThread panel;
         RECT rc{};
         ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &expected)) << "width " << width << ": at " << rc.left << "," << rc.top;
+        EXPECT_TRUE(::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
+            << "stored at " << stored.left << "," << stored.top << ": at " << rc.left << "," << rc.top;
     }
+}
+
+// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
+bool ScreenShows(HWND h)
+{
+    RECT rc{};
+    ::GetWindowRect(h, &rc);
+    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
+    ::PrintWindow(h, drawn, 0);
+    bool same = true;
+    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
+        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
+    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
+    return same;
+}
+
+// Resized in steps and drawn between them, as a border drag does, the panel shows each moved button where it lands.
+TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
+{
+    PanelThread panel;
+    HWND h = panel.Hwnd();
+    panel.Invoke([h] {
+        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
+            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
+    });
+    std::vector<int> undrawn;
+    PumpUntil([&] {
+        undrawn.clear();
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
+            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
+        return undrawn.empty();
+    });
+    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
 }
 
 // A right click and the Menu button open the command menu, with every command in its place.

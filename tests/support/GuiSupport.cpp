@@ -201,6 +201,7 @@ DWORD WINAPI PanelThread::Main(LPVOID p)
     thread.m_pMainWnd = &dlg;
     AfxSetThread(&thread);
     dlg.DoModal();
+    DeleteDataFile();   // the panel stores its changes as it runs: the program's own starts find no test's file
     self->m_dlg = nullptr;
     self->m_ended = true;
     if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;

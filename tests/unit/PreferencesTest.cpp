@@ -58,8 +58,9 @@ TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
     ::DeleteFileW(Path.c_str());
 }
 
-// A bad line of a hand-written file is named, counts as empty, and a bad auto-cover line keeps auto-cover off.
-TEST(PreferencesFile, UnreadableLineIsNamedAndTheRestStillCounts)
+// A bad line of a hand-written file is named, counts as empty, and a bad auto-cover line keeps auto-cover off. Save
+// leaves such a line, and an Enabled=1 it kept off, as the user wrote them, until the field is changed.
+TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
 {
     auto loadWith = [](const std::string& key, const std::string& value) {
         std::string text = "; written by hand\r\n[Hotkeys]\r\nToggleAll=ctrl + ALT+f12\r\nCloseAll=Ctrl+Alt+F11\r\n"
@@ -72,6 +73,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedAndTheRestStillCounts)
         prefs.Load(Path.c_str());
         return prefs;
     };
+    std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
+    for (int i = 0; i < 511; ++i) cut += "1,";
     const std::pair<std::string, LPCWSTR> cases[] = {
         {"Ctrl+Alt+F99", L"CloseAll=Ctrl+Alt+F99 is not a hotkey (such as Ctrl+Alt+F12)"},
         {"q", L"CloseAll=q needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)"},
@@ -80,17 +83,31 @@ TEST(PreferencesFile, UnreadableLineIsNamedAndTheRestStillCounts)
         {"4", L"AfterSeconds=4 is out of range (5 to 86400); auto-cover stays off"},
         {"-30", L"AfterSeconds=-30 is not a number of seconds (5 to 86400); auto-cover stays off"},
         {"1,,2", L"Displays=1,,2 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
+        {cut + "100", L"Displays=1,1,1,1,1,1,1,1,1,1,1,1,... is longer than 1023 characters; auto-cover stays off"},
     };
     for (const auto& [value, problem] : cases)
     {
         // The problem starts with the line's key.
         const std::string key(problem, problem + std::wcscspn(problem, L"="));
-        PreferencesRecord got = loadWith(key, value), want = loadWith(key, "");
+        PreferencesRecord want = loadWith(key, ""), got = loadWith(key, value);   // got's file stays
         EXPECT_STREQ(problem, got.Problems.empty() ? L"(none)" : got.Problems[0].GetString());
         want.Problems = {problem};
-        if (std::wcsstr(problem, L"auto-cover stays off")) want.AutoCoverEnabled = 0;
+        want.Held = {CString(std::wstring(key.begin(), key.end()).c_str())};
+        if (std::wcsstr(problem, L"auto-cover stays off")) want.AutoCoverEnabled = 0, want.Held.push_back(L"Enabled");
         EXPECT_TRUE(want == got) << key << "=" << value;
+        ASSERT_TRUE(got.Save(Path.c_str()));
+        const Bytes saved = ReadAllBytes(Path);
+        const std::string text(saved.begin(), saved.end());
+        EXPECT_TRUE(text.find("\n" + key + "=" + value + "\r") != text.npos && text.find("\nEnabled=1\r") != text.npos)
+            << "kept: " << key;
     }
+    // Changed in Preferences, the field is written after all and its problem goes.
+    PreferencesRecord edited = loadWith("CloseAll", "q"), reread;
+    edited.CloseAll = {MOD_ALT, VK_F2};
+    edited.ReleaseChanged(loadWith("CloseAll", "q"));
+    ASSERT_TRUE(edited.Save(Path.c_str()));
+    reread.Load(Path.c_str());
+    EXPECT_TRUE(edited.Problems.empty() && reread.Problems.empty() && reread.CloseAll == edited.CloseAll);
     ::DeleteFileW(Path.c_str());
 }
 
