@@ -18,14 +18,9 @@ inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
     return std::wstring(folder) + L"\\Umbrafen\\" + name;
 }
 
-inline DWORD At(const Bytes& b, size_t offset)
-{
-    return b.at(offset) | b.at(offset + 1) << 8 | b.at(offset + 2) << 16 | DWORD(b.at(offset + 3)) << 24;
-}
-
 // Polls without pumping messages, as an outside observer: once this thread had read its own queue,
 // Wine no longer minimised the program's panel for it.
-inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000)
 {
     for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(10))
         if (pred()) return true;
@@ -69,14 +64,8 @@ public:
         if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
         return h;
     }
-    // The coloured windows: visible dialogs without controls.
-    size_t Covers() const
-    {
-        size_t n = 0;
-        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            n += ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD);
-        return n;
-    }
+    // The displays the coloured windows (visible dialogs without controls) cover, such as L"12".
+    std::wstring Covered() const { return DisplaysCovered(TopLevelWindows(pi.dwProcessId, L"#32770")); }
     bool Exited(DWORD ms) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
     // STILL_ACTIVE when the process has not ended within ms.
     DWORD ExitCode(DWORD ms = 15000) const

@@ -2,57 +2,87 @@
 // end with its outcome as their exit code.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <algorithm>
 #include "tests/e2e/AppProcess.h"
 #include "tests/support/PromptStore.h"
 
 namespace {
 
-// A first start with a command covers at once, with no start-up prompt. Good options from a later start are
-// applied by the running instance in the order they come and end it with code 0 once in place; a mistake, found
-// by the later start or only by the running instance, is named in the later start's own box, ends it with code 2
-// and changes nothing.
+// A first start whose own command names a display the list lacks says so, ends with code 2 and covers nothing; one
+// with a good command covers at once, with no start-up prompt. Good options from a later start are applied by the
+// running instance in the order they come, each on the displays it names (or the ticked ones, or all), and end that
+// start with code 0 once in place; a mistake, found by the later start or only by the running instance, is named in
+// the later start's own box, ends it with code 2 and changes nothing.
 TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
     Bytes record(445);   // fresh, but Passthrough (offset 21) off
     record[0] = record[8] = 1, record[16] = 150;
     ASSERT_TRUE(WriteAllBytes(DataFilePath(), record));
     RestorePrompt(PassthroughOffPromptKey);
-    UmbrafenProcess first(L"--show 2");
-    ASSERT_TRUE(WaitFor([&] { return first.Covers() == 1; }, 10000)) << "the first start applies its own line at once";
-    EXPECT_EQ(first.Dialog(false), nullptr) << "no prompt";
-    ASSERT_NE(first.WaitForDialog(true), nullptr);
-    auto later = [](const wchar_t* args, const wchar_t* mistake) {
+    auto start = [](const wchar_t* args, const wchar_t* mistake = nullptr) {
         UmbrafenProcess start(args);
         HWND box = mistake ? start.WaitForDialog(false, 15000) : nullptr;
         EXPECT_NE(MessageBoxText(box).find(mistake ? mistake : L""), std::wstring::npos) << "box of " << args;
         if (box) Answer(box);
-        return start.ExitCode(40000);
+        return start.ExitCode(20000);
     };
-    EXPECT_EQ(later(L"--show 1 --opacity 120 --color 00FF00", nullptr), 0u);
-    // Code 0 only with the effect in place, so the covers are counted as soon as the start has ended; each
-    // command acts on what the one before left: two toggles give back the first state.
-    const std::pair<const wchar_t*, size_t> steps[] = {
-        {L"--toggle 1", 1}, {L"--toggle 1", 2}, {L"--close 1", 1}, {L"--show 1", 2}, {L"--close 1", 1}};
-    for (const auto& [args, covers] : steps)
-    {
-        EXPECT_EQ(later(args, nullptr), 0u) << args;
-        EXPECT_EQ(first.Covers(), covers) << "right after " << args;
-    }
+    EXPECT_EQ(start(L"--show 2,9", L"There is no display 9"), 2u) << "a first start's own mistake";
+    UmbrafenProcess first(L"--show 2");
+    ASSERT_TRUE(WaitFor([&] { return first.Covered() == L"2"; })) << "the first start applies its own line at once";
+    EXPECT_EQ(first.Dialog(false), nullptr) << "no prompt";
+    HWND panel = first.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(start(L"--show 1 --opacity 120 --color 00FF00"), 0u);
     {
         UmbrafenProcess a(L"--toggle 1"), b(L"--toggle 1"), c(L"--toggle 1");
-        for (UmbrafenProcess* start : {&a, &b, &c}) EXPECT_EQ(start->ExitCode(40000), 0u);
+        for (UmbrafenProcess* toggle : {&a, &b, &c}) EXPECT_EQ(toggle->ExitCode(20000), 0u);
     }
-    EXPECT_EQ(first.Covers(), 2u) << "three toggles at once leave display 1 covered";
-    EXPECT_EQ(later(L"--shw 2", L"Unknown option: --shw"), 2u);
-    EXPECT_EQ(later(L"--show 1,9 --opacity 200", L"no display 9"), 2u);   // only the running instance knows
-    EXPECT_EQ(later(L"--exit", nullptr), 0u);
+    EXPECT_EQ(first.Covered(), L"2") << "three toggles at once leave display 1 uncovered";
+    // Code 0 only with the effect in place, so the covers are read as soon as the start has ended; each command acts
+    // on what the one before left: two toggles give back the first state. No args: Uncheck All in the panel.
+    const std::pair<const wchar_t*, std::wstring> steps[] = {
+        {L"--toggle 1", L"12"}, {L"--toggle 1", L"2"}, {L"--show 1", L"12"}, {L"--close 1", L"2"},
+        {L"--toggle", L"1"},    {L"--close", L""},     {nullptr, L""},       {L"--toggle 1", L"1"},
+        {nullptr, L"1"},        {L"--toggle 2", L"12"}, {L"--close 2", L"1"}, {L"--show", L"2"},
+    };
+    for (const auto& [args, covered] : steps)
+    {
+        if (args) EXPECT_EQ(start(args), 0u) << args;
+        else ::SendMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);
+        EXPECT_EQ(first.Covered(), covered) << "right after " << (args ? args : L"Uncheck All");
+    }
+    EXPECT_EQ(start(L"--minimized"), 0u);
+    EXPECT_TRUE(WaitFor([&] { return ::IsIconic(panel); })) << "--minimized";
+    EXPECT_EQ(start(L"--shw 2", L"Unknown option: --shw"), 2u);
+    EXPECT_EQ(start(L"--show 1,9 --opacity 200", L"no display 9"), 2u);   // only the running instance knows
+    EXPECT_EQ(first.Covered(), L"2") << "a mistake changed the covers";
+    EXPECT_EQ(start(L"--exit"), 0u);
     EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended";
     EXPECT_EQ(first.ExitCode(), 0u) << "ended with covers up";
     const Bytes bytes = ReadAllBytes(DataFilePath());
     ASSERT_EQ(bytes.size(), 445u);
     EXPECT_EQ(bytes[16], 120) << "the slider as the good --opacity left it";
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
+}
+
+// --auto-cover from a later start switches the running instance's auto-cover for the run, leaving Umbrafen.ini as it
+// is: on, the idle display is covered once the time has passed; pause and off take its cover away.
+TEST(CommandLine, ForwardedAutoCoverSwitchesAndPausesIt)
+{
+    const std::wstring ini = DataFilePath(L"Umbrafen.ini");
+    const std::string prefs = "[AutoCover]\r\nEnabled=0\r\nAfterSeconds=5\r\n";
+    ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs.begin(), prefs.end())));
+    ::SetCursorPos(1600, 1050);   // on display 1 only
+    UmbrafenProcess first;
+    HWND panel = first.WaitForDialog(true);
+    ASSERT_NE(panel, nullptr);
+    ::SetWindowPos(panel, nullptr, 1400, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);   // display 1 only
+    for (const auto& [mode, covered] : {std::pair{L"on", L"2"}, {L"pause", L""}, {L"on", L"2"}, {L"off", L""}})
+    {
+        EXPECT_EQ(UmbrafenProcess(std::wstring(L"--auto-cover ") + mode).ExitCode(20000), 0u) << mode;
+        EXPECT_TRUE(WaitFor([&] { return first.Covered() == covered; }, 15000)) << mode << ": " << first.Covered();
+    }
+    EXPECT_EQ(ReadAllBytes(ini), Bytes(prefs.begin(), prefs.end()));
+    ::DeleteFileW(ini.c_str());
 }
 
 // A forwarded --show covers without taking the foreground from the user's program.
@@ -62,11 +92,10 @@ TEST(CommandLine, AForwardedShowLeavesTheUsersProgramInFront)
     ASSERT_NE(first.WaitForDialog(true), nullptr);
     ForeignWindow user({1400, 100}, false);
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
-    EXPECT_EQ(UmbrafenProcess(L"--show 2").ExitCode(40000), 0u);
-    const std::vector<HWND> covers = TopLevelWindows(first.pi.dwProcessId, L"#32770");
-    const auto cover = std::find_if(covers.begin(), covers.end(), [](HWND h) { return ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD); });
-    ASSERT_NE(cover, covers.end());
-    EXPECT_TRUE(KeptInFront(user.Hwnd(), *cover)) << "the cover took the foreground";
+    EXPECT_EQ(UmbrafenProcess(L"--show 2").ExitCode(20000), 0u);
+    HWND cover = nullptr;
+    for (HWND h : TopLevelWindows(first.pi.dwProcessId, L"#32770")) cover = DisplaysCovered({h}).empty() ? cover : h;
+    EXPECT_TRUE(cover && KeptInFront(user.Hwnd(), cover)) << "the cover took the foreground";
 }
 
 // --minimized minimises the new panel without ever showing it open, into the tray when Umbrafen.ini asks for

@@ -1,6 +1,6 @@
 // The control panel created from its real template: data exchange with AppSettings, stored placement, its
-// command menu, list-font steps and the font picker, the links, and the topology box over a scripted desktop.
-
+// command menu, list-font steps and the font picker, the links and the About box, and the topology box over a
+// scripted desktop.
 #include <gtest/gtest.h>
 #include <optional>
 #include <thread>
@@ -23,13 +23,6 @@ protected:
     static HWND List(HWND panel) { return ::GetDlgItem(panel, IDC_LIST_MONITORS); }
 };
 
-std::wstring Text(UINT id)
-{
-    WCHAR text[256] = {};
-    ::LoadStringW(::GetModuleHandleW(nullptr), id, text, 256);
-    return text;
-}
-
 std::wstring ClipboardText()
 {
     std::wstring text;
@@ -43,6 +36,7 @@ std::wstring ClipboardText()
     return text;
 }
 
+// A first run (fresh settings) shows On Top and Passthrough ticked, the other boxes not, and the opacity at 150.
 // Each check box shows its own setting and writes it back to that setting.
 TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
 {
@@ -52,6 +46,10 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
                        IDC_CHK_TURN_OFF_MONITORS};
     int* const settings[] = {&AppSettings.OnTop, &AppSettings.InAltTab, &AppSettings.Passthrough,
                              &AppSettings.AutoMinimize, &AppSettings.TurnOffMonitors};
+    std::vector<UINT> firstRun;
+    for (int id : ids) firstRun.push_back(::IsDlgButtonChecked(h, id));
+    EXPECT_EQ(firstRun, (std::vector<UINT>{1, 0, 1, 0, 0}));
+    EXPECT_EQ(::SendDlgItemMessageW(h, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 150);
     // Any two boxes differ in one of the patterns, so a box bound to another's setting shows.
     for (int pattern : {0b10101, 0b01100, 0b00011})
     {
@@ -144,23 +142,15 @@ TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButton)
     {
         if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
         else ::PostMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-        HMENU shown = nullptr;
-        EXPECT_TRUE(PumpUntil([&] {
-            for (HWND m : ProcessTopLevelWindows(L"#32768"))
-                if (::IsWindowVisible(m)) shown = reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0));
-            return shown != nullptr;
-        })) << (button ? "Menu button" : "right click");
         std::vector<UINT> commands;
-        for (int i = 0; i < ::GetMenuItemCount(shown); ++i)
-            if (UINT id = ::GetMenuItemID(shown, i)) commands.push_back(id);   // separators are 0
+        for (const auto& [text, id] : TakeShownMenu(h)) commands.push_back(id);
         EXPECT_EQ(commands,
                   (std::vector<UINT>{ID_COLORED_WINDOW_ON_ALL_MONITORS, ID_CLOSE_ALL_COLORED_WINDOWS,
                                      ID_CLOSE_CHECKED_COLORED_WINDOWS, ID_INITIAL_WINDOW_COLOR, ID_INCREMENT_LIST_FONT,
                                      ID_DECREMENT_LIST_FONT, ID_CHANGE_FONT, ID_AUTOSIZE_COLUMNS, ID_CONTACT_US,
                                      ID_MAKER_WEBSITE, ID_SHARE, ID_MINIMIZE, ID_DISPLAY_SETTINGS, ID_DISPLAY_DEVICES,
-                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}));
-        ::PostMessageW(h, WM_CANCELMODE, 0, 0);
-        PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
+                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}))
+            << (button ? "Menu button" : "right click");
     }
 }
 
@@ -207,19 +197,19 @@ TEST_F(ControlPanel, ListFontStepsAndPicker)
     EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
 }
 
-// The web links and F1 open the launcher on their own address, whose Copy puts exactly that on the
-// clipboard; Contact Us names the support address.
-TEST_F(ControlPanel, LinksAndContactUs)
+// The web links and F1 open the launcher on their own address, whose Copy puts exactly that on the clipboard;
+// Contact Us names the support address, and the About box the version the build was made as.
+TEST_F(ControlPanel, LinksContactUsAndAbout)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
     static HELPINFO help{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
-    const std::tuple<UINT, WPARAM, LPARAM, UINT> links[] = {
-        {WM_COMMAND, ID_MAKER_WEBSITE, 0, IDS_MAKER_HOME_URL},
-        {WM_COMMAND, ID_SHARE, 0, IDS_SHARE_URL},
-        {WM_HELP, 0, reinterpret_cast<LPARAM>(&help), IDS_PRODUCT_URL},
+    const std::tuple<UINT, WPARAM, LPARAM, std::wstring> links[] = {
+        {WM_COMMAND, ID_MAKER_WEBSITE, 0, L"https://umbrafen.example.org/"},
+        {WM_COMMAND, ID_SHARE, 0, L"https://umbrafen.example.org/share"},
+        {WM_HELP, 0, reinterpret_cast<LPARAM>(&help), L"https://umbrafen.example.org/help"},
     };
-    for (auto [msg, wp, lp, url] : links)
+    for (const auto& [msg, wp, lp, url] : links)
     {
         ::OpenClipboard(nullptr), ::EmptyClipboard(), ::CloseClipboard();
         // WM_HELP carries a pointer and cannot be posted: sent from a thread that returns once the launcher closed.
@@ -227,33 +217,54 @@ TEST_F(ControlPanel, LinksAndContactUs)
         HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
         WCHAR shown[256] = {};
         ::GetDlgItemTextW(launcher, IDC_EDIT_URL, shown, 256);
-        EXPECT_EQ(shown, Text(url));
-        const bool copy = url == IDS_PRODUCT_URL;
+        EXPECT_EQ(shown, url);
+        const bool copy = msg == WM_HELP;
         if (copy) ClickButton(launcher, IDC_BTN_COPY_URL);
         else ::PostMessageW(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
         sender.join();
-        EXPECT_EQ(ClipboardText(), copy ? Text(url) : L"");
+        EXPECT_EQ(ClipboardText(), copy ? url : L"");
     }
-    MessageBoxWatcher watcher;
-    SendCommand(h, ID_CONTACT_US);
-    EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Please write an email to support@umbrafen.example.org"});
+    {
+        MessageBoxWatcher watcher;
+        SendCommand(h, ID_CONTACT_US);
+        EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Please write an email to support@umbrafen.example.org"});
+    }
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = WaitForDialog(L"About Umbrafen");
+    EXPECT_NE(MessageBoxText(about).find(L"Umbrafen, Version " UMBRAFEN_TEST_VERSION), std::wstring::npos)
+        << MessageBoxText(about);
+    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(h); }));
 }
 
-// A topology choice is validated first and applied only once the validation passed.
-TEST_F(ControlPanel, TopologyChoiceIsValidatedBeforeItIsApplied)
+// Each topology choice, found by its text, is validated first and applied only once the validation passed; the box
+// then shows the topology in force (a "Forced" request leaves the one before).
+TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
 {
     FakeDesktop desktop;
     PanelThread panel;
     HWND combo = ::GetDlgItem(panel.Hwnd(), IDC_COMBO_TOPOLOGY);
-    for (LONG validation : {ERROR_GEN_FAILURE, ERROR_SUCCESS})
-    {
-        desktop.ValidateResult = validation;
-        ::SendMessageW(combo, CB_SETCURSEL, 0, 0);   // Duplicate
-        ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(combo));
-    }
-    const UINT32 validate = SDC_TOPOLOGY_CLONE | SDC_VALIDATE, apply = SDC_TOPOLOGY_CLONE | SDC_APPLY;
-    EXPECT_EQ(desktop.SetDisplayConfigFlags, (std::vector<UINT32>{validate, validate, apply}));
+    const std::pair<std::wstring, UINT32> choices[] = {{L"Duplicate", SDC_TOPOLOGY_CLONE},
+                                                       {L"Extend", SDC_TOPOLOGY_EXTEND},
+                                                       {L"PC screen only", SDC_TOPOLOGY_INTERNAL},
+                                                       {L"Second screen only", SDC_TOPOLOGY_EXTERNAL},
+                                                       {L"Forced", 0xFFFFFFFF}};
+    std::wstring inForce = L"Extend";
+    for (const auto& [text, flags] : choices)
+        for (LONG validation : {ERROR_GEN_FAILURE, ERROR_SUCCESS})
+        {
+            desktop.ValidateResult = validation;
+            desktop.SetDisplayConfigFlags.clear();
+            ::SendMessageW(combo, CB_SETCURSEL,
+                           ::SendMessageW(combo, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str())), 0);
+            ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(combo));
+            std::vector<UINT32> asked{flags | SDC_VALIDATE};
+            if (validation == ERROR_SUCCESS) asked.push_back(flags | SDC_APPLY);
+            if (validation == ERROR_SUCCESS && flags != 0xFFFFFFFF) inForce = text;
+            EXPECT_EQ(desktop.SetDisplayConfigFlags, asked) << text;
+            EXPECT_EQ(WindowText(combo), inForce) << text;
+        }
 }
 
 }   // namespace

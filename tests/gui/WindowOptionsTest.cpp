@@ -21,22 +21,23 @@ COLORREF BackgroundOf(HWND h)
     return brush && ::GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
 }
 
-// Answers the next colour picker from a thread of its own: types c into its Red/Green/Blue boxes, then OK or Cancel.
-std::thread AnswerPicker(bool ok, COLORREF c)
+// Answers the colour picker that opens: types c into its Red/Green/Blue boxes, then OK or Cancel.
+void AnswerPicker(bool ok, COLORREF c)
 {
-    return std::thread([=] {
-        HWND dlg = nullptr;
-        for (int i = 0; i < 1000 && !dlg; ++i, ::Sleep(10))
-            for (HWND h : ProcessTopLevelWindows(L"#32770"))
-                if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
-        const int rgb[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-        for (int i = 0; i < 3; ++i)
-        {
-            ::SendDlgItemMessageW(dlg, COLOR_RED + i, EM_SETSEL, 0, -1);
-            for (wchar_t ch : std::to_wstring(rgb[i])) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
-        }
-        ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
-    });
+    HWND dlg = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (HWND h : ProcessTopLevelWindows(L"#32770"))
+            if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
+        return dlg != nullptr;
+    })) << "no colour picker";
+    const int rgb[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+    for (int i = 0; i < 3; ++i)
+    {
+        ::SendDlgItemMessageW(dlg, COLOR_RED + i, EM_SETSEL, 0, -1);
+        for (wchar_t ch : std::to_wstring(rgb[i])) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
+    }
+    ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
 
 }   // namespace
@@ -82,26 +83,29 @@ TEST_F(WindowOptions, PressOnAnEmptyPartDragsThePanel)
     PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && !gui.hwndMoveSize; });
 }
 
-// The panel's picker changes the colour only with OK; a cover's own picker recolours that cover alone.
+// The panel's picker changes the colour of the next covers (black at first) only with OK; a cover's own picker
+// recolours that cover alone.
 TEST_F(WindowOptions, PanelPickerOnlyWithOkAndACoversPickerOnlyThatCover)
 {
-    const COLORREF initial = AppSettings.WindowColor, chosen = RGB(200, 40, 90), own = RGB(1, 150, 2);
+    const COLORREF chosen = RGB(200, 40, 90), own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
     Tick({true, true});
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    const std::vector<HWND> w = WaitForWindows({0, 1});
+    std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(BackgroundOf(w[1]), RGB(0, 0, 0));
     for (bool ok : {false, true})
     {
-        std::thread picker = AnswerPicker(ok, chosen);
-        SendCommand(Panel(), ID_INITIAL_WINDOW_COLOR);
-        picker.join();
-        EXPECT_EQ(AppSettings.WindowColor, ok ? chosen : initial) << "OK " << ok;
+        ::PostMessageW(Panel(), WM_COMMAND, ID_INITIAL_WINDOW_COLOR, 0);
+        AnswerPicker(ok, chosen);
+        ASSERT_TRUE(Settled(Panel()));
+        ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+        w = WaitForWindows({0, 1}, w);
+        ASSERT_EQ(w.size(), 2u);
+        EXPECT_EQ(BackgroundOf(w[1]), ok ? chosen : RGB(0, 0, 0)) << "OK " << ok;
     }
-    std::thread picker = AnswerPicker(true, own);
     ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);
-    picker.join();
+    AnswerPicker(true, own);
     EXPECT_TRUE(PumpUntil([&] { return BackgroundOf(w[0]) == own; }));
-    EXPECT_EQ(BackgroundOf(w[1]), initial);
-    EXPECT_EQ(AppSettings.WindowColor, chosen);
+    EXPECT_EQ(BackgroundOf(w[1]), chosen);
 }

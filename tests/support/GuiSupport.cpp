@@ -11,12 +11,7 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
     for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;;)
     {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::TranslateMessage(&msg), ::DispatchMessageW(&msg);
         if (pred()) return true;
         if (::GetTickCount64() >= end) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -73,17 +68,86 @@ HWND WaitForDialog(const std::wstring& title)
     return found;
 }
 
-bool Settled(HWND h)
-{
-    DWORD_PTR r = 0;
-    return ::IsWindowVisible(h) && ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
-}
-
 LOGFONTW FontOf(HWND h)
 {
     LOGFONTW lf{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
     return lf;
+}
+
+namespace {
+std::atomic<int> g_hotkeys{0};   // WM_HOTKEY taken from the queue of a hooked thread
+}
+
+bool PressCtrlAlt(HWND panel, BYTE key)
+{
+    HHOOK hook = ::SetWindowsHookExW(
+        WH_GETMESSAGE,
+        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (code == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<const MSG*>(lp)->message == WM_HOTKEY)
+                ++g_hotkeys;
+            return ::CallNextHookEx(nullptr, code, wp, lp);
+        },
+        nullptr, ::GetWindowThreadProcessId(panel, nullptr));
+    const int before = g_hotkeys;
+    bool arrived = false;
+    for (int attempt = 0; attempt < 3 && !arrived; ++attempt)
+    {
+        ::SetForegroundWindow(panel);
+        if (!PumpUntil([&] { return ::GetForegroundWindow() == panel; }, 5000)) continue;
+        const BYTE keys[] = {VK_CONTROL, VK_MENU, key};
+        for (BYTE k : keys) ::keybd_event(k, 0, 0, 0);
+        for (int i = 2; i >= 0; --i) ::keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
+        arrived = PumpUntil([&] { return g_hotkeys > before; }, 5000);
+    }
+    ::UnhookWindowsHookEx(hook);
+    return arrived;
+}
+
+std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
+{
+    HMENU menu = nullptr;
+    PumpUntil([&] {
+        for (HWND m : ProcessTopLevelWindows(L"#32768"))
+            if (::IsWindowVisible(m)) menu = reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0));
+        return menu != nullptr;
+    });
+    std::vector<std::pair<std::wstring, UINT>> items;
+    for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i)
+    {
+        WCHAR text[128] = {};
+        ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+        const bool checked = ::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED;
+        if (UINT id = ::GetMenuItemID(menu, i)) items.emplace_back(text + std::wstring(checked ? L" [x]" : L""), id);
+    }
+    ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
+    PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
+    return items;
+}
+
+std::wstring DisplaysCovered(const std::vector<HWND>& windows)
+{
+    std::wstring numbers;
+    for (HWND h : windows)
+    {
+        RECT rc{};
+        if (!::IsWindowVisible(h) || ::GetWindow(h, GW_CHILD) || !::GetWindowRect(h, &rc)) continue;
+        // The monitors overlap at 0,0: a cover is on the one whose rectangle it fills exactly.
+        std::pair<RECT, std::wstring*> cover{rc, &numbers};
+        ::EnumDisplayMonitors(
+            nullptr, nullptr,
+            [](HMONITOR m, HDC, LPRECT, LPARAM p) {
+                auto* cover = reinterpret_cast<std::pair<RECT, std::wstring*>*>(p);
+                MONITORINFOEXW info{};
+                info.cbSize = sizeof(info);
+                if (::GetMonitorInfoW(m, &info) && ::EqualRect(&info.rcMonitor, &cover->first))
+                    *cover->second += std::wstring(info.szDevice).substr(11);   // after \\.\DISPLAY
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&cover));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 ForeignWindow::ForeignWindow(POINT at, bool topMost)
@@ -151,13 +215,12 @@ MessageBoxWatcher::MessageBoxWatcher()
                 if (!::IsWindowVisible(h) || !::GetDlgItem(h, IDOK) || ::GetDlgItem(h, IDC_LIST_MONITORS) ||
                     ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker || text.empty())
                     continue;
-                {
-                    std::lock_guard<std::mutex> lock(m_lock);
-                    m_texts.push_back(text);
-                }
+                std::unique_lock<std::mutex> lock(m_lock);
+                m_texts.push_back(text);
+                lock.unlock();
                 // Posted: the box's thread may be busy in a send to us. Once it is gone it cannot be counted twice.
                 ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(::GetDlgItem(h, IDOK)));
-                for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
+                for (int i = 0; i < 1000 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
             }
     });
 }
@@ -176,7 +239,30 @@ std::vector<std::wstring> MessageBoxWatcher::Texts()
 
 PanelThread::PanelThread()
 {
-    m_thread = ::CreateThread(nullptr, 0, &PanelThread::Main, this, 0, &m_threadId);
+    m_thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* self = static_cast<PanelThread*>(p);
+            CUmbrafenDlg dlg;
+            self->m_dlg = &dlg;
+            // As on the application's own thread, the panel is the thread's main window (dialogs opened
+            // without a parent are owned by it).
+            CWinThread thread;
+            thread.m_pMainWnd = &dlg;
+            AfxSetThread(&thread);
+            dlg.DoModal();
+            // The panel stores its changes as it runs: the program's own starts find no test's file, and the next
+            // panel's first store writes one even where its record is the same.
+            DeleteDataFile();
+            SaveLoadSettings(FALSE);
+            self->m_dlg = nullptr;
+            self->m_ended = true;
+            if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
+            AfxSetThread(nullptr);
+            AfxDeleteTempMaps();
+            return 0;
+        },
+        this, 0, &m_threadId);
     // The window exists once OnInitDialog has shown it; a sent message is handled only once the
     // dialog's loop runs, that is after the whole of its initialisation.
     PumpUntil(
@@ -186,28 +272,7 @@ PanelThread::PanelThread()
             return m_hwnd.load() != nullptr || m_ended.load();
         },
         15000);
-    DWORD_PTR ignored = 0;
-    if (HWND h = m_hwnd.load()) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
-}
-
-DWORD WINAPI PanelThread::Main(LPVOID p)
-{
-    auto* self = static_cast<PanelThread*>(p);
-    CUmbrafenDlg dlg;
-    self->m_dlg = &dlg;
-    // As on the application's own thread, the panel is the thread's main window (dialogs opened
-    // without a parent are owned by it).
-    CWinThread thread;
-    thread.m_pMainWnd = &dlg;
-    AfxSetThread(&thread);
-    dlg.DoModal();
-    DeleteDataFile();   // the panel stores its changes as it runs: the program's own starts find no test's file
-    self->m_dlg = nullptr;
-    self->m_ended = true;
-    if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
-    AfxSetThread(nullptr);
-    AfxDeleteTempMaps();
-    return 0;
+    if (HWND h = m_hwnd.load()) RoundTrip(h);
 }
 
 void PanelThread::Close()
@@ -236,7 +301,7 @@ void PanelThread::Invoke(const std::function<void()>& fn)
 PanelThread::~PanelThread()
 {
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    if (!Ended(10000)) ADD_FAILURE() << "the control panel did not end";
+    if (!Ended(15000)) ADD_FAILURE() << "the control panel did not end";
     // The thread writes into this object until it ends; never free it earlier.
     ::WaitForSingleObject(m_thread, INFINITE);
     ::CloseHandle(m_thread);
@@ -333,22 +398,27 @@ HWND PanelTest::WindowOn(int row) const
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value)));
 }
 
+int PanelTest::RowOf(int display) const
+{
+    const std::vector<std::wstring> names = ListView(Panel(), IDC_LIST_MONITORS).Column(DeviceNameColumn);
+    return static_cast<int>(std::find(names.begin(), names.end(), L"\\\\.\\DISPLAY" + std::to_wstring(display)) -
+                            names.begin());
+}
+
 std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old)
 {
     std::vector<HWND> windows;
-    const bool ok = PumpUntil(
-        [&] {
-            windows.clear();
-            if (OpenWindowRegistry.GetCount() != static_cast<INT_PTR>(rows.size())) return false;
-            for (int r : rows)
-            {
-                HWND h = WindowOn(r);
-                if (!h || std::find(old.begin(), old.end(), h) != old.end() || !Settled(h)) return false;
-                windows.push_back(h);
-            }
-            return true;
-        },
-        10000);
+    const bool ok = PumpUntil([&] {
+        windows.clear();
+        if (OpenWindowRegistry.GetCount() != static_cast<INT_PTR>(rows.size())) return false;
+        for (int r : rows)
+        {
+            HWND h = WindowOn(r);
+            if (!h || std::find(old.begin(), old.end(), h) != old.end() || !Settled(h)) return false;
+            windows.push_back(h);
+        }
+        return true;
+    });
     EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
                     << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
@@ -360,4 +430,11 @@ std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const 
             << "the window on row " << rows[i] << " misses its monitor";
     }
     return ok ? windows : std::vector<HWND>{};
+}
+
+bool PanelTest::RoundTrips()
+{
+    bool all = RoundTrip(Panel());
+    for (HWND h : OpenWindowRegistry.GetWindows()) all &= RoundTrip(h);
+    return all;
 }

@@ -1,5 +1,6 @@
 // Helpers for tests that drive real windows on the virtual desktop: polling with a message pump, finding and
 // answering dialogs, reading list views as another program would, the control panel on a thread of its own.
+// Waits are sized for a loaded machine, and a miss returns so that the test fails with its own message.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -15,7 +16,7 @@
 class CUmbrafenDlg;
 
 // Pumps this thread's messages until pred() holds or the time runs out.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 10000);
 // Top-level windows of a process, visible or not, whose class is cls (any when null).
 std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
 inline std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr)
@@ -28,8 +29,17 @@ std::wstring MessageBoxText(HWND box);   // its static texts
 HWND FindMessageBox(const std::wstring& part);
 // Waits for a visible dialog of this process with exactly this title; null when none came.
 HWND WaitForDialog(const std::wstring& title);
-// A window has finished its initialisation once its thread answers a sent message.
-bool Settled(HWND h);
+// The window's thread has handled everything sent to it before: a round trip instead of a sleep.
+inline bool RoundTrip(HWND h)
+{
+    DWORD_PTR r = 0;
+    return ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &r) != 0;
+}
+// A window has finished its initialisation once it is visible and its thread answers.
+inline bool Settled(HWND h)
+{
+    return ::IsWindowVisible(h) && RoundTrip(h);
+}
 LOGFONTW FontOf(HWND h);
 inline void ClickButton(HWND dlg, int id)   // as a user does, from any thread
 {
@@ -39,6 +49,15 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
 {
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
+// Ctrl+Alt+key as the keyboard makes it. Wine delivers a hotkey only while a window of the process has the focus: the
+// window is brought to the front first, and a press that never reached it (the foreground moved meanwhile) is made
+// again. False when none arrived.
+bool PressCtrlAlt(HWND panel, BYTE key);
+// The popup menu that opens next, each item as its text (" [x]" when checked) and command, separators left out;
+// it is then closed unused through its owner.
+std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner);
+// The display numbers of the covers among these windows (visible dialogs without controls), ascending: L"12".
+std::wstring DisplaysCovered(const std::vector<HWND>& windows);
 
 // "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
 // the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported
@@ -75,10 +94,7 @@ public:
     ~MessageBoxWatcher();
     std::vector<std::wstring> Texts();
     size_t Count() { return Texts().size(); }
-    bool WaitForCount(size_t n, DWORD timeoutMs = 5000)
-    {
-        return PumpUntil([&] { return Count() >= n; }, timeoutMs);
-    }
+    bool WaitForCount(size_t n) { return PumpUntil([&] { return Count() >= n; }); }
 
 private:
     std::atomic<bool> m_stop{false};
@@ -95,7 +111,7 @@ public:
     ~PanelThread();   // closes the panel if still open and joins the thread
     HWND Hwnd() const { return m_hwnd; }
     CUmbrafenDlg* Dialog() const { return m_dlg; }
-    bool Ended(DWORD timeoutMs = 5000)
+    bool Ended(DWORD timeoutMs = 10000)
     {
         return PumpUntil([&] { return m_ended.load(); }, timeoutMs);
     }
@@ -109,7 +125,6 @@ private:
     std::atomic<bool> m_ended{false};
     DWORD m_threadId = 0;
     HANDLE m_thread = nullptr;
-    static DWORD WINAPI Main(LPVOID self);
 };
 
 // A list-view control reached only through its window, as another program would.
@@ -144,9 +159,12 @@ protected:
     HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
     void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
     HWND WindowOn(int row) const;               // the coloured window registered for the row's monitor
+    int RowOf(int display) const;               // the row of \\.\DISPLAYn
     // Waits for a settled coloured window filling the monitor of each of the rows and none elsewhere,
     // none of them in old, which must all be gone; returns them in row order (empty on failure).
     std::vector<HWND> WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old = {});
+    // Round trips to the panel and to every cover's thread: what they were asked has been done.
+    bool RoundTrips();
 
     std::unique_ptr<PanelThread> m_panel;
     std::vector<std::pair<HMONITOR, RECT>> m_rows;
