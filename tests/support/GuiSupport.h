@@ -56,7 +56,8 @@ bool PressCtrlAlt(HWND panel, BYTE key);
 // The popup menu that opens next, each item as its text (" [x]" when checked) and command, separators left out;
 // it is then closed unused through its owner.
 std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner);
-// The display numbers of the covers among these windows (visible dialogs without controls), ascending: L"12".
+// The display numbers of the covers among these windows (visible dialogs without controls), ascending: L"12". On the
+// virtual desktop display 1 is 1920 x 1080 and display 2 1280 x 1024, both at 0,0; a cover on neither shows as '?'.
 std::wstring DisplaysCovered(const std::vector<HWND>& windows);
 
 // "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
@@ -91,10 +92,13 @@ class MessageBoxWatcher
 {
 public:
     MessageBoxWatcher();
-    ~MessageBoxWatcher();
-    std::vector<std::wstring> Texts();
+    ~MessageBoxWatcher() { m_stop = true, m_thread.join(); }
+    std::vector<std::wstring> Texts() { return std::lock_guard<std::mutex>(m_lock), m_texts; }   // copied locked
     size_t Count() { return Texts().size(); }
-    bool WaitForCount(size_t n) { return PumpUntil([&] { return Count() >= n; }); }
+    bool WaitForCount(size_t n)
+    {
+        return PumpUntil([&] { return Count() >= n; });
+    }
 
 private:
     std::atomic<bool> m_stop{false};
@@ -117,7 +121,11 @@ public:
     }
     void Invoke(const std::function<void()>& fn);   // runs fn on the panel's thread
     // Closes it as the user does and waits until its destruction (and so the store) is over.
-    void Close();
+    void Close()
+    {
+        ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Ended(15000)) << "the control panel did not close";
+    }
 
 private:
     std::atomic<HWND> m_hwnd{nullptr};
@@ -127,6 +135,14 @@ private:
     HANDLE m_thread = nullptr;
 };
 
+// f(0) ... f(n - 1)
+template <class F> auto Each(int n, F f)
+{
+    std::vector<decltype(f(0))> all;
+    for (int i = 0; i < n; ++i) all.push_back(f(i));
+    return all;
+}
+
 // A list-view control reached only through its window, as another program would.
 class ListView
 {
@@ -134,13 +150,39 @@ public:
     explicit ListView(HWND list) : m_h(list) {}
     ListView(HWND dlg, int id) : m_h(::GetDlgItem(dlg, id)) {}
     HWND Hwnd() const { return m_h; }
-    int Count() const { return static_cast<int>(::SendMessageW(m_h, LVM_GETITEMCOUNT, 0, 0)); }
-    std::wstring Text(int row, int column) const;
-    std::vector<std::wstring> Column(int column) const;
-    std::vector<bool> Ticks() const;
-    void SetTick(int row, bool on) const;   // as a click on the row's check box does
-    HMONITOR Data(int row) const;
-    std::vector<int> ColumnWidths() const;
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(m_h, msg, wp, lp); }
+    int Count() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
+    std::wstring Text(int row, int column) const
+    {
+        WCHAR buffer[512] = {};
+        LVITEMW item{};
+        item.iSubItem = column, item.pszText = buffer, item.cchTextMax = 512;
+        return Send(LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)), buffer;
+    }
+    std::vector<std::wstring> Column(int c) const
+    {
+        return Each(Count(), [&](int r) { return Text(r, c); });
+    }
+    std::vector<bool> Ticks() const
+    {
+        return Each(Count(), [&](int r) { return (Send(LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK) >> 12) == 2; });
+    }
+    void SetTick(int row, bool on) const   // as a click on the row's check box does
+    {
+        LVITEMW item{};
+        item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1), item.stateMask = LVIS_STATEIMAGEMASK;
+        Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    HMONITOR Data(int row) const
+    {
+        LVITEMW item{};
+        item.mask = LVIF_PARAM, item.iItem = row;
+        return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)), reinterpret_cast<HMONITOR>(item.lParam);
+    }
+    std::vector<int> ColumnWidths() const
+    {
+        return Each(7, [&](int c) { return int(Send(LVM_GETCOLUMNWIDTH, c)); });
+    }
 
 private:
     HWND m_h;
