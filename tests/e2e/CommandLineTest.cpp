@@ -1,17 +1,13 @@
-// The real Umbrafen.exe started with a command line: later starts hand theirs to the running instance and
-// end with its outcome as their exit code.
-#include <gtest/gtest.h>
-#include <windows.h>
+// The real Umbrafen.exe started with a command line, handed by later starts to the running instance.
+#include <tuple>
 #include "tests/e2e/AppProcess.h"
-#include "tests/support/PromptStore.h"
 
 namespace {
 
-// A first start whose own command names a display the list lacks says so, ends with code 2 and covers nothing; one
-// with a good command covers at once, with no start-up prompt. Good options from a later start are applied by the
-// running instance in the order they come, each on the displays it names (or the ticked ones, or all), and end that
-// start with code 0 once in place; a mistake, found by the later start or only by the running instance, is named in
-// the later start's own box, ends it with code 2 and changes nothing.
+// A first start whose command names a missing display says so and ends with 2; one with a good command covers at
+// once, with no start-up prompt. A later start's command acts, in order, on the displays it names (or the ticked ones,
+// or all) and ends it with 0 once in place; a mistake, found by the later start or by the running instance, is named
+// in the later start's own box, ends it with 2 and changes nothing.
 TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
 {
     Bytes record(445);   // fresh, but Passthrough (offset 21) off
@@ -31,30 +27,29 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(first.Dialog(false), nullptr) << "no prompt";
     HWND panel = first.WaitForDialog(true);
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(start(L"--show 1 --opacity 120 --color 00FF00"), 0u);
+    // Code 0 only with the effect in place, so the covers are read as soon as the start has ended; each command acts
+    // on what the one before left: two toggles give back the first state. No args: Uncheck All in the panel.
+    const std::tuple<const wchar_t*, const wchar_t*, std::wstring> steps[] = {
+        {L"--show 1 --opacity 120 --color 00FF00", nullptr, L"12"}, {L"--toggle 1", nullptr, L"2"},
+        {L"--toggle 1", nullptr, L"12"}, {L"--close 1", nullptr, L"2"}, {L"--show 1", nullptr, L"12"},
+        {L"--close 1", nullptr, L"2"}, {L"--toggle", nullptr, L"1"}, {L"--close", nullptr, L""}, {nullptr, nullptr, L""},
+        {L"--toggle 1", nullptr, L"1"}, {nullptr, nullptr, L"1"}, {L"--toggle 2", nullptr, L"12"},
+        {L"--close 2", nullptr, L"1"}, {L"--show", nullptr, L"2"}, {L"--shw 2", L"Unknown option: --shw", L"2"},
+        {L"--show 1,9 --opacity 200", L"no display 9", L"2"},   // only the running instance knows
+    };
+    for (const auto& [args, mistake, covered] : steps)
+    {
+        if (args) EXPECT_EQ(start(args, mistake), mistake ? 2u : 0u) << args;
+        else ::SendMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);
+        EXPECT_EQ(first.Covered(), covered) << "right after " << (args ? args : L"Uncheck All");
+    }
     {
         UmbrafenProcess a(L"--toggle 1"), b(L"--toggle 1"), c(L"--toggle 1");
         for (UmbrafenProcess* toggle : {&a, &b, &c}) EXPECT_EQ(toggle->ExitCode(20000), 0u);
     }
-    EXPECT_EQ(first.Covered(), L"2") << "three toggles at once leave display 1 uncovered";
-    // Code 0 only with the effect in place, so the covers are read as soon as the start has ended; each command acts
-    // on what the one before left: two toggles give back the first state. No args: Uncheck All in the panel.
-    const std::pair<const wchar_t*, std::wstring> steps[] = {
-        {L"--toggle 1", L"12"}, {L"--toggle 1", L"2"}, {L"--show 1", L"12"}, {L"--close 1", L"2"},
-        {L"--toggle", L"1"},    {L"--close", L""},     {nullptr, L""},       {L"--toggle 1", L"1"},
-        {nullptr, L"1"},        {L"--toggle 2", L"12"}, {L"--close 2", L"1"}, {L"--show", L"2"},
-    };
-    for (const auto& [args, covered] : steps)
-    {
-        if (args) EXPECT_EQ(start(args), 0u) << args;
-        else ::SendMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);
-        EXPECT_EQ(first.Covered(), covered) << "right after " << (args ? args : L"Uncheck All");
-    }
+    EXPECT_EQ(first.Covered(), L"12") << "three toggles at once leave display 1 covered";
     EXPECT_EQ(start(L"--minimized"), 0u);
     EXPECT_TRUE(WaitFor([&] { return ::IsIconic(panel); })) << "--minimized";
-    EXPECT_EQ(start(L"--shw 2", L"Unknown option: --shw"), 2u);
-    EXPECT_EQ(start(L"--show 1,9 --opacity 200", L"no display 9"), 2u);   // only the running instance knows
-    EXPECT_EQ(first.Covered(), L"2") << "a mistake changed the covers";
     EXPECT_EQ(start(L"--exit"), 0u);
     EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended";
     EXPECT_EQ(first.ExitCode(), 0u) << "ended with covers up";
@@ -64,9 +59,8 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(At(bytes, 4), static_cast<DWORD>(RGB(0, 0xFF, 0))) << "window color";
 }
 
-// A forwarded --show covers without taking the foreground from the user's program. --auto-cover from a later start
-// switches the running instance's auto-cover for the run, leaving Umbrafen.ini as it is: on, the idle display is
-// covered once the time has passed; pause and off take its cover away.
+// Forwarded --show and --auto-cover leave the user's program in front; --auto-cover switches auto-cover for the run
+// (Umbrafen.ini stays as it is): on covers the idle display once the time has passed, pause and off uncover it.
 TEST(CommandLine, ForwardedShowAndAutoCoverLeaveTheUsersProgramInFront)
 {
     const std::wstring ini = DataFilePath(L"Umbrafen.ini");
@@ -88,30 +82,6 @@ TEST(CommandLine, ForwardedShowAndAutoCoverLeaveTheUsersProgramInFront)
             EXPECT_TRUE(DisplaysCovered({h}).empty() || KeptInFront(user.Hwnd(), h)) << args << " took the front";
     }
     EXPECT_EQ(ReadAllBytes(ini), Bytes(prefs.begin(), prefs.end()));
-    ::DeleteFileW(ini.c_str());
-}
-
-// --minimized minimises the new panel without ever showing it open, into the tray when Umbrafen.ini asks for
-// Minimize to tray.
-TEST(CommandLine, MinimizedStartNeverShowsThePanelOpen)
-{
-    const std::wstring data = DataFilePath(), ini = DataFilePath(L"Umbrafen.ini");
-    ::DeleteFileW(data.c_str());
-    for (const char* prefs : {"", "[Tray]\r\nMinimizeToTray=1\r\n"})
-    {
-        ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs, prefs + strlen(prefs))));
-        UmbrafenProcess app(L"--minimized");
-        bool seenOpen = false;
-        auto minimised = [&] {
-            HWND panel = app.Dialog(true, false);
-            seenOpen |= panel && ::IsWindowVisible(panel) && !::IsIconic(panel);
-            return panel && ::IsIconic(panel) && ::IsWindowVisible(panel) == !*prefs;
-        };
-        EXPECT_TRUE(WaitFor(minimised, 10000)) << prefs;
-        DWORD_PTR r = 0;   // twice: the panel's loop has been idle since
-        for (int i = 0; i++ < 2;) ::SendMessageTimeoutW(app.Dialog(true, false), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
-        EXPECT_TRUE(minimised() && !seenOpen) << prefs;
-    }
     ::DeleteFileW(ini.c_str());
 }
 

@@ -1,17 +1,12 @@
-// The control panel created from its real template: data exchange with AppSettings, stored placement, its
-// command menu, list-font steps and the font picker, the links and the About box, and the topology box over a
-// scripted desktop.
-#include <gtest/gtest.h>
+// The control panel from its real template: settings shown and stored, placement, menu, links, About, topology.
 #include <optional>
-#include <thread>
 #include <tuple>
-#include <windows.h>
-#include <dlgs.h>
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/GuiSupport.h"
+#include <dlgs.h>
 
 namespace {
 
@@ -25,20 +20,16 @@ protected:
 
 std::wstring ClipboardText()
 {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr)) return L"(no clipboard)";
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-    {
-        text = static_cast<const WCHAR*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
+    std::wstring text = L"(no clipboard)";
+    HANDLE data = ::OpenClipboard(nullptr) ? (text.clear(), ::GetClipboardData(CF_UNICODETEXT)) : nullptr;
+    if (data) text = static_cast<const WCHAR*>(::GlobalLock(data)), ::GlobalUnlock(data);
+    return ::CloseClipboard(), text;
 }
 
-// A first run (fresh settings) shows On Top and Passthrough ticked, the other boxes not, and the opacity at 150.
-// Each check box shows its own setting and writes it back to that setting.
-TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
+// A first run shows On Top and Passthrough ticked, the other boxes not, opacity 150; each box shows and writes back
+// its own setting. List font steps (menu, Ctrl+wheel: one per message) stay within -150..-21 and are stored, the plain
+// wheel steps nothing, and the picker's choice is applied and stored as it is.
+TEST_F(ControlPanel, CheckBoxesAndListFontShowAndStoreTheirSettings)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -65,6 +56,34 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
         EXPECT_EQ(onScreen, expected) << "pattern " << pattern;
         EXPECT_EQ(written, expected) << "pattern " << pattern << ", inverted";
     }
+    // From this height, this message gives that height (the same: refused).
+    const std::tuple<LONG, UINT, WPARAM, LONG> cases[] = {
+        {-16, WM_COMMAND, ID_INCREMENT_LIST_FONT, -21},             // up to the bound
+        {-25, WM_COMMAND, ID_DECREMENT_LIST_FONT, -25},             // -20: beyond it
+        {-145, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 480), -150},   // four notches, one step, to the other bound
+        {-150, WM_COMMAND, ID_INCREMENT_LIST_FONT, -150},           // -155: beyond it
+        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), -21},
+        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), -26},   // no Ctrl: no step
+    };
+    for (auto [start, msg, wp, height] : cases)
+    {
+        LOGFONTW lf = FontOf(List(h));
+        lf.lfHeight = start;
+        panel.Invoke([&] { panel.Dialog()->SetListFont(lf), AppSettings.ListFont = {}; });
+        ::SendMessageW(h, msg, wp, 0);
+        EXPECT_EQ(FontOf(List(h)).lfHeight, height) << "from " << start << " by " << msg << " " << wp;
+        EXPECT_EQ(AppSettings.ListFont.lfHeight, height == start ? 0 : height) << "from " << start;
+    }
+    const LONG twelvePoint = -::MulDiv(12, int(::GetDpiForSystem()), 72);
+    ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
+    HWND dlg = WaitForDialog(L"Select Font - Umbrafen"), size = ::GetDlgItem(dlg, cmb3);
+    ASSERT_NE(dlg, nullptr);
+    ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
+    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(h); }));
+    EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
+    EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
 }
 
 // A stored placement is applied, unless its width is 0, and opens restored when it was stored minimised. One that
@@ -132,47 +151,9 @@ TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
     EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
 }
 
-// Steps from the menu and Ctrl+wheel (one per message) stay within -150..-21 and are stored; the plain wheel
-// steps nothing. The picker's choice is applied and stored as it is.
-TEST_F(ControlPanel, ListFontStepsAndPicker)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    // From this height, this message gives that height (the same: refused).
-    const std::tuple<LONG, UINT, WPARAM, LONG> cases[] = {
-        {-16, WM_COMMAND, ID_INCREMENT_LIST_FONT, -21},             // up to the bound
-        {-25, WM_COMMAND, ID_DECREMENT_LIST_FONT, -25},             // -20: beyond it
-        {-145, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 480), -150},   // four notches, one step, to the other bound
-        {-150, WM_COMMAND, ID_INCREMENT_LIST_FONT, -150},           // -155: beyond it
-        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), -21},
-        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), -26},   // no Ctrl: no step
-    };
-    for (auto [start, msg, wp, height] : cases)
-    {
-        LOGFONTW lf = FontOf(List(h));
-        lf.lfHeight = start;
-        panel.Invoke([&] { panel.Dialog()->SetListFont(lf), AppSettings.ListFont = {}; });
-        ::SendMessageW(h, msg, wp, 0);
-        EXPECT_EQ(FontOf(List(h)).lfHeight, height) << "from " << start << " by " << msg << " " << wp;
-        EXPECT_EQ(AppSettings.ListFont.lfHeight, height == start ? 0 : height) << "from " << start;
-    }
-    HDC screen = ::GetDC(nullptr);
-    const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
-    HWND dlg = WaitForDialog(L"Select Font - Umbrafen"), size = ::GetDlgItem(dlg, cmb3);
-    ASSERT_NE(dlg, nullptr);
-    ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
-    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
-    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(h); }));
-    EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
-    EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
-}
 
-// A right click and the Menu button open the command menu, with every command in its place. The web links and F1
-// open the launcher on their own address, whose Copy puts exactly that on the clipboard; Contact Us names the support
-// address, and the About box the version the build was made as.
+// A right click and the Menu button open the command menu, every command in its place. The links and F1 open the
+// launcher on their address, which Copy puts on the clipboard; Contact Us and About name the address and version.
 TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
 {
     PanelThread panel;

@@ -1,12 +1,9 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
-#include <mutex>
-#include <gtest/gtest.h>
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/Preferences.h"
 #include "settings/StartWithWindows.h"
-#include "tests/support/Files.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {
@@ -37,7 +34,7 @@ bool RegistersFor(UINT mods, UINT key)   // nobody else holds these keys
     return ::RegisterHotKey(nullptr, 2, mods, key) && ::UnregisterHotKey(nullptr, 2);
 }
 
-// The panel opened on an ini with hotkeys, Ctrl+Alt+K of them held by this thread, and a bad auto-cover line.
+// The panel opened on an ini with hotkeys (Ctrl+Alt+K held by this thread) and a bad auto-cover line.
 class ControlWithoutPanel : public PanelTest
 {
 protected:
@@ -88,9 +85,8 @@ protected:
 
 }   // namespace
 
-// The ini's hotkeys act (a prompt nobody answers would stop them): ToggleAll settles a mix by closing the ticked covers
-// and leaves a cover on an unticked monitor, CloseAll closes every cover, two Toggle1 back to back give back the first
-// state, and a held key is reported once.
+// The ini's hotkeys act without a prompt: ToggleAll settles a mix by closing the ticked covers and leaves an unticked
+// monitor's cover, CloseAll closes all, two Toggle1 back to back give back the first state; a held key is told once.
 TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
 {
     ASSERT_TRUE(PumpUntil([] { return !ShellCalls(NIM_MODIFY).empty(); }));
@@ -122,10 +118,9 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     ToggleTwiceKeepsTheRowCovered(RowOf(1), [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
 
-// The icon comes and goes with the panel. Its menu's Toggle items act on their monitor (two back to back give back the
-// first state) and are checked while it is covered; Show covers the ticked monitors without a prompt, Close All (and
-// the panel's button) closes every cover, Pause and Resume take turns, Open brings back the panel Minimize to tray
-// hid, Exit ends it.
+// The icon comes and goes with the panel. Its menu's Toggle items act on their monitor and are checked while it is
+// covered; Show covers the ticked monitors without a prompt, Close All (and the panel's button) closes every cover,
+// Pause and Resume take turns, Open brings back the panel Minimize to tray hid, Exit ends it.
 TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
 {
     ASSERT_EQ(ShellCalls(NIM_ADD).size(), 1u);
@@ -165,8 +160,8 @@ TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
     EXPECT_EQ(ShellCalls(NIM_DELETE).size(), 1u);
 }
 
-// Each refusal of OK (a bad wait or display list, a key twice, a key without Ctrl or Alt) keeps the dialog open, and
-// its Cancel then writes and applies nothing; a good OK writes and applies; Reset deletes it all.
+// A refused OK (bad wait or displays, a key twice, one without Ctrl or Alt) keeps the dialog open and Cancel then
+// changes nothing; a good OK writes and applies; Reset deletes it all.
 TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
 {
     const WORD ctrlAltP = MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT);

@@ -1,10 +1,8 @@
 // The window options, the "?" button, dragging the panel and the colour pickers of the real control panel.
 #include <colordlg.h>
-#include <gtest/gtest.h>
 #include <tuple>
 #include "res/resource.h"
 #include "tests/support/GuiSupport.h"
-#include "tests/support/PromptStore.h"
 
 namespace {
 
@@ -40,9 +38,8 @@ void AnswerPicker(bool ok, COLORREF c)
 
 }   // namespace
 
-// Each click's prompts and the In Alt+Tab rules: Passthrough ticked unticks and disables In Alt+Tab; the
-// On Top prompt comes only on unticking; "?" shows the help in a box where the runtime pop-up is missing (Wine). A
-// press on an empty part of the panel grabs it like its caption: the panel enters its move loop.
+// Each click's prompts and the In Alt+Tab rules (Passthrough ticked unticks and disables it; On Top prompts only on
+// unticking; "?" shows the help in a box where the pop-up is missing); a press on an empty part drags the panel.
 TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
 {
     MessageBoxWatcher watcher;

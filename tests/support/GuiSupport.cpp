@@ -5,7 +5,6 @@
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
 #include "settings/AppSettings.h"
-#include "tests/support/PromptStore.h"
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
 {
@@ -30,13 +29,6 @@ std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls)
                                                                                lstrcmpiW(name, cls) == 0)))
             found.push_back(h);
     return found;
-}
-
-std::wstring WindowText(HWND h)
-{
-    std::wstring text(::GetWindowTextLengthW(h), L'\0');
-    ::GetWindowTextW(h, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
 }
 
 std::wstring MessageBoxText(HWND box)
@@ -66,38 +58,25 @@ HWND WaitForDialog(const std::wstring& title)
     return found;
 }
 
-LOGFONTW FontOf(HWND h)
-{
-    LOGFONTW lf{};
-    return ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf), lf;
-}
-
-namespace {
-std::atomic<int> g_hotkeys{0};   // WM_HOTKEY taken from the queue of a hooked thread
-}
-
 bool PressCtrlAlt(HWND panel, BYTE key)
 {
+    static std::atomic<int> hotkeys{0};   // WM_HOTKEY taken from the queue of the hooked thread
     HHOOK hook = ::SetWindowsHookExW(
         WH_GETMESSAGE,
         [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
-            if (code == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<const MSG*>(lp)->message == WM_HOTKEY)
-                ++g_hotkeys;
+            hotkeys += code == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<const MSG*>(lp)->message == WM_HOTKEY;
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, ::GetWindowThreadProcessId(panel, nullptr));
-    const int before = g_hotkeys;
-    bool arrived = false;
-    for (int attempt = 0; attempt < 3 && !arrived; ++attempt)
-    {
-        ::SetForegroundWindow(panel);
-        if (!PumpUntil([&] { return ::GetForegroundWindow() == panel; }, 5000)) continue;
-        const BYTE keys[] = {VK_CONTROL, VK_MENU, key};
-        for (BYTE k : keys) ::keybd_event(k, 0, 0, 0);
-        for (int i = 2; i >= 0; --i) ::keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
-        arrived = PumpUntil([&] { return g_hotkeys > before; }, 5000);
-    }
-    return ::UnhookWindowsHookEx(hook), arrived;
+    const int before = hotkeys;
+    for (int attempt = 0; attempt < 3 && hotkeys == before; ++attempt)
+        if (::SetForegroundWindow(panel), PumpUntil([&] { return ::GetForegroundWindow() == panel; }, 5000))
+        {
+            for (BYTE k : {BYTE(VK_CONTROL), BYTE(VK_MENU), key}) ::keybd_event(k, 0, 0, 0);
+            for (BYTE k : {key, BYTE(VK_MENU), BYTE(VK_CONTROL)}) ::keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+            PumpUntil([&] { return hotkeys > before; }, 5000);
+        }
+    return ::UnhookWindowsHookEx(hook), hotkeys > before;
 }
 
 std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
@@ -173,15 +152,7 @@ int RunForeignWindow(wchar_t** argv)
     return 0;
 }
 
-bool IsAbove(HWND upper, HWND lower)
-{
-    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
-        if (w == upper || w == lower) return w == upper;
-    return false;
-}
-
-// Message boxes are the visible dialogs with an OK button and text that are neither the control
-// panel (marked) nor one of our templates with a list.
+// Message boxes: visible dialogs with an OK button and text, neither the panel nor another template with a list.
 MessageBoxWatcher::MessageBoxWatcher()
 {
     m_thread = std::thread([this] {

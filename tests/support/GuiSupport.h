@@ -1,6 +1,5 @@
-// Helpers for tests that drive real windows on the virtual desktop: polling with a message pump, finding and
-// answering dialogs, reading list views as another program would, the control panel on a thread of its own.
-// Waits are sized for a loaded machine, and a miss returns so that the test fails with its own message.
+// Helpers for tests that drive real windows on the virtual desktop. Waits are sized for a loaded machine, and a miss
+// returns so that the test fails with its own message.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +11,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "tests/support/Files.h"
+#include "tests/support/PromptStore.h"
 
 class CUmbrafenDlg;
 
@@ -23,7 +24,11 @@ inline std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr)
 {
     return TopLevelWindows(::GetCurrentProcessId(), cls);
 }
-std::wstring WindowText(HWND h);
+inline std::wstring WindowText(HWND h)
+{
+    std::wstring text(::GetWindowTextLengthW(h), L'\0');
+    return ::GetWindowTextW(h, text.data(), static_cast<int>(text.size()) + 1), text;
+}
 std::wstring MessageBoxText(HWND box);   // its static texts
 // A visible message box of this process whose text contains part; null when none.
 HWND FindMessageBox(const std::wstring& part);
@@ -40,7 +45,11 @@ inline bool Settled(HWND h)
 {
     return ::IsWindowVisible(h) && RoundTrip(h);
 }
-LOGFONTW FontOf(HWND h);
+inline LOGFONTW FontOf(HWND h)
+{
+    LOGFONTW lf{};
+    return ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf), lf;
+}
 inline void ClickButton(HWND dlg, int id)   // as a user does, from any thread
 {
     ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);
@@ -85,7 +94,12 @@ inline bool KeptInFront(HWND user, HWND cover)
     return Settled(cover) && ::GetGUIThreadInfo(::GetWindowThreadProcessId(cover, nullptr), &gui) && !gui.hwndFocus &&
            !gui.hwndActive && ::GetForegroundWindow() == user;
 }
-bool IsAbove(HWND upper, HWND lower);   // in the z-order
+inline bool IsAbove(HWND upper, HWND lower)   // in the z-order
+{
+    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        if (w == upper || w == lower) return w == upper;
+    return false;
+}
 
 // Watches for message boxes on a thread of its own and answers each one with its default button.
 class MessageBoxWatcher
@@ -95,10 +109,7 @@ public:
     ~MessageBoxWatcher() { m_stop = true, m_thread.join(); }
     std::vector<std::wstring> Texts() { return std::lock_guard<std::mutex>(m_lock), m_texts; }   // copied locked
     size_t Count() { return Texts().size(); }
-    bool WaitForCount(size_t n)
-    {
-        return PumpUntil([&] { return Count() >= n; });
-    }
+    bool WaitForCount(size_t n) { return PumpUntil([&] { return Count() >= n; }); }
 
 private:
     std::atomic<bool> m_stop{false};
@@ -115,10 +126,7 @@ public:
     ~PanelThread();   // closes the panel if still open and joins the thread
     HWND Hwnd() const { return m_hwnd; }
     CUmbrafenDlg* Dialog() const { return m_dlg; }
-    bool Ended(DWORD timeoutMs = 10000)
-    {
-        return PumpUntil([&] { return m_ended.load(); }, timeoutMs);
-    }
+    bool Ended(DWORD timeoutMs = 10000) { return PumpUntil([&] { return m_ended.load(); }, timeoutMs); }
     void Invoke(const std::function<void()>& fn);   // runs fn on the panel's thread
     // Closes it as the user does and waits until its destruction (and so the store) is over.
     void Close()
@@ -159,10 +167,7 @@ public:
         item.iSubItem = column, item.pszText = buffer, item.cchTextMax = 512;
         return Send(LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)), buffer;
     }
-    std::vector<std::wstring> Column(int c) const
-    {
-        return Each(Count(), [&](int r) { return Text(r, c); });
-    }
+    std::vector<std::wstring> Column(int c) const { return Each(Count(), [&](int r) { return Text(r, c); }); }
     std::vector<bool> Ticks() const
     {
         return Each(Count(), [&](int r) { return (Send(LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK) >> 12) == 2; });
@@ -179,17 +184,13 @@ public:
         item.mask = LVIF_PARAM, item.iItem = row;
         return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)), reinterpret_cast<HMONITOR>(item.lParam);
     }
-    std::vector<int> ColumnWidths() const
-    {
-        return Each(7, [&](int c) { return int(Send(LVM_GETCOLUMNWIDTH, c)); });
-    }
+    std::vector<int> ColumnWidths() const { return Each(7, [&](int c) { return int(Send(LVM_GETCOLUMNWIDTH, c)); }); }
 
 private:
     HWND m_h;
 };
 
-// The control panel open on the two-monitor desktop with fresh settings, the displays never
-// switched off and every don't-show-again prompt in force.
+// The control panel on the two-monitor desktop: fresh settings, displays never switched off, every prompt in force.
 class PanelTest : public ::testing::Test
 {
 protected:

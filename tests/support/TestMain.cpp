@@ -1,6 +1,5 @@
-// Entry point of every test executable (wmain: the code is built with -municode). The process is
-// prepared as the program prepares itself: its name, common controls, OLE. The virtual desktop has no
-// shell, where the real tray call waits two seconds at every panel: the icon goes to a stand-in.
+// Every test executable's entry point, preparing the process as the program does. The virtual desktop has no shell,
+// where the real tray call waits two seconds at every panel: the icon goes to a stand-in.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>

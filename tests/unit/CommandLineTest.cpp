@@ -1,5 +1,4 @@
-// The command line: accepted forms and their round trip through the text sent to the running
-// instance; one mistake of each kind with the reason the user is shown.
+// The command line: accepted forms, the text sent to a running instance, and the reason shown for each mistake.
 #include <gtest/gtest.h>
 #include <tuple>
 #include "settings/CommandLine.h"

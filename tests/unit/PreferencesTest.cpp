@@ -1,9 +1,6 @@
 // Hotkey text and the hotkey control's word; Umbrafen.ini through real files: layout, round trip, bad lines.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 #include "settings/Preferences.h"
-#include "tests/support/Files.h"
+#include "tests/support/GuiSupport.h"
 
 namespace {
 
@@ -11,14 +8,11 @@ namespace {
 TEST(PreferencesHotkey, TextAndControlWordForms)
 {
     // A refused text leaves no hotkey; only F1-F24 and Pause may go without a modifier.
+    using E = HotkeyError;
     const std::tuple<LPCWSTR, HotkeyError, LPCWSTR> texts[] = {
-        {L" win + SHIFT+alt+ctrl+pagedown ", HotkeyError::None, L"Ctrl+Alt+Shift+Win+PageDown"},
-        {L"Win+0", HotkeyError::None, L"Win+0"},
-        {L"f24", HotkeyError::None, L"F24"},
-        {L"Pause", HotkeyError::None, L"Pause"},
-        {L"Hyper+A", HotkeyError::Unreadable, L""},
-        {L"shift+delete", HotkeyError::NeedsModifier, L""},
-    };
+        {L" win + SHIFT+alt+ctrl+pagedown ", E::None, L"Ctrl+Alt+Shift+Win+PageDown"}, {L"Win+0", E::None, L"Win+0"},
+        {L"f24", E::None, L"F24"}, {L"Pause", E::None, L"Pause"}, {L"Hyper+A", E::Unreadable, L""},
+        {L"shift+delete", E::NeedsModifier, L""}};
     for (const auto& [text, error, canonical] : texts)
     {
         Hotkey hotkey{MOD_ALT, 'X'};
@@ -58,9 +52,8 @@ TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
     ::DeleteFileW(Path.c_str());
 }
 
-// A bad line of a hand-written file is named, counts as empty, and a bad auto-cover line keeps auto-cover off; the
-// rest counts, AfterSeconds from 5 to 86400. Save
-// leaves such a line, and an Enabled=1 it kept off, as the user wrote them, until the field is changed.
+// A bad line of a hand-written file is named and counts as empty, a bad auto-cover line keeps auto-cover off, the rest
+// counts (AfterSeconds from 5 to 86400); Save leaves such a line, and an Enabled=1 it kept off, until it is changed.
 TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
 {
     auto loadWith = [](const std::string& key, const std::string& value) {
