@@ -82,9 +82,8 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         // Changed after the show, which reads the slider itself: only the exit can store these.
         ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof(wp);
-        ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
+        RECT normal{};   // not minimised: the window's own rectangle (the work area starts at 0,0)
+        ASSERT_TRUE(::GetWindowRect(panel, &normal));
         ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0);
         ASSERT_EQ(app.ExitCode(), 0u);
         const Bytes bytes = ReadAllBytes(path);
@@ -92,7 +91,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         EXPECT_EQ((std::vector<DWORD>{At(bytes, 0), At(bytes, 4), bytes[16], At(bytes, 21), At(bytes, 45)}),
                   (std::vector<DWORD>{7, 0x123456, 201, 1, 1}));
         const RECT stored{LONG(At(bytes, 333)), LONG(At(bytes, 337)), LONG(At(bytes, 341)), LONG(At(bytes, 345))};
-        EXPECT_TRUE(::EqualRect(&stored, &wp.rcNormalPosition));
+        EXPECT_TRUE(::EqualRect(&stored, &normal));
     }
     auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
         return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; });

@@ -1,6 +1,5 @@
 // The real Umbrafen.exe as a child process, seen as a user's other programs see it: panel, boxes, covers, exit code.
 #pragma once
-#include "res/resource.h"
 #include "tests/support/GuiSupport.h"
 #include <shlobj.h>
 

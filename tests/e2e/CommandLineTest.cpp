@@ -32,8 +32,8 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     const std::tuple<const wchar_t*, const wchar_t*, std::wstring> steps[] = {
         {L"--show 1 --opacity 120 --color 00FF00", nullptr, L"12"}, {L"--toggle 1", nullptr, L"2"},
         {L"--toggle 1", nullptr, L"12"}, {L"--close 1", nullptr, L"2"}, {L"--show 1", nullptr, L"12"},
-        {L"--close 1", nullptr, L"2"}, {L"--toggle", nullptr, L"1"}, {L"--close", nullptr, L""}, {nullptr, nullptr, L""},
-        {L"--toggle 1", nullptr, L"1"}, {nullptr, nullptr, L"1"}, {L"--toggle 2", nullptr, L"12"},
+        {L"--close 1", nullptr, L"2"}, {L"--toggle", nullptr, L"1"}, {L"--close", nullptr, L""}, {0, 0, L""},
+        {L"--toggle 1", nullptr, L"1"}, {0, 0, L"1"}, {L"--toggle 2", nullptr, L"12"},
         {L"--close 2", nullptr, L"1"}, {L"--show", nullptr, L"2"}, {L"--shw 2", L"Unknown option: --shw", L"2"},
         {L"--show 1,9 --opacity 200", L"no display 9", L"2"},   // only the running instance knows
     };

@@ -1,12 +1,6 @@
 // Covers shown, styled and closed through the real control panel on the
 // two-monitor virtual desktop; every cover runs on a thread of its own.
-#include <windows.h>
-#include <atomic>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <tuple>
-#include <gtest/gtest.h>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/DisplayApi.h"
 #include "panel/UmbrafenDlg.h"
@@ -14,8 +8,6 @@
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "tests/support/GuiSupport.h"
-#include "tests/support/PromptStore.h"
-#include "tests/support/Files.h"
 #include "tests/support/FakeDesktop.h"
 
 namespace {
@@ -24,13 +16,11 @@ namespace {
 std::atomic<bool> g_markerSeen{false};
 std::atomic<int> g_powerOffs{0};   // display-off requests a probe window of the test thread received
 std::atomic<int> g_raises{0};      // z-order moves asked for on a hooked cover's thread
-std::mutex g_affinityLock;
-std::map<HWND, DWORD> g_affinity;   // what each cover asked SetWindowDisplayAffinity for
+std::atomic<int> g_excluded{0};    // covers that asked to be kept out of screen captures
 
-BOOL WINAPI RecordAffinity(HWND h, DWORD affinity)
+BOOL WINAPI CountExcluded(HWND, DWORD affinity)
 {
-    std::lock_guard<std::mutex> lock(g_affinityLock);
-    return g_affinity[h] = affinity, TRUE;
+    return g_excluded += affinity == WDA_EXCLUDEFROMCAPTURE, TRUE;
 }
 
 LRESULT CALLBACK CountRaises(int code, WPARAM wp, LPARAM lp)
@@ -110,7 +100,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
         Suppress(key);
     DisplayApi recorder = SystemDisplayApi();
-    recorder.SetWindowDisplayAffinity = &RecordAffinity;
+    recorder.SetWindowDisplayAffinity = &CountExcluded;
     DisplayApiOverride capture(recorder);
     Tick({true, true});
     ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 255);
@@ -119,20 +109,17 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     {
         SCOPED_TRACE(step.control);
         Preferences.ExcludeFromCapture = step.exclude;
-        std::unique_lock<std::mutex> clear(g_affinityLock);   // a handle may come back for a new cover
-        g_affinity.clear();
-        clear.unlock();
+        g_excluded = 0;
         ClickButton(Panel(), step.control);
         w = WaitForWindows({0, 1}, w);
         ASSERT_EQ(w.size(), 2u);
+        EXPECT_EQ(g_excluded, step.exclude ? 2 : 0) << "covers kept out of captures";
         for (HWND h : w)
         {
             EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), step.exStyle);
             BYTE alpha = 0;
             ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr));
             EXPECT_EQ(alpha, step.alpha);
-            std::lock_guard<std::mutex> lock(g_affinityLock);
-            EXPECT_EQ(g_affinity.count(h) ? g_affinity[h] : WDA_NONE, step.exclude ? WDA_EXCLUDEFROMCAPTURE : WDA_NONE);
         }
     }
 

@@ -2,7 +2,6 @@
 #include <optional>
 #include <tuple>
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/GuiSupport.h"
@@ -26,10 +25,26 @@ std::wstring ClipboardText()
     return ::CloseClipboard(), text;
 }
 
+// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
+bool ScreenShows(HWND h)
+{
+    RECT rc{};
+    ::GetWindowRect(h, &rc);
+    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
+    ::PrintWindow(h, drawn, 0);
+    bool same = true;
+    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
+        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
+    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
+    return same;
+}
+
 // A first run shows On Top and Passthrough ticked, the other boxes not, opacity 150; each box shows and writes back
 // its own setting. List font steps (menu, Ctrl+wheel: one per message) stay within -150..-21 and are stored, the plain
-// wheel steps nothing, and the picker's choice is applied and stored as it is.
-TEST_F(ControlPanel, CheckBoxesAndListFontShowAndStoreTheirSettings)
+// wheel steps nothing, and the picker's choice is applied and stored as it is. Resized in steps and drawn between
+// them, as a border drag does, the panel shows each moved button where it lands.
+TEST_F(ControlPanel, SettingsShownAndStoredAndMovedControlsDrawn)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -84,6 +99,18 @@ TEST_F(ControlPanel, CheckBoxesAndListFontShowAndStoreTheirSettings)
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(h); }));
     EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
     EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
+    panel.Invoke([h] {
+        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
+            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
+    });
+    std::vector<int> undrawn;
+    PumpUntil([&] {
+        undrawn.clear();
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
+            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
+        return undrawn.empty();
+    });
+    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
 }
 
 // A stored placement is applied, unless its width is 0, and opens restored when it was stored minimised. One that
@@ -91,10 +118,7 @@ TEST_F(ControlPanel, CheckBoxesAndListFontShowAndStoreTheirSettings)
 TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
 {
     RECT platform{};
-    {
-        PanelThread panel;
-        ::GetWindowRect(panel.Hwnd(), &platform);
-    }
+    ::GetWindowRect(PanelThread().Hwnd(), &platform);   // the panel's own size, closed again
     const LONG w = platform.right - platform.left, h = platform.bottom - platform.top;
     const std::tuple<RECT, UINT, bool, RECT> cases[] = {
         {{300, 200, 300, 230 + h}, SW_SHOWNORMAL, false, platform},
@@ -117,39 +141,7 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     }
 }
 
-// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
-bool ScreenShows(HWND h)
-{
-    RECT rc{};
-    ::GetWindowRect(h, &rc);
-    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
-    ::PrintWindow(h, drawn, 0);
-    bool same = true;
-    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
-        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
-    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
-    return same;
-}
 
-// Resized in steps and drawn between them, as a border drag does, the panel shows each moved button where it lands.
-TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    panel.Invoke([h] {
-        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
-            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
-    });
-    std::vector<int> undrawn;
-    PumpUntil([&] {
-        undrawn.clear();
-        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
-            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
-        return undrawn.empty();
-    });
-    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
-}
 
 
 // A right click and the Menu button open the command menu, every command in its place. The links and F1 open the

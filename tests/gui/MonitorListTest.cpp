@@ -1,6 +1,5 @@
 // The monitor list read as a user sees it, over a scripted desktop and on the real two-screen display.
 #include <numeric>
-#include "res/resource.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "settings/AppSettings.h"
@@ -138,7 +137,8 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     for (int i = 0; i < 21; ++i)
         desk.Adapters[desk.AddMonitor(L"Panel", {1920 * i, 0, 1920 * i + 1920, 1080})].InterfacePath = Id(i);
     // Rows 0..18 remembered ticked; slot 19 holds the 21st monitor, which must not be restored.
-    for (int k = 0; k < 20; ++k) AppSettings.CheckedKey[k] = KeyOf(Id(k < 19 ? k : 20)), AppSettings.CheckedState[k] = 1;
+    for (int k = 0; k < 20; ++k)
+        AppSettings.CheckedKey[k] = KeyOf(Id(k < 19 ? k : 20)), AppSettings.CheckedState[k] = 1;
     // The panel is not up before its boxes are answered, so a helper thread drives them.
     std::unique_ptr<MessageBoxWatcher> watcher;
     std::thread driver([&] {
@@ -168,45 +168,42 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     const std::wstring loaded = LimitText(L"Loaded"), stored = LimitText(L"Stored");
     EXPECT_EQ(watcher->Texts(), (Cells{stored, loaded, loaded, stored, loaded, stored}));
     for (int k = 0; k < 20; ++k)
-        EXPECT_TRUE(AppSettings.CheckedKey[k] == KeyOf(Id(k)) && AppSettings.CheckedState[k] == (k > 0)) << "slot " << k;
+        EXPECT_TRUE(AppSettings.CheckedKey[k] == KeyOf(Id(k)) && AppSettings.CheckedState[k] == (k > 0)) << k;
 }
 
-// A monitor that can no longer be queried when Show starts the covers gets none, silently; the others do.
-TEST_F(MonitorListFake, AMonitorUnreadableAtShowGetsNoCoverAndNoMessage)
+// A monitor that can no longer be queried when Show starts the covers gets none, silently; the others do. Display
+// Device(s), opened from the menu: one row per adapter, idle ones included, with Active and Primary from their own
+// flags, refilled when the display changes while it is open.
+TEST_F(MonitorListFake, AMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
 {
     desk.AddMonitor(L"Gone", {0, 0, 1920, 1080});
     desk.AddMonitor(L"Kept", {1920, 0, 3840, 1080});
+    desk.Adapters.push_back({L"\\\\.\\DISPLAY3", 0, L""});
     Suppress(PassthroughPromptKey);
     Open();
     for (int row : {0, 1}) list.SetTick(row, true);
     panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
-    MessageBoxWatcher watcher;
-    ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
-    EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
-    EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && watcher.Count() == 0)
-        << "a cover or a message for the monitor that is gone";
+    {
+        MessageBoxWatcher watcher;
+        ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
+        EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
+        EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && watcher.Count() == 0)
+            << "a cover or a message for the monitor that is gone";
+    }
     RestorePrompt(PassthroughPromptKey);
-}
 
-// Display Device(s), opened from the panel's menu: one row per adapter, idle ones included, with Active and
-// Primary from their own flags, refilled when the display changes while it is open.
-TEST_F(MonitorListFake, DisplayDevicesListsEveryAdapterAndRefillsOnADisplayChange)
-{
-    desk.AddMonitor(L"Primary", {0, 0, 1920, 1080});
-    desk.Adapters.push_back({L"\\\\.\\DISPLAY2", 0, L""});
-    Open();
     ::PostMessageW(panel->Hwnd(), WM_COMMAND, ID_DISPLAY_DEVICES, 0);
     HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
     ASSERT_NE(dlg, nullptr);
     ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
-    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
-
-    panel->Invoke([&] { desk.AddMonitor(L"Joined", {1920, 0, 3840, 1080}); });   // DISPLAY3, not primary
+    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
+    panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
     ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
-    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3"}));
-    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"", L"Yes"})) << "Active";
-    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L""})) << "Primary";
-    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, L"", desk.Adapters[2].InterfacePath}));
+    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"Yes", L"", L"Yes"})) << "Active";
+    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L"", L""})) << "Primary";
+    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, desk.Adapters[1].InterfacePath, L"",
+                                       desk.Adapters[3].InterfacePath}));
     ::PostMessageW(dlg, WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
@@ -234,9 +231,7 @@ TEST_F(MonitorListReal, ColumnWidthsByDefaultAndAsTheUserSetsThem)
     ::SendMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, moved);   // on the divider: fits the column to its texts
     EXPECT_NE(list.ColumnWidths()[0], atOpen[0] + 40) << "not fitted";
     EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(list.ColumnWidths()[0]); })) << "a fitted width";
-    RECT rc{};
-    ::GetWindowRect(list.Hwnd(), &rc);
-    ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, 1000, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, 1000, 200, SWP_NOMOVE | SWP_NOZORDER);
     SendCommand(panel->Hwnd(), ID_AUTOSIZE_COLUMNS);
     EXPECT_EQ(list.ColumnWidths(), (std::vector<int>{298, 111, 111, 111, 111, 223, 1}));
     EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == 298 && StoredAt(313) == 1; })) << "autosized widths";

@@ -1,7 +1,6 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/Preferences.h"
 #include "settings/StartWithWindows.h"
 #include "tests/support/GuiSupport.h"
@@ -103,7 +102,8 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     };
     // Displays ticked, the key, then the displays covered.
     const std::tuple<std::vector<int>, BYTE, std::vector<int>> steps[] = {
-        {{1, 2}, 'T', {1, 2}}, {{1, 2}, '1', {2}}, {{1, 2}, 'T', {}}, {{1, 2}, '1', {1}}, {{2}, 'T', {1, 2}}, {{2}, 'C', {}}};
+        {{1, 2}, 'T', {1, 2}}, {{1, 2}, '1', {2}}, {{1, 2}, 'T', {}},
+        {{1, 2}, '1', {1}},    {{2}, 'T', {1, 2}},  {{2}, 'C', {}}};
     for (const auto& [ticked, key, covered] : steps)
     {
         SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key) << " with " << ticked.size() << " ticked");
@@ -190,8 +190,8 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
         ClickButton(dlg, IDCANCEL);
         ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));
     }
-    EXPECT_TRUE(IniValue(L"Hotkeys", L"ToggleAll") == L"Ctrl+Alt+T" && IniValue(L"AutoCover", L"AfterSeconds") == L"3" &&
-                RegistersFor(MOD_CONTROL | MOD_ALT, 'P'))
+    EXPECT_TRUE(IniValue(L"Hotkeys", L"ToggleAll") == L"Ctrl+Alt+T" &&
+                IniValue(L"AutoCover", L"AfterSeconds") == L"3" && RegistersFor(MOD_CONTROL | MOD_ALT, 'P'))
         << "a refused OK or Cancel wrote or applied a change";
 
     ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
@@ -208,14 +208,13 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
     };
     for (const auto& [section, key, value] : written) EXPECT_EQ(IniValue(section, key), value) << key;
     EXPECT_FALSE(RegistersFor(MOD_CONTROL | MOD_ALT, 'P')) << "Ctrl+Alt+P is the panel's own";
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    const auto run = [] { return ::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, 0, 0, 0); };
+    EXPECT_EQ(run(), ERROR_SUCCESS);
 
     // Reset All Parameters leaves no preferences behind for the next start.
     MessageBoxWatcher boxes;   // answers its notice
     SendCommand(Panel(), ID_RESET_ALL_PARAMETERS);
     EXPECT_TRUE(m_panel->Ended(15000));
     EXPECT_FALSE(FileExists(m_ini));
-    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_NE(run(), ERROR_SUCCESS);
 }

@@ -1,7 +1,6 @@
 // The window options, the "?" button, dragging the panel and the colour pickers of the real control panel.
 #include <colordlg.h>
 #include <tuple>
-#include "res/resource.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {

@@ -1,62 +1,8 @@
 #include "tests/support/GuiSupport.h"
-#include <algorithm>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
-
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
-{
-    for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;;)
-    {
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) ::TranslateMessage(&msg), ::DispatchMessageW(&msg);
-        if (pred()) return true;
-        if (::GetTickCount64() >= end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls)
-{
-    std::vector<HWND> all, found;
-    ::EnumWindows([](HWND h, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(h), TRUE; },
-                  reinterpret_cast<LPARAM>(&all));
-    WCHAR name[64];
-    DWORD owner = 0;
-    for (HWND h : all)
-        if (::GetWindowThreadProcessId(h, &owner) && owner == pid && (!cls || (::GetClassNameW(h, name, 64) &&
-                                                                               lstrcmpiW(name, cls) == 0)))
-            found.push_back(h);
-    return found;
-}
-
-std::wstring MessageBoxText(HWND box)
-{
-    std::wstring text;
-    WCHAR cls[32];
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        if (::GetClassNameW(c, cls, 32) && lstrcmpiW(cls, L"Static") == 0) text += WindowText(c);
-    return text;
-}
-
-HWND FindMessageBox(const std::wstring& part)
-{
-    for (HWND h : ProcessTopLevelWindows(L"#32770"))
-        if (::IsWindowVisible(h) && MessageBoxText(h).find(part) != std::wstring::npos) return h;
-    return nullptr;
-}
-
-HWND WaitForDialog(const std::wstring& title)
-{
-    HWND found = nullptr;
-    PumpUntil([&] {
-        for (HWND h : ProcessTopLevelWindows(L"#32770"))
-            if (::IsWindowVisible(h) && WindowText(h) == title) found = h;
-        return found != nullptr;
-    });
-    return found;
-}
 
 bool PressCtrlAlt(HWND panel, BYTE key)
 {
@@ -98,17 +44,6 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
     return items;
 }
 
-std::wstring DisplaysCovered(const std::vector<HWND>& windows)
-{
-    std::wstring numbers;
-    RECT rc{};
-    for (HWND h : windows)
-        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && ::GetWindowRect(h, &rc))
-            numbers += rc.right == 1920 && rc.bottom == 1080 ? L'1' : rc.right == 1280 && rc.bottom == 1024 ? L'2' : L'?';
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
-}
-
 ForeignWindow::ForeignWindow(POINT at, bool topMost)
 {
     WCHAR exe[MAX_PATH] = {};
@@ -122,12 +57,6 @@ ForeignWindow::ForeignWindow(POINT at, bool topMost)
         const std::vector<HWND> found = TopLevelWindows(m_pi.dwProcessId, L"UmbrafenForeign");
         return !found.empty() && ::IsWindowVisible(m_hwnd = found[0]);
     }, 15000);
-}
-
-ForeignWindow::~ForeignWindow()
-{
-    if (m_pi.hProcess) ::TerminateProcess(m_pi.hProcess, 0), ::WaitForSingleObject(m_pi.hProcess, 10000);
-    if (m_pi.hProcess) ::CloseHandle(m_pi.hThread), ::CloseHandle(m_pi.hProcess);
 }
 
 int RunForeignWindow(wchar_t** argv)
@@ -244,13 +173,10 @@ void PanelTest::SetUp()
     m_panel = std::make_unique<PanelThread>();
     ASSERT_NE(Panel(), nullptr);
     ListView list(Panel(), IDC_LIST_MONITORS);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
     for (int r = 0; r < list.Count(); ++r)
-    {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        ::GetMonitorInfoW(list.Data(r), &info);
-        m_rows.emplace_back(list.Data(r), info.rcMonitor);
-    }
+        if (::GetMonitorInfoW(list.Data(r), &info)) m_rows.emplace_back(list.Data(r), info.rcMonitor);
     ASSERT_EQ(m_rows.size(), 2u) << "the virtual desktop has two monitors";
 }
 
@@ -261,16 +187,11 @@ void PanelTest::TearDown()
     ResetAppSettings();
 }
 
-void PanelTest::Tick(const std::vector<bool>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r) ListView(Panel(), IDC_LIST_MONITORS).SetTick(static_cast<int>(r), rows[r]);
-}
-
 HWND PanelTest::WindowOn(int row) const
 {
     CString value;
-    if (!OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].first), value)) return nullptr;
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value)));
+    const bool found = OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].first), value);
+    return found ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value))) : nullptr;
 }
 
 int PanelTest::RowOf(int display) const

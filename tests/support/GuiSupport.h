@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -11,15 +12,38 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "res/resource.h"
 #include "tests/support/Files.h"
 #include "tests/support/PromptStore.h"
 
 class CUmbrafenDlg;
 
 // Pumps this thread's messages until pred() holds or the time runs out.
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 10000);
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 10000)
+{
+    for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;;)
+    {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            ::TranslateMessage(&msg), ::DispatchMessageW(&msg);
+        if (pred()) return true;
+        if (::GetTickCount64() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
 // Top-level windows of a process, visible or not, whose class is cls (any when null).
-std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr);
+inline std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls = nullptr)
+{
+    std::vector<HWND> all, found;
+    ::EnumWindows([](HWND h, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(h), TRUE; },
+                  reinterpret_cast<LPARAM>(&all));
+    WCHAR name[64];
+    DWORD owner = 0;
+    for (HWND h : all)
+        if (::GetWindowThreadProcessId(h, &owner) && owner == pid && (!cls || (::GetClassNameW(h, name, 64) &&
+                                                                               lstrcmpiW(name, cls) == 0)))
+            found.push_back(h);
+    return found;
+}
 inline std::vector<HWND> ProcessTopLevelWindows(LPCWSTR cls = nullptr)
 {
     return TopLevelWindows(::GetCurrentProcessId(), cls);
@@ -29,11 +53,32 @@ inline std::wstring WindowText(HWND h)
     std::wstring text(::GetWindowTextLengthW(h), L'\0');
     return ::GetWindowTextW(h, text.data(), static_cast<int>(text.size()) + 1), text;
 }
-std::wstring MessageBoxText(HWND box);   // its static texts
+inline std::wstring MessageBoxText(HWND box)   // its static texts
+{
+    std::wstring text;
+    WCHAR cls[32];
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        if (::GetClassNameW(c, cls, 32) && lstrcmpiW(cls, L"Static") == 0) text += WindowText(c);
+    return text;
+}
 // A visible message box of this process whose text contains part; null when none.
-HWND FindMessageBox(const std::wstring& part);
+inline HWND FindMessageBox(const std::wstring& part)
+{
+    for (HWND h : ProcessTopLevelWindows(L"#32770"))
+        if (::IsWindowVisible(h) && MessageBoxText(h).find(part) != std::wstring::npos) return h;
+    return nullptr;
+}
 // Waits for a visible dialog of this process with exactly this title; null when none came.
-HWND WaitForDialog(const std::wstring& title);
+inline HWND WaitForDialog(const std::wstring& title)
+{
+    HWND found = nullptr;
+    PumpUntil([&] {
+        for (HWND h : ProcessTopLevelWindows(L"#32770"))
+            if (::IsWindowVisible(h) && WindowText(h) == title) found = h;
+        return found != nullptr;
+    });
+    return found;
+}
 // The window's thread has handled everything sent to it before: a round trip instead of a sleep.
 inline bool RoundTrip(HWND h)
 {
@@ -67,7 +112,17 @@ bool PressCtrlAlt(HWND panel, BYTE key);
 std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner);
 // The display numbers of the covers among these windows (visible dialogs without controls), ascending: L"12". On the
 // virtual desktop display 1 is 1920 x 1080 and display 2 1280 x 1024, both at 0,0; a cover on neither shows as '?'.
-std::wstring DisplaysCovered(const std::vector<HWND>& windows);
+inline std::wstring DisplaysCovered(const std::vector<HWND>& windows)
+{
+    std::wstring numbers;
+    RECT rc{};
+    for (HWND h : windows)
+        if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && ::GetWindowRect(h, &rc))
+            numbers +=
+                rc.right == 1920 && rc.bottom == 1080 ? L'1' : (rc.right == 1280 && rc.bottom == 1024 ? L'2' : L'?');
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
 
 // "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
 // the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported
@@ -77,7 +132,11 @@ class ForeignWindow
 {
 public:
     ForeignWindow(POINT at, bool topMost);
-    ~ForeignWindow();
+    ~ForeignWindow()
+    {
+        if (m_pi.hProcess) ::TerminateProcess(m_pi.hProcess, 0), ::WaitForSingleObject(m_pi.hProcess, 10000);
+        if (m_pi.hProcess) ::CloseHandle(m_pi.hThread), ::CloseHandle(m_pi.hProcess);
+    }
     HWND Hwnd() const { return m_hwnd; }
 
 private:
@@ -200,7 +259,10 @@ protected:
 
     HWND Panel() const { return m_panel->Hwnd(); }
     HWND Item(int id) const { return ::GetDlgItem(Panel(), id); }
-    void Tick(const std::vector<bool>& rows);   // row r ticked as rows[r]
+    void Tick(const std::vector<bool>& rows)   // row r ticked as rows[r]
+    {
+        for (size_t r = 0; r < rows.size(); ++r) ListView(Panel(), IDC_LIST_MONITORS).SetTick(int(r), rows[r]);
+    }
     HWND WindowOn(int row) const;               // the coloured window registered for the row's monitor
     int RowOf(int display) const;               // the row of \\.\DISPLAYn
     // Waits for a settled coloured window filling the monitor of each of the rows and none elsewhere,

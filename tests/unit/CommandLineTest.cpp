@@ -42,8 +42,7 @@ TEST(CommandLine, AcceptedFormsAndTheirTextRoundTrip)
 TEST(CommandLine, MistakesAreRejectedWithAReason)
 {
     const std::pair<LPCWSTR, LPCWSTR> cases[] = {
-        {L"--shw", L"Unknown option: --shw"},
-        {L"--show 1 2", L"Unexpected value: 2"},
+        {L"--shw", L"Unknown option: --shw"}, {L"--show 1 2", L"Unexpected value: 2"},
         {L"--toggle 1,,2", L"--toggle takes all or display numbers 1 to 99 separated by commas"},
         {L"--show --close", L"Only one of --show, --close, --toggle, --exit and --auto-cover may be given"},
         {L"--opacity 49 --show", L"--opacity must be 50 to 255"},

@@ -68,10 +68,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         return prefs;
     };
     PreferencesRecord written;   // what the file says, AfterSeconds at its lowest; a case's line keeps its default
-    written.ToggleAll = {MOD_CONTROL | MOD_ALT, VK_F12};
-    written.CloseAll = {MOD_CONTROL | MOD_ALT, VK_F11};
-    written.MinimizeToTray = written.AutoCoverEnabled = 1;
-    written.AutoCoverSeconds = 5;
+    written.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, written.CloseAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F11};
+    written.MinimizeToTray = written.AutoCoverEnabled = 1, written.AutoCoverSeconds = 5;
     written.AutoCoverDisplays = {1, 2};
     std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
     for (int i = 0; i < 511; ++i) cut += "1,";
