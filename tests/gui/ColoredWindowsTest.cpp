@@ -4,7 +4,6 @@
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/DisplayApi.h"
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "tests/support/GuiSupport.h"

@@ -176,9 +176,7 @@ TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
         // WM_HELP carries a pointer and cannot be posted: sent from a thread that returns once the launcher closed.
         std::thread sender([&h, msg, wp, lp] { ::SendMessageW(h, msg, wp, lp); });
         HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
-        WCHAR shown[256] = {};
-        ::GetDlgItemTextW(launcher, IDC_EDIT_URL, shown, 256);
-        EXPECT_EQ(shown, url);
+        EXPECT_EQ(WindowText(::GetDlgItem(launcher, IDC_EDIT_URL)), url);
         const bool copy = msg == WM_HELP;
         if (copy) ClickButton(launcher, IDC_BTN_COPY_URL);
         else ::PostMessageW(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -191,8 +189,8 @@ TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
     ASSERT_TRUE(watcher.WaitForCount(2));
     const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
     EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
-    EXPECT_TRUE(texts[1].ends_with(L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org"))
-        << texts[1];
+    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
+    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
 }
 
 // Each topology choice, found by its text, is validated first and applied only once the validation passed; the box
@@ -211,8 +209,7 @@ TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
     for (const auto& [text, flags] : choices)
         for (LONG validation : {ERROR_GEN_FAILURE, ERROR_SUCCESS})
         {
-            desktop.ValidateResult = validation;
-            desktop.SetDisplayConfigFlags.clear();
+            desktop.ValidateResult = validation, desktop.SetDisplayConfigFlags.clear();
             ::SendMessageW(combo, CB_SETCURSEL,
                            ::SendMessageW(combo, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str())), 0);
             ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),

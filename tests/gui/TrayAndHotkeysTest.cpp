@@ -39,8 +39,7 @@ class ControlWithoutPanel : public PanelTest
 protected:
     void BeforeOpen() override
     {
-        g_shellCalls.clear();   // no panel yet to call it
-        NotifyIcon = &RecordShellCall;
+        g_shellCalls.clear(), NotifyIcon = &RecordShellCall;   // no panel yet to call it
         EXPECT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'K'));
         CString path;
         GetPreferencesFilePath(path);
@@ -53,10 +52,8 @@ protected:
     void TearDown() override
     {
         PanelTest::TearDown();
-        ::UnregisterHotKey(nullptr, 1);
-        NotifyIcon = &::Shell_NotifyIconW;
-        Preferences = PreferencesRecord();
-        ::DeleteFileW(m_ini.c_str()), SetStartWithWindows(FALSE);
+        ::UnregisterHotKey(nullptr, 1), ::DeleteFileW(m_ini.c_str()), SetStartWithWindows(FALSE);
+        NotifyIcon = &::Shell_NotifyIconW, Preferences = PreferencesRecord();
     }
     std::wstring IniValue(LPCWSTR section, LPCWSTR key)
     {
@@ -93,8 +90,7 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     EXPECT_NE(balloon.find(L"Toggle2=Ctrl+Alt+K"), std::wstring::npos) << balloon;
     EXPECT_EQ(balloon.find(L"ToggleAll"), std::wstring::npos) << balloon;
     // Applying the same preferences again tells nothing new; the report is delivered at once to see it.
-    m_panel->Invoke(
-        [this] { m_panel->Dialog()->ApplyPreferences(), ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0); });
+    m_panel->Invoke([&] { m_panel->Dialog()->ApplyPreferences(), ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0); });
     EXPECT_EQ(ShellCalls(NIM_MODIFY).size(), 1u);
 
     const auto rows = [&](const std::vector<int>& displays) {
@@ -107,9 +103,7 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     for (const auto& [ticked, key, covered] : steps)
     {
         SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key) << " with " << ticked.size() << " ticked");
-        std::vector<bool> ticks(2);
-        for (int row : rows(ticked)) ticks[row] = true;
-        Tick(ticks);
+        Tick(Each(2, [&, r = rows(ticked)](int row) { return std::find(r.begin(), r.end(), row) != r.end(); }));
         ASSERT_TRUE(PressCtrlAlt(Panel(), key)) << "the hotkey never reached the panel";
         WaitForWindows(rows(covered));
     }

@@ -57,9 +57,9 @@ TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
         EXPECT_EQ(::IsDlgButtonChecked(Panel(), IDC_CHK_IN_ALT_TAB) == BST_CHECKED, altTicked) << click;
         EXPECT_EQ(!!::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)), altEnabled) << click;
     }
-    std::vector<std::wstring> heads;
-    for (const std::wstring& text : watcher.Texts()) heads.push_back(text.substr(0, 14));
-    EXPECT_EQ(heads, (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
+    const std::vector<std::wstring> texts = watcher.Texts();
+    EXPECT_EQ(Each(int(texts.size()), [&](int i) { return texts[i].substr(0, 14); }),
+              (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
 
     RECT gap{262, 100, 262, 100};   // between the list and the option column
     ::MapDialogRect(Panel(), &gap);
@@ -81,19 +81,15 @@ TEST_F(WindowOptions, PanelPickerOnlyWithOkAndACoversPickerOnlyThatCover)
     const COLORREF chosen = RGB(200, 40, 90), own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
     Tick({true, true});
-    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    std::vector<HWND> w = WaitForWindows({0, 1});
-    ASSERT_EQ(w.size(), 2u);
-    EXPECT_EQ(BackgroundOf(w[1]), RGB(0, 0, 0));
-    for (bool ok : {false, true})
+    std::vector<HWND> w;
+    for (int ok : {-1, 0, 1})   // no picker yet, then Cancel, then OK
     {
-        ::PostMessageW(Panel(), WM_COMMAND, ID_INITIAL_WINDOW_COLOR, 0);
-        AnswerPicker(ok, chosen);
+        if (ok >= 0) ::PostMessageW(Panel(), WM_COMMAND, ID_INITIAL_WINDOW_COLOR, 0), AnswerPicker(ok, chosen);
         ASSERT_TRUE(Settled(Panel()));
         ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
         w = WaitForWindows({0, 1}, w);
         ASSERT_EQ(w.size(), 2u);
-        EXPECT_EQ(BackgroundOf(w[1]), ok ? chosen : RGB(0, 0, 0)) << "OK " << ok;
+        EXPECT_EQ(BackgroundOf(w[1]), ok == 1 ? chosen : RGB(0, 0, 0)) << "OK " << ok;
     }
     ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);
     AnswerPicker(true, own);

@@ -214,8 +214,7 @@ std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const 
         }
         return true;
     });
-    EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
-                    << OpenWindowRegistry.GetCount();
+    EXPECT_TRUE(ok) << "expected " << rows.size() << " new covers, registry holds " << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
     RECT rc{};
     for (size_t i = 0; ok && i < windows.size(); ++i)

@@ -103,9 +103,8 @@ inline void SendCommand(HWND wnd, int id)   // as a menu item does
 {
     ::SendMessageW(wnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
-// Ctrl+Alt+key as the keyboard makes it. Wine delivers a hotkey only while a window of the process has the focus: the
-// window is brought to the front first, and a press that never reached it (the foreground moved meanwhile) is made
-// again. False when none arrived.
+// Ctrl+Alt+key as the keyboard makes it, the window brought to the front first (Wine delivers hotkeys only to a focused
+// window of the process); a press that never arrived is made again. False when none arrived.
 bool PressCtrlAlt(HWND panel, BYTE key);
 // The popup menu that opens next, each item as its text (" [x]" when checked) and command, separators left out;
 // it is then closed unused through its owner.
@@ -124,9 +123,8 @@ inline std::wstring DisplaysCovered(const std::vector<HWND>& windows)
     return numbers;
 }
 
-// "The user's program": a 300 x 200 window in another process (this test executable started again), which takes
-// the foreground or, top-most, shows itself over what is there. Sent ForeignRaise it raises itself once, unreported
-// as under Wine; ForeignInsist starts raising itself every 15 ms, reported as on Windows. Ended by its process handle.
+// "The user's program": a 300 x 200 window of this executable started again, taking the foreground (or, top-most,
+// showing over the rest). ForeignRaise raises it once, unreported as under Wine; ForeignInsist every 15 ms, reported.
 constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
 class ForeignWindow
 {

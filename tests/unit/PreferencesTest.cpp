@@ -31,12 +31,10 @@ const std::wstring Path = TempPath(L"Umbrafen.ini");   // scratch: each test del
 TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
 {
     PreferencesRecord saved, loaded;
-    saved.ToggleAll = {MOD_CONTROL | MOD_ALT, VK_F12};
-    saved.Toggle[0] = {MOD_SHIFT | MOD_WIN, VK_END};
+    saved.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, saved.Toggle[0] = Hotkey{MOD_SHIFT | MOD_WIN, VK_END};
     saved.TrayIcon = saved.StartWithWindows = 0;
     saved.MinimizeToTray = saved.ExcludeFromCapture = saved.AutoCoverEnabled = 1;
-    saved.AutoCoverSeconds = 86400;
-    saved.AutoCoverDisplays = {2, 17};
+    saved.AutoCoverSeconds = 86400, saved.AutoCoverDisplays = {2, 17};
     ASSERT_TRUE(saved.Save(Path.c_str()));
     loaded.Load(Path.c_str());
     EXPECT_EQ(saved, loaded);
@@ -67,10 +65,9 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         prefs.Load(Path.c_str());
         return prefs;
     };
-    PreferencesRecord written;   // what the file says, AfterSeconds at its lowest; a case's line keeps its default
-    written.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, written.CloseAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F11};
-    written.MinimizeToTray = written.AutoCoverEnabled = 1, written.AutoCoverSeconds = 5;
-    written.AutoCoverDisplays = {1, 2};
+    PreferencesRecord w;   // what the file says, AfterSeconds at its lowest; a case's line keeps its default
+    w.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, w.CloseAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F11};
+    w.MinimizeToTray = w.AutoCoverEnabled = 1, w.AutoCoverSeconds = 5, w.AutoCoverDisplays = {1, 2};
     std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
     for (int i = 0; i < 511; ++i) cut += "1,";
     const std::pair<std::string, LPCWSTR> cases[] = {
@@ -88,7 +85,7 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
     {
         // The problem starts with the line's key.
         const std::string key(problem, problem + std::wcscspn(problem, L"="));
-        PreferencesRecord want = written, got = loadWith(key, value);   // got's file stays
+        PreferencesRecord want = w, got = loadWith(key, value);   // got's file stays
         EXPECT_STREQ(problem, got.Problems.empty() ? L"(none)" : got.Problems[0].GetString());
         if (key == "CloseAll") want.CloseAll = {};
         if (key == "MinimizeToTray") want.MinimizeToTray = 0;
