@@ -41,6 +41,17 @@ void AnswerPicker(bool ok, COLORREF c)
 // unticking; "?" shows the help in a box where the pop-up is missing); a press on an empty part drags the panel.
 TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
 {
+    RECT gap{262, 100, 262, 100};   // between the list and the option column
+    ::MapDialogRect(Panel(), &gap);
+    ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());
+    ::PostMessageW(Panel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.left, gap.top));
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    const DWORD thread = ::GetWindowThreadProcessId(Panel(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && gui.hwndMoveSize == Panel(); }))
+        << "the press did not start moving the panel";
+    ::PostMessageW(Panel(), WM_LBUTTONUP, 0, 0);
+    PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && !gui.hwndMoveSize; });
     MessageBoxWatcher watcher;
     // After each click: message boxes so far, In Alt+Tab ticked, In Alt+Tab enabled.
     for (auto [click, boxes, altTicked, altEnabled] : {
@@ -60,18 +71,6 @@ TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
     const std::vector<std::wstring> texts = watcher.Texts();
     EXPECT_EQ(Each(int(texts.size()), [&](int i) { return texts[i].substr(0, 14); }),
               (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
-
-    RECT gap{262, 100, 262, 100};   // between the list and the option column
-    ::MapDialogRect(Panel(), &gap);
-    ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());
-    ::PostMessageW(Panel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.left, gap.top));
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    const DWORD thread = ::GetWindowThreadProcessId(Panel(), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && gui.hwndMoveSize == Panel(); }))
-        << "the press did not start moving the panel";
-    ::PostMessageW(Panel(), WM_LBUTTONUP, 0, 0);
-    PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && !gui.hwndMoveSize; });
 }
 
 // The panel's picker changes the colour of the next covers (black at first) only with OK; a cover's own picker
