@@ -94,7 +94,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         EXPECT_TRUE(::EqualRect(&stored, &normal));
     }
     auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
-        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; });
+        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 20000);
     };
     {
         UmbrafenProcess app;

@@ -162,7 +162,7 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
     EXPECT_EQ(list.Ticks(), expected);
 
     // The store two seconds after the change tells nothing: the box belongs to the store at exit.
-    EXPECT_TRUE(PumpUntil([&] { return StoredAt(45) == 0 && StoredAt(45 + 12 * 19) == 1; })) << "not stored";
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(45) == 0 && StoredAt(45 + 12 * 19) == 1; }, 20000)) << "not stored";
     panel->Close();
     ASSERT_TRUE(watcher->WaitForCount(6));
     const std::wstring loaded = LimitText(L"Loaded"), stored = LimitText(L"Stored");
@@ -226,14 +226,14 @@ TEST_F(MonitorListReal, ColumnWidthsByDefaultAndAsTheUserSetsThem)
          {std::tuple{WM_LBUTTONDOWN, MK_LBUTTON, divider}, {WM_MOUSEMOVE, MK_LBUTTON, moved}, {WM_LBUTTONUP, 0, moved}})
         ::SendMessageW(header, msg, wp, at);
     EXPECT_EQ(list.ColumnWidths()[0], atOpen[0] + 40) << "dragged";
-    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(atOpen[0] + 40); })) << "a dragged width";
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(atOpen[0] + 40); }, 20000)) << "a dragged width";
     ::SendMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, moved);   // on the divider: fits the column to its texts
     EXPECT_NE(list.ColumnWidths()[0], atOpen[0] + 40) << "not fitted";
-    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(list.ColumnWidths()[0]); })) << "a fitted width";
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(list.ColumnWidths()[0]); }, 20000)) << "a fitted width";
     ::SetWindowPos(list.Hwnd(), nullptr, 0, 0, 1000, 200, SWP_NOMOVE | SWP_NOZORDER);
     SendCommand(panel->Hwnd(), ID_AUTOSIZE_COLUMNS);
     EXPECT_EQ(list.ColumnWidths(), (std::vector<int>{298, 111, 111, 111, 111, 223, 1}));
-    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == 298 && StoredAt(313) == 1; })) << "autosized widths";
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == 298 && StoredAt(313) == 1; }, 20000)) << "autosized widths";
 }
 
 }   // namespace
