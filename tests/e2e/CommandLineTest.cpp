@@ -46,8 +46,10 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(first.Covers(), 2u) << "three toggles at once leave display 1 covered";
     EXPECT_EQ(later(L"--shw 2", L"Unknown option: --shw"), 2u);
     EXPECT_EQ(later(L"--show 1,9 --opacity 200", L"no display 9"), 2u);   // only the running instance knows
+    ::PostMessageW(first.Dialog(true), WM_COMMAND, ID_PREFERENCES, 0);   // a box nobody answers
+    ASSERT_TRUE(WaitFor([&] { return first.Dialog(false) != nullptr; }));
     EXPECT_EQ(later(L"--exit", nullptr), 0u);
-    EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended";
+    EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended, its box or not";
     EXPECT_EQ(first.ExitCode(), 0u) << "ended with covers up";
     const Bytes bytes = ReadAllBytes(DataFilePath());
     ASSERT_EQ(bytes.size(), 445u);
