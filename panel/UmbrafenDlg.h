@@ -116,6 +116,7 @@ public:
     LRESULT ApplyCommand(const Command& command, CoverTickets& done);
     CoverTickets ShowTickedRows();
     void MinimizePanel();
+    void EndForExit();   // --exit: the panel's open boxes are cancelled, then it closes
     void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
 
     // Auto-cover: its timer, and the commands of the tray menu and the command line

@@ -50,8 +50,10 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
     EXPECT_EQ(first.Covered(), L"12") << "three toggles at once leave display 1 covered";
     EXPECT_EQ(start(L"--minimized"), 0u);
     EXPECT_TRUE(WaitFor([&] { return ::IsIconic(panel); })) << "--minimized";
+    ::PostMessageW(panel, WM_COMMAND, ID_PREFERENCES, 0);   // a box nobody answers
+    ASSERT_TRUE(WaitFor([&] { return first.Dialog(false, false) != nullptr; }));
     EXPECT_EQ(start(L"--exit"), 0u);
-    EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended";
+    EXPECT_TRUE(first.Exited(0)) << "--exit returns once the running instance has ended, its box or not";
     EXPECT_EQ(first.ExitCode(), 0u) << "ended with covers up";
     const Bytes b = ReadAllBytes(DataFilePath());
     EXPECT_TRUE(b.size() == 445 && b[16] == 120 && At(b, 4) == RGB(0, 0xFF, 0)) << "the slider and colour not stored";

@@ -206,6 +206,9 @@ TEST_F(ColoredWindows, BurstsOfShowLeaveOneCoverPerMonitor)
     int covers = 0;   // counted by title too, as the registry may not know one
     for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
     EXPECT_EQ(covers, 2);
+    // Nor an idle thread: every cover's thread ends with its window.
+    CloseAllColoredWindows();
+    EXPECT_TRUE(OpenWindowRegistry.WaitForThreads(5000)) << "a closed cover's thread still runs";
 }
 
 // The end of the Windows session stores what the panel shows at that moment, as a clean close does: ticks, opacity,
