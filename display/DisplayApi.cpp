@@ -25,6 +25,7 @@ const DisplayApi& SystemDisplayApi()
         ::EnumDisplayDevicesW, ::GetDisplayConfigBufferSizes,
         ::QueryDisplayConfig,  ::DisplayConfigGetDeviceInfo,
         ::SetDisplayConfig,    DpiForMonitor,
+        ::SetWindowDisplayAffinity,
     };
     return api;
 }

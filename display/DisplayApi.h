@@ -1,4 +1,5 @@
-// DisplayApi: the display functions of user32 as one replaceable table.
+// DisplayApi: the display functions of user32 as one replaceable table, with the call that keeps a window out of
+// screen captures.
 // DisplayApiOverride: installs another table for a scope (tests script a desktop through it).
 //
 // Every call of these eight functions in the program goes through Display(), so a test can
@@ -22,6 +23,7 @@ struct DisplayApi
     LONG(WINAPI* SetDisplayConfig)
     (UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
     HRESULT(WINAPI* GetDpiForMonitor)(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY);
+    BOOL(WINAPI* SetWindowDisplayAffinity)(HWND window, DWORD affinity);
 };
 
 // The table bound to user32.

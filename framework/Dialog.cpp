@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 #include "framework/App.h"
 #include "framework/Thread.h"
+#include <cstring>
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
@@ -50,6 +51,8 @@ BOOL CDialogLayout::Load(HWND hDlg, UINT nIDTemplate)
         ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&item.rcInitial), 2);
         if (item.moveX || item.moveY || item.sizeX || item.sizeY) m_items.push_back(item);
     }
+    // The dialog's background never paints over a control, so a moved control shows no flash of it.
+    ::SetWindowLongW(hDlg, GWL_STYLE, ::GetWindowLongW(hDlg, GWL_STYLE) | WS_CLIPCHILDREN);
     return TRUE;
 }
 
@@ -67,7 +70,10 @@ void CDialogLayout::Apply(HWND hDlg) const
         const int y = it.rcInitial.top + dy * it.moveY / 100;
         const int cx = it.rcInitial.right - it.rcInitial.left + dx * it.sizeX / 100;
         const int cy = it.rcInitial.bottom - it.rcInitial.top + dy * it.sizeY / 100;
-        if (hdwp) hdwp = ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Drawn afresh where they land: bits copied from the old place can be ones never drawn.
+        if (hdwp)
+            hdwp =
+                ::DeferWindowPos(hdwp, it.hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
     if (hdwp) ::EndDeferWindowPos(hdwp);
 }
@@ -111,8 +117,58 @@ INT_PTR CDialog::DoModal()
     if (!hOwner)
         if (CWinThread* t = AfxGetThread(); t && t->m_pMainWnd && t->m_pMainWnd != this) hOwner = t->m_pMainWnd->m_hWnd;
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
-    return ::DialogBoxParamW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), hOwner, &CDialog::DlgProc,
-                             reinterpret_cast<LPARAM>(this));
+    HRSRC hRes = ::FindResourceW(hInst, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
+    const BYTE* data = hRes ? static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hRes))) : nullptr;
+    if (!data || ::SizeofResource(hInst, hRes) < 16) return -1;
+    // The platform's modal loop shows its dialog (restoring it) when the queue first goes empty, and
+    // creation shows a WS_VISIBLE template: both would undo a dialog that starts minimised or hidden.
+    // So the template loses WS_VISIBLE and the loop below shows the dialog itself.
+    std::vector<BYTE> dlgTemplate(data, data + ::SizeofResource(hInst, hRes));
+    const size_t styleAt = reinterpret_cast<const WORD*>(data)[1] == 0xFFFF ? 12 : 0;   // DLGTEMPLATEEX or not
+    DWORD style;
+    memcpy(&style, dlgTemplate.data() + styleAt, sizeof style);
+    style &= ~WS_VISIBLE;
+    memcpy(dlgTemplate.data() + styleAt, &style, sizeof style);
+
+    const bool disableOwner = hOwner && ::IsWindowEnabled(hOwner);
+    if (disableOwner) ::EnableWindow(hOwner, FALSE);
+    m_bEndModal = false;
+    m_nModalResult = -1;
+    HWND hWnd = ::CreateDialogIndirectParamW(hInst, reinterpret_cast<LPCDLGTEMPLATEW>(dlgTemplate.data()), hOwner,
+                                             &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
+    if (hWnd) RunModalLoop(hWnd);
+    if (disableOwner) ::EnableWindow(hOwner, TRUE);
+    if (::IsWindow(hWnd)) ::DestroyWindow(hWnd);
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop(HWND hWnd)
+{
+    if (!m_bEndModal && !::IsWindowVisible(hWnd) && !::IsIconic(hWnd)) ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    MSG msg;
+    while (!m_bEndModal && ::IsWindow(hWnd))
+    {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0)
+        {
+            // A quit request ends this loop and is left for the thread's own loop.
+            if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!::IsDialogMessageW(hWnd, &msg))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_nModalResult = nResult;
+    m_bEndModal = true;
+    // Hides the dialog and gives the activation back to its owner, as the platform's modal boxes do.
+    ::EndDialog(m_hWnd, nResult);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)

@@ -51,9 +51,12 @@ public:
 
     static const CRuntimeClass* GetThisClass();
 
+    // Runs the dialog in a modal loop of its own and returns the result EndDialog gave, -1 when the
+    // dialog could not be created. The dialog is shown once initialised, unless OnInitDialog showed,
+    // minimised or hid it itself.
     virtual INT_PTR DoModal();
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+    void EndDialog(int nResult);
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();
@@ -82,9 +85,12 @@ protected:
 private:
     static INT_PTR CALLBACK DlgProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp);
     BOOL HandleInitDialog();
+    void RunModalLoop(HWND hWnd);
     CDialogLayout m_layout;
     CDialogDpi m_dpiScale;
     bool m_bScalesItself = false;   // one of our templates, not a system dialog
+    bool m_bEndModal = false;
+    INT_PTR m_nModalResult = -1;
 };
 
 class CDialogEx : public CDialog

@@ -3,6 +3,7 @@
 //   CFileException      an operating-system file error
 //   CArchiveException   an archive error, e.g. a file that ends too early
 //   CFile               owning wrapper of a file HANDLE
+//   CMemFile            a file in memory
 //   CArchive            buffered little-endian reader/writer over a CFile
 #pragma once
 #include <windows.h>
@@ -87,14 +88,14 @@ public:
     CFile() = default;
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
-    ~CFile();
+    virtual ~CFile();
 
     // Opens for exclusive use. FALSE on failure, with the cause in *pError when one is given; never throws.
     BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     // Reads up to nCount bytes and returns how many came (0 at the end); throws CFileException*.
     UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws CFileException* (a full disk included).
-    void Write(const void* lpBuf, UINT nCount);
+    virtual void Write(const void* lpBuf, UINT nCount);
     void Close();
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
@@ -103,6 +104,17 @@ public:
 private:
     [[noreturn]] void ThrowOsError(DWORD err) const;
     CString m_strFileName;
+};
+
+// What an archive stores into it stays in m_data.
+class CMemFile : public CFile
+{
+public:
+    void Write(const void* lpBuf, UINT nCount) override
+    {
+        m_data.insert(m_data.end(), static_cast<const BYTE*>(lpBuf), static_cast<const BYTE*>(lpBuf) + nCount);
+    }
+    std::vector<BYTE> m_data;
 };
 
 class CArchive

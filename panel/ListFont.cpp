@@ -33,6 +33,7 @@ void CUmbrafenDlg::StepListFont(bool increment)
     lf.lfHeight = height;
     AppSettings.ListFont = lf;
     SetListFont(lf);
+    MarkSettingsChanged();
 }
 
 void CUmbrafenDlg::OnIncrementListFont()
@@ -66,4 +67,5 @@ void CUmbrafenDlg::OnChangeFont()
     // A chosen size is taken as it is; only the steps are bounded.
     SetListFont(lf);
     AppSettings.ListFont = lf;
+    MarkSettingsChanged();
 }

@@ -32,6 +32,7 @@ void CUmbrafenDlg::AutosizeColumns()
         item.cxy = DefaultColumnWidth(width, i);
         header.SetItem(i, &item);
     }
+    MarkSettingsChanged();
 }
 
 void CUmbrafenDlg::OnContactUs()
@@ -78,7 +79,7 @@ void CUmbrafenDlg::OnResetAllParameters()
     DeletePreferencesFile();
     // With the file gone Start with Windows reads off, so the Run value goes too.
     SetStartWithWindows(FALSE);
-    // Nothing is written back at exit, so the next start finds no file.
+    // Nothing is written back, at exit or by a store still pending, so the next start finds no file.
     ResetRequested = 1;
     MessageBox(L"The Application will Close Now.\n\nStart it Again with Parameters Reset.",
                AfxGetModuleState()->m_lpszCurrentAppName, MB_ICONINFORMATION);

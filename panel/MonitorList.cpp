@@ -122,12 +122,12 @@ void CUmbrafenDlg::RestoreCheckedState()
     if (rows > StoredCheckLimit) ShowStoredCheckLimit(this, L"Loaded");
 }
 
-void CUmbrafenDlg::StoreCheckedState()
+void CUmbrafenDlg::StoreCheckedState(BOOL bReport)
 {
     int n = m_list.GetItemCount();
     if (n > StoredCheckLimit)
     {
-        ShowStoredCheckLimit(this, L"Stored");
+        if (bReport) ShowStoredCheckLimit(this, L"Stored");
         n = StoredCheckLimit;
     }
     // Slots beyond n keep monitors that are not listed now.
@@ -167,5 +167,6 @@ LRESULT CUmbrafenDlg::OnDisplayChange(WPARAM, LPARAM)
     m_autoCover.DisplayChanged();
     StoreCheckedState();
     FillMonitorList();
+    MarkSettingsChanged();
     return 0;
 }

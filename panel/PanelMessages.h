@@ -6,6 +6,7 @@
 //   CloseDelayTimer       the close sequence's wait for the covers' threads to run out
 //   AutoCoverTimer        auto-cover's once-a-second look at the desktop
 //   SessionNotifyTimer    the next try to hear of lock and unlock, when the first failed at logon
+//   AutoSaveTimer         the store of the data file a little after a change
 #pragma once
 #include <windows.h>
 
@@ -16,3 +17,4 @@ constexpr UINT WM_START_COMMAND = WM_APP + 0x43;
 constexpr UINT_PTR CloseDelayTimer = 1;
 constexpr UINT_PTR AutoCoverTimer = 2;
 constexpr UINT_PTR SessionNotifyTimer = 3;
+constexpr UINT_PTR AutoSaveTimer = 4;

@@ -22,8 +22,8 @@ void CUmbrafenDlg::OnPreferences()
 
     const PreferencesRecord before = Preferences;
     Preferences = dlg.m_prefs;
-    // Every key is written again, so the lines that could not be read are gone.
-    Preferences.Problems.clear();
+    // A line that could not be read keeps the user's text, and stays named, unless its field was changed here.
+    Preferences.ReleaseChanged(before);
     CString path;
     GetPreferencesFilePath(path);
     if (path.IsEmpty() || !Preferences.Save(path))

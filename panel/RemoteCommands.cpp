@@ -84,13 +84,14 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
         break;
     case CommandAction::Toggle: done = ToggleRows(rows); break;
     case CommandAction::Exit:
-        if (!m_bClosing) PostMessage(WM_CLOSE, 0, 0);
+        if (!m_bClosing) EndForExit();
         break;
     case CommandAction::AutoCover: SetAutoCoverMode(command.AutoCover); break;
     case CommandAction::None:
     case CommandAction::Help: break;
     }
     if (command.Minimized) MinimizePanel();
+    MarkSettingsChanged();   // ticks, opacity and colour it may have set
     return CommandApplied;
 }
 
@@ -104,6 +105,29 @@ CoverTickets CUmbrafenDlg::ShowTickedRows()
     CoverTickets done{{}, BeginCloseAllColoredWindows()};
     done += CoverRows(ticked);
     return done;
+}
+
+namespace {
+
+// A box of the panel's own, or one of its boxes' boxes.
+BOOL CALLBACK CancelOwnBox(HWND hWnd, LPARAM panel)
+{
+    if (hWnd != reinterpret_cast<HWND>(panel) && ::IsWindowVisible(hWnd) &&
+        ::GetAncestor(hWnd, GA_ROOTOWNER) == reinterpret_cast<HWND>(panel))
+        ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+}   // namespace
+
+// --exit must end the instance even while one of its boxes waits for an answer nobody gives:
+// the boxes are cancelled, and nothing they held back may start covers any more.
+void CUmbrafenDlg::EndForExit()
+{
+    m_bClosing = true;
+    ::EndMenu();
+    ::EnumThreadWindows(::GetCurrentThreadId(), CancelOwnBox, reinterpret_cast<LPARAM>(m_hWnd));
+    PostMessage(WM_CLOSE, 0, 0);
 }
 
 void CUmbrafenDlg::MinimizePanel()

@@ -131,6 +131,9 @@ void CUmbrafenDlg::OnTrayOpen()
 LRESULT CUmbrafenDlg::OnSize(WPARAM wParam, LPARAM)
 {
     const LRESULT result = Default();
+    // Minimised, maximised or restored: the placement's state changed. Sizes end with WM_EXITSIZEMOVE.
+    if (wParam != m_sizeType) MarkSettingsChanged();
+    m_sizeType = wParam;
     // Without the icon there would be no way back to a hidden panel.
     if (wParam == SIZE_MINIMIZED && Preferences.MinimizeToTray && m_trayIconShown) ShowWindow(SW_HIDE);
     return result;

@@ -2,6 +2,7 @@
 #include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/MonitorDpi.h"
+#include "display/MonitorFit.h"
 #include "help/AboutDlg.h"
 #include "panel/RemoteCommands.h"
 #include "panel/TrayIcon.h"
@@ -39,8 +40,15 @@ BEGIN_MESSAGE_MAP(CUmbrafenDlg, CDialogEx)
     Cmd<IDC_CHK_ON_TOP, &T::OnOnTop>(),
     Cmd<IDC_CHK_IN_ALT_TAB, &T::OnInAltTab>(),
     Cmd<IDC_CHK_PASSTHROUGH, &T::OnPassthrough>(),
+    Cmd<IDC_CHK_AUTO_MINIMIZE, &T::OnOptionBox>(),
+    Cmd<IDC_CHK_TURN_OFF_MONITORS, &T::OnOptionBox>(),
     Cmd<ID_TURN_OFF_MONITORS, &T::OnTurnOffMonitors>(),
     Notify<NM_RELEASEDCAPTURE, IDC_SLIDER_ALPHA, &T::OnReleasedCaptureSlider>(),
+    Raw<WM_HSCROLL, &T::OnHScroll>(),
+    Notify<LVN_ITEMCHANGED, IDC_LIST_MONITORS, &T::OnListItemChanged>(),
+    Notify<HDN_ENDTRACKW, 0, &T::OnColumnWidthChanged>(),
+    Notify<HDN_DIVIDERDBLCLICKW, 0, &T::OnColumnWidthChanged>(),
+    Raw<WM_EXITSIZEMOVE, &T::OnExitSizeMove>(),
     Msg<WM_LBUTTONDOWN, &T::OnLButtonDown>(),
     Cmd<IDC_BTN_HELP, &T::OnHelpButton>(),
     Msg<WM_CONTEXTMENU, &T::OnContextMenu>(),
@@ -91,6 +99,8 @@ void CUmbrafenDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CUmbrafenDlg::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
+    // A start with a command comes from a script or the logon: no start-up prompt may hold up its covers.
+    const BOOL bPlainStart = m_startCommand == Command();
 
     ::SetWindowLongW(m_hWnd, GWLP_USERDATA, InstanceMarker);
     g_pMainDlg = this;
@@ -124,22 +134,38 @@ BOOL CUmbrafenDlg::OnInitDialog()
     m_slider.SetRange(50, 255, FALSE);
     m_slider.SendMessage(TBM_SETPOS, TRUE, AppSettings.Alpha);
 
-    if (AppSettings.Placement.rcNormalPosition.right - AppSettings.Placement.rcNormalPosition.left > 0)
-    {
-        WINDOWPLACEMENT wp = AppSettings.Placement;
-        wp.length = sizeof(WINDOWPLACEMENT);
-        // Drawn first for the DPI of the monitor it goes back to, so that it keeps its stored size there.
-        ScaleToDpi(DpiOfRect(wp.rcNormalPosition), nullptr);
-        SetWindowPlacement(&wp);
-    }
+    RestorePlacement();
 
     if (AppSettings.ListFont.lfWeight != 0) SetListFont(AppSettings.ListFont);
 
-    ApplyPassthroughRules();
+    ApplyPassthroughRules(bPlainStart);
     ApplyPreferences();
     RegisterSessionNotify();
+    // Minimised before it was ever shown, and after the tray icon is up so that Minimize to tray holds.
+    if (m_startCommand.Minimized)
+    {
+        ShowWindow(SW_SHOWMINNOACTIVE);
+        m_startCommand.Minimized = false;
+    }
     PrepareRemoteCommands();
     return TRUE;
+}
+
+void CUmbrafenDlg::RestorePlacement()
+{
+    WINDOWPLACEMENT wp = AppSettings.Placement;
+    wp.length = sizeof(WINDOWPLACEMENT);
+    if (wp.rcNormalPosition.right - wp.rcNormalPosition.left <= 0) return;
+    // Moved onto the nearest monitor when it lies on none (a damaged file, a monitor since removed):
+    // the platform brings back some such windows but not all, and an unseen panel cannot be used.
+    wp.rcNormalPosition =
+        FitOnMonitors(wp.rcNormalPosition, {m_rcInitial.Width(), m_rcInitial.Height()}, MonitorWorkAreas());
+    const bool minimised = wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE ||
+                           wp.showCmd == SW_SHOWMINNOACTIVE || wp.showCmd == SW_FORCEMINIMIZE;
+    // Hidden until OnInitDialog minimises it; a panel closed minimised opens restored.
+    if (m_startCommand.Minimized) wp.showCmd = SW_HIDE;
+    else if (minimised) wp.showCmd = (wp.flags & WPF_RESTORETOMAXIMIZED) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    SetWindowPlacement(&wp);
 }
 
 // Every timer of the panel; the ids are in PanelMessages.h.
@@ -150,6 +176,7 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
     case CloseDelayTimer: OnCloseDelayTimer(); break;
     case AutoCoverTimer: CheckAutoCover(); break;
     case SessionNotifyTimer: RegisterSessionNotify(); break;
+    case AutoSaveTimer: OnAutoSaveTimer(); break;
     }
     Default();
 }
@@ -193,12 +220,12 @@ void CUmbrafenDlg::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
     Default();
 }
 
-void CUmbrafenDlg::CaptureSettings()
+void CUmbrafenDlg::CaptureSettings(BOOL bReport)
 {
     AppSettings.Placement.length = sizeof(WINDOWPLACEMENT);
     GetWindowPlacement(&AppSettings.Placement);
     ReadSliderAlpha();
-    StoreCheckedState();
+    StoreCheckedState(bReport);
     CaptureColumnWidths();
 }
 

@@ -3,7 +3,7 @@
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
 // AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp,
-// SessionEvents.cpp, DpiScaling.cpp.
+// SessionEvents.cpp, AutoSave.cpp, DpiScaling.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
@@ -51,7 +51,7 @@ public:
     void FillMonitorList();
     void AddMonitorRow(CString label, HMONITOR handle);
     void RestoreCheckedState();
-    void StoreCheckedState();
+    void StoreCheckedState(BOOL bReport = TRUE);   // bReport: the box about more than 20 rows
     void CaptureColumnWidths();
     void CheckAll();
     void UncheckAll();
@@ -63,13 +63,14 @@ public:
     void OnTopologySelChange();
 
     // Window options
-    void ApplyPassthroughRules();
+    void ApplyPassthroughRules(BOOL bPrompt = TRUE);   // bPrompt: the Passthrough-off prompt
     void ReshowColoredWindows();
     void OnOnTop();
     void OnInAltTab();
     void OnPassthrough();
     void OnReleasedCaptureSlider(NMHDR* pNMHDR, LRESULT* pResult);
     void OnTurnOffMonitors();
+    void OnOptionBox();   // Auto Minimize, Turn Off Monitor(s)
     void OnLButtonDown(UINT nFlags, CPoint point);
 
     // Colour of new coloured windows
@@ -115,6 +116,7 @@ public:
     LRESULT ApplyCommand(const Command& command, CoverTickets& done);
     CoverTickets ShowTickedRows();
     void MinimizePanel();
+    void EndForExit();   // --exit: the panel's open boxes are cancelled, then it closes
     void SetAutoCoverMode(AutoCoverMode mode);   // On and Off also set the preference for this run
 
     // Auto-cover: its timer, and the commands of the tray menu and the command line
@@ -135,6 +137,18 @@ public:
 
     // Settings
     void OnResetAllParameters();
+    void RestorePlacement();
+
+    // The data file kept current while the panel runs
+    bool m_bAutoSavePending = false;     // the store timer runs
+    bool m_bAutoSaveFailed = false;      // a background store failed and was reported
+    WPARAM m_sizeType = SIZE_RESTORED;   // the last WM_SIZE's kind: restored, minimised or maximised
+    void MarkSettingsChanged();          // a value the data file holds has changed: stored about 2 s later
+    void OnAutoSaveTimer();
+    void OnListItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnColumnWidthChanged(NMHDR* pNMHDR, LRESULT* pResult);   // the user dragged a divider, or double-clicked it
+    LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);
+    LRESULT OnExitSizeMove(WPARAM wParam, LPARAM lParam);
 
     // Command menu
     void ShowCommandMenu(CPoint pos);
@@ -192,6 +206,6 @@ protected:
     void OnEndSession(BOOL bEnding);
     // Messages a map entry cannot name: TaskbarCreated (numbered at run time), the tray's Toggle range.
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    // Placement, opacity, ticks and column widths into AppSettings.
-    void CaptureSettings();
+    // Placement, opacity, ticks and column widths into AppSettings; bReport: the box about more than 20 rows.
+    void CaptureSettings(BOOL bReport = TRUE);
 };

@@ -24,6 +24,7 @@ void CUmbrafenDlg::ReshowColoredWindows()
 void CUmbrafenDlg::OnOnTop()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     if (!AppSettings.OnTop)
         ShowDontShowAgainPrompt(m_hWnd,
                                 L"When On Top is Unchecked,\n\nyou will be able to use Alt+Tab to switch to other "
@@ -35,27 +36,30 @@ void CUmbrafenDlg::OnOnTop()
 void CUmbrafenDlg::OnInAltTab()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     ReshowColoredWindows();
 }
 
 void CUmbrafenDlg::OnPassthrough()
 {
     UpdateData(TRUE);
+    MarkSettingsChanged();
     ApplyPassthroughRules();
     ReshowColoredWindows();
 }
 
-void CUmbrafenDlg::ApplyPassthroughRules()
+void CUmbrafenDlg::ApplyPassthroughRules(BOOL bPrompt)
 {
     UpdateData(TRUE);
     if (!AppSettings.Passthrough)
     {
-        ShowDontShowAgainPrompt(
-            m_hWnd,
-            L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be passed to Window or "
-            L"Application beneath Colored Window.\n\nYou will be able to Right Click on the Colored Window and Click "
-            L"on Close, Press Esc or Alt+F4 and Close the Colored Window.",
-            L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
+        if (bPrompt)
+            ShowDontShowAgainPrompt(m_hWnd,
+                                    L"When Passthrough is Unchecked, User Input (Mouse, Keyboard, etc) will not be "
+                                    L"passed to Window or Application beneath Colored Window.\n\nYou will be able to "
+                                    L"Right Click on the Colored Window and Click on Close, Press Esc or Alt+F4 and "
+                                    L"Close the Colored Window.",
+                                    L"5259886A-688A-4BCB-B915-8C60FEAD5CA3");
     }
     else if (AppSettings.InAltTab)
     {
@@ -78,6 +82,14 @@ void CUmbrafenDlg::OnTurnOffMonitors()
     TurnOffMonitors();
 }
 
+// Auto Minimize and Turn Off Monitor(s) act only at the next show; the record takes what they show at
+// once, so that the change is kept.
+void CUmbrafenDlg::OnOptionBox()
+{
+    UpdateData(TRUE);
+    MarkSettingsChanged();
+}
+
 // The panel moves as if its caption had been grabbed.
 void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
 {
@@ -88,7 +100,7 @@ void CUmbrafenDlg::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
 // Open windows keep their colour; the next show or re-show takes the new one.
 void CUmbrafenDlg::OnInitialWindowColor()
 {
-    PickColor(this, L"Window Color", AppSettings.WindowColor);
+    if (PickColor(this, L"Window Color", AppSettings.WindowColor)) MarkSettingsChanged();
 }
 
 void CUmbrafenDlg::OnHelpButton()

@@ -5,6 +5,11 @@
 
 AppSettingsRecord AppSettings;
 
+namespace {
+// The bytes the data file was last read in full or written with; empty when neither happened.
+std::vector<BYTE> g_fileBytes;
+}   // namespace
+
 void ResetAppSettings()
 {
     AppSettings = AppSettingsRecord();
@@ -98,7 +103,7 @@ void SerializeSettings(CArchive& ar)
     for (WCHAR& c : f.lfFaceName) Move(ar, c);
 }
 
-void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
+BOOL StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
 {
     // Written whole beside the data file, then put in its place in one step: a crash or a
     // full disk half-way leaves the previous file as it was.
@@ -106,7 +111,7 @@ void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
     temp += L".tmp";
     CFile file;
     // A file that cannot be created costs this run's settings without a message, as ever.
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite)) return;
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite)) return FALSE;
     try
     {
         write(file);
@@ -128,6 +133,16 @@ void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
         DeleteFileW(temp);
         throw;
     }
+    return TRUE;
+}
+
+std::vector<BYTE> SettingsBytes()
+{
+    CMemFile file;
+    CArchive ar(&file, CArchive::store, 4096);
+    SerializeSettings(ar);
+    ar.Close();
+    return file.m_data;
 }
 
 void SaveLoadSettingsAt(LPCWSTR path, BOOL store)
@@ -135,18 +150,18 @@ void SaveLoadSettingsAt(LPCWSTR path, BOOL store)
     if (!path || !*path) return;
     if (store)
     {
-        StoreFileAtomically(path, [](CFile& file) {
-            CArchive ar(&file, CArchive::store, 4096);
-            SerializeSettings(ar);
-            ar.Close();
-        });
+        const std::vector<BYTE> bytes = SettingsBytes();
+        if (StoreFileAtomically(path, [&](CFile& f) { f.Write(bytes.data(), static_cast<UINT>(bytes.size())); }))
+            g_fileBytes = bytes;
         return;
     }
+    g_fileBytes.clear();
     CFile file;
     if (!file.Open(path, CFile::modeRead)) return;
     CArchive ar(&file, CArchive::load, 4096);
     SerializeSettings(ar);
     ar.Close();
+    g_fileBytes = SettingsBytes();
 }
 
 void SaveLoadSettings(BOOL store)
@@ -169,6 +184,13 @@ void SaveLoadSettings(BOOL store)
         e->ReportError(MB_OK | MB_ICONWARNING);
         e->Delete();
     }
+}
+
+void StoreSettingsIfChanged()
+{
+    CString path;
+    GetDataFilePath(path);
+    if (SettingsBytes() != g_fileBytes) SaveLoadSettingsAt(path, TRUE);
 }
 
 void DeleteDataFile()

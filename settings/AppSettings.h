@@ -3,6 +3,7 @@
 //   AppSettings         the one process-wide record
 #pragma once
 #include <functional>
+#include <vector>
 #include <windows.h>
 #include "framework/Files.h"
 #include "framework/Strings.h"
@@ -52,12 +53,18 @@ void GetDataFilePath(CString& path);
 // Moves every field to or from the archive in file order.
 void SerializeSettings(CArchive& ar);
 // Writes path through write() into a temporary file beside it and then replaces path in
-// one step. A temporary file that cannot be created skips the store; any later failure
+// one step. A temporary file that cannot be created skips the store (FALSE); any later failure
 // leaves path as it was, removes the temporary file and is thrown as a CFileException*.
-void StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write);
+BOOL StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write);
 // Writes (store != 0, atomically) or reads the data file at path; a file that cannot be
 // opened for reading is silently skipped. Errors reach the caller as CException*.
 void SaveLoadSettingsAt(LPCWSTR path, BOOL store);
+// The record as the data file holds it.
+std::vector<BYTE> SettingsBytes();
+// Stores the data file only when the record's bytes differ from those it was last read or
+// written with (a file not yet read or written always differs). Errors reach the caller as
+// CException*, as from SaveLoadSettingsAt.
+void StoreSettingsIfChanged();
 // The same over the data file of GetDataFilePath. A load lets archive errors through to the
 // caller; a store reports its own write errors and never throws.
 void SaveLoadSettings(BOOL store);

@@ -1,4 +1,5 @@
 #include "settings/Preferences.h"
+#include <algorithm>
 #include "settings/AppSettings.h"
 #include "settings/ValueText.h"
 
@@ -9,7 +10,7 @@ namespace {
 constexpr LPCWSTR HotkeysSection = L"Hotkeys";
 constexpr LPCWSTR AutoCoverSection = L"AutoCover";
 constexpr LPCWSTR AutoCoverStaysOff = L"; auto-cover stays off";
-// Longer than any sensible value, a full display list included.
+// Longer than any sensible value, a full display list included; a longer one is not read at all.
 constexpr int ValueLength = 1024;
 
 struct SwitchKey
@@ -25,27 +26,58 @@ constexpr SwitchKey Switches[] = {
     {L"Covers", L"ExcludeFromCapture", &PreferencesRecord::ExcludeFromCapture},
 };
 
-// A missing key and an empty value both read as empty and leave the default.
-CString ReadValue(LPCWSTR path, LPCWSTR section, LPCWSTR key)
+bool IsIn(const std::vector<CString>& keys, const CString& key)
 {
-    CString value;
-    const DWORD n = ::GetPrivateProfileStringW(section, key, L"", value.GetBuffer(ValueLength), ValueLength, path);
-    value.ReleaseBuffer(static_cast<int>(n));
-    return value.Trim();
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
-void AddProblem(std::vector<CString>& problems, LPCWSTR key, const CString& value, LPCWSTR why, LPCWSTR suffix = L"")
+// A problem's line is held: Save leaves it as the user wrote it.
+void AddProblem(PreferencesRecord& prefs, LPCWSTR key, const CString& value, LPCWSTR why, LPCWSTR suffix = L"")
 {
     CString text;
     text.Format(L"%s=%s %s%s", key, value, why, suffix);
-    problems.push_back(text);
+    prefs.Problems.push_back(text);
+    if (!IsIn(prefs.Held, key)) prefs.Held.push_back(key);
 }
 
-void ReadSwitch(LPCWSTR path, LPCWSTR section, LPCWSTR key, int& field, std::vector<CString>& problems)
+// A missing key and an empty value both read as empty and leave the default. A value that does not
+// fit would come back cut, so it is named (with suffix) and counts as empty: FALSE.
+bool ReadValue(LPCWSTR path, LPCWSTR section, LPCWSTR key, CString& value, PreferencesRecord& prefs,
+               LPCWSTR suffix = L"")
 {
-    const CString value = ReadValue(path, section, key);
+    const DWORD n =
+        ::GetPrivateProfileStringW(section, key, L"", value.GetBuffer(ValueLength + 1), ValueLength + 1, path);
+    value.ReleaseBuffer(static_cast<int>(n));
+    if (n < ValueLength)
+    {
+        value.Trim();
+        return true;
+    }
+    CString why;
+    why.Format(L"is longer than %d characters", ValueLength - 1);
+    AddProblem(prefs, key, value.Left(24) + L"...", why, suffix);
+    value.Empty();
+    return false;
+}
+
+void ReadSwitch(LPCWSTR path, LPCWSTR section, LPCWSTR key, int& field, PreferencesRecord& prefs)
+{
+    CString value;
+    ReadValue(path, section, key, value, prefs);
     if (value == L"0" || value == L"1") field = value == L"1";
-    else if (!value.IsEmpty()) AddProblem(problems, key, value, L"is not 0 or 1");
+    else if (!value.IsEmpty()) AddProblem(prefs, key, value, L"is not 0 or 1");
+}
+
+// Whether the field written under key differs between the two records.
+bool FieldDiffers(const PreferencesRecord& a, const PreferencesRecord& b, const CString& key)
+{
+    for (int slot = 0; slot < HotkeySlotCount; ++slot)
+        if (key == HotkeyKeyName(slot)) return !(HotkeyAt(a, slot) == HotkeyAt(b, slot));
+    for (const SwitchKey& s : Switches)
+        if (key == s.key) return a.*s.field != b.*s.field;
+    if (key == L"Enabled") return a.AutoCoverEnabled != b.AutoCoverEnabled;
+    if (key == L"AfterSeconds") return a.AutoCoverSeconds != b.AutoCoverSeconds;
+    return a.AutoCoverDisplays != b.AutoCoverDisplays;
 }
 
 }   // namespace
@@ -74,31 +106,31 @@ void PreferencesRecord::Load(LPCWSTR path)
     for (int slot = 0; slot < HotkeySlotCount; ++slot)
     {
         const CString key = HotkeyKeyName(slot);
-        const CString value = ReadValue(path, HotkeysSection, key);
+        CString value;
+        ReadValue(path, HotkeysSection, key, value, *this);
         Hotkey hotkey;
         const HotkeyError error = ParseHotkey(value, hotkey);
-        if (error == HotkeyError::Unreadable)
-            AddProblem(Problems, key, value, L"is not a hotkey (such as Ctrl+Alt+F12)");
+        if (error == HotkeyError::Unreadable) AddProblem(*this, key, value, L"is not a hotkey (such as Ctrl+Alt+F12)");
         else if (error == HotkeyError::NeedsModifier)
-            AddProblem(Problems, key, value, L"needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)");
+            AddProblem(*this, key, value, L"needs Ctrl, Alt or Win (only F1-F24 and Pause may go without)");
         // Registering the same keys twice would fail for the second, so the first one keeps them.
         for (int earlier = 0; hotkey.IsSet() && earlier < slot; ++earlier)
         {
             if (HotkeyAt(*this, earlier) == hotkey)
             {
-                AddProblem(Problems, key, value, L"is already used by ", HotkeyKeyName(earlier));
+                AddProblem(*this, key, value, L"is already used by ", HotkeyKeyName(earlier));
                 hotkey = Hotkey();
             }
         }
         HotkeyAt(*this, slot) = hotkey;
     }
 
-    for (const SwitchKey& s : Switches) ReadSwitch(path, s.section, s.key, this->*s.field, Problems);
+    for (const SwitchKey& s : Switches) ReadSwitch(path, s.section, s.key, this->*s.field, *this);
 
     int enabled = 0;
-    ReadSwitch(path, AutoCoverSection, L"Enabled", enabled, Problems);
-    bool usable = true;
-    const CString seconds = ReadValue(path, AutoCoverSection, L"AfterSeconds");
+    ReadSwitch(path, AutoCoverSection, L"Enabled", enabled, *this);
+    CString seconds, displays;
+    bool usable = ReadValue(path, AutoCoverSection, L"AfterSeconds", seconds, *this, AutoCoverStaysOff);
     int n = AutoCoverSeconds;
     const bool number = seconds.IsEmpty() || ParseDecimal(seconds, n);
     if (number && n >= MinAutoCoverSeconds && n <= MaxAutoCoverSeconds)
@@ -110,26 +142,27 @@ void PreferencesRecord::Load(LPCWSTR path)
         CString why;
         why.Format(number ? L"is out of range (%d to %d)" : L"is not a number of seconds (%d to %d)",
                    MinAutoCoverSeconds, MaxAutoCoverSeconds);
-        AddProblem(Problems, L"AfterSeconds", seconds, why, AutoCoverStaysOff);
+        AddProblem(*this, L"AfterSeconds", seconds, why, AutoCoverStaysOff);
         usable = false;
     }
-    const CString displays = ReadValue(path, AutoCoverSection, L"Displays");
+    usable &= ReadValue(path, AutoCoverSection, L"Displays", displays, *this, AutoCoverStaysOff);
     if (!displays.IsEmpty() && !ParseDisplayList(displays, AutoCoverDisplays))
     {
         CString why;
         why.Format(L"is not all or display numbers 1 to %d separated by commas", MaxDisplayNumber);
-        AddProblem(Problems, L"Displays", displays, why, AutoCoverStaysOff);
+        AddProblem(*this, L"Displays", displays, why, AutoCoverStaysOff);
         usable = false;
     }
     // Covering on a timer or displays the user did not mean would be worse than not covering.
     AutoCoverEnabled = usable ? enabled : 0;
+    if (enabled && !usable) Held.push_back(L"Enabled");
 }
 
 BOOL PreferencesRecord::Save(LPCWSTR path) const
 {
     BOOL ok = TRUE;
     auto write = [&](LPCWSTR section, LPCWSTR key, const CString& value) {
-        if (!::WritePrivateProfileStringW(section, key, value, path)) ok = FALSE;
+        if (!IsIn(Held, key) && !::WritePrivateProfileStringW(section, key, value, path)) ok = FALSE;
     };
     for (int slot = 0; slot < HotkeySlotCount; ++slot)
         write(HotkeysSection, HotkeyKeyName(slot), HotkeyText(HotkeyAt(*this, slot)));
@@ -140,6 +173,22 @@ BOOL PreferencesRecord::Save(LPCWSTR path) const
     write(AutoCoverSection, L"AfterSeconds", seconds);
     write(AutoCoverSection, L"Displays", DisplayListText(AutoCoverDisplays));
     return ok;
+}
+
+void PreferencesRecord::ReleaseChanged(const PreferencesRecord& before)
+{
+    std::vector<CString> held;
+    for (const CString& key : Held)
+    {
+        if (!FieldDiffers(*this, before, key))
+        {
+            held.push_back(key);
+            continue;
+        }
+        const CString named = key + L"=";
+        std::erase_if(Problems, [&](const CString& problem) { return problem.Left(named.GetLength()) == named; });
+    }
+    Held = held;
 }
 
 void GetPreferencesFilePath(CString& path)

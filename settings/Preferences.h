@@ -29,13 +29,19 @@ struct PreferencesRecord
     std::vector<int> AutoCoverDisplays;   // empty: all displays
     // One text per line that could not be read, e.g. "AfterSeconds=3 is out of range (5 to 86400)...".
     std::vector<CString> Problems;
+    // Keys whose lines Save leaves as the user wrote them: those that could not be read (or did not
+    // fit), and a readable Enabled=1 that such a line kept off.
+    std::vector<CString> Held;
 
     // Starts from the defaults, so a missing file or key leaves them. An unreadable line keeps its
     // default and is named in Problems; a bad AfterSeconds or Displays also keeps auto-cover off.
     void Load(LPCWSTR path);
-    // Writes every key (an unset hotkey as an empty value), keeping whatever else the file holds.
-    // FALSE when a key could not be written.
+    // Writes every key but the held ones (an unset hotkey as an empty value), keeping whatever else
+    // the file holds. FALSE when a key could not be written.
     BOOL Save(LPCWSTR path) const;
+    // After an edit that started from before: a held key whose value was changed is written again,
+    // and the problems named under it go.
+    void ReleaseChanged(const PreferencesRecord& before);
 
     friend bool operator==(const PreferencesRecord&, const PreferencesRecord&) = default;
 };

@@ -123,8 +123,8 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
     return ERROR_SUCCESS;
 }
 
-const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes,
-                              Query,        DeviceInfo,  SetConfig,   MonitorDpi};
+const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig,
+                              MonitorDpi,   ::SetWindowDisplayAffinity};
 
 }   // namespace
 
