@@ -22,6 +22,7 @@ protected:
         AppSettings.ListFont = {}, AppSettings.ListFont.lfHeight = -21, AppSettings.ListFont.lfWeight = FW_NORMAL;
     }
     static constexpr int Widths[ListColumnCount] = {101, 57, 61, 62, 63, 121, 3};
+};
 
 std::wstring ClipboardText()
 {
