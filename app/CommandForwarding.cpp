@@ -50,7 +50,8 @@ int SendToPanel(HWND panel, const Command& command)
     else if (result != CommandApplied)
     {
         ShowCommandLineMistake(nullptr, result < 0 ? NoSuchDisplayText(static_cast<int>(-result))
-                                                   : CString(L"The running Umbrafen did not understand the command"));
+                                                   : CString(L"The running Umbrafen did not understand the command"),
+                               CommandLineUsage());
         code = ExitBadCommand;
     }
     else if (process && ::WaitForSingleObject(process, InstanceEndLimitMs) != WAIT_OBJECT_0) code = ExitNotDelivered;

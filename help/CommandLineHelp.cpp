@@ -1,16 +1,15 @@
 // Boxes for the command line, shown by the starting process or by the control panel.
 #include "help/CommandLineHelp.h"
 #include "framework/ModuleState.h"
-#include "settings/CommandLine.h"
 
-void ShowCommandLineHelp(HWND owner)
+void ShowCommandLineHelp(HWND owner, LPCWSTR usage)
 {
-    ::MessageBoxW(owner, CommandLineUsage(), AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    ::MessageBoxW(owner, usage, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
 }
 
-void ShowCommandLineMistake(HWND owner, const CString& reason)
+void ShowCommandLineMistake(HWND owner, const CString& reason, LPCWSTR usage)
 {
-    const CString text = reason + L"\n\n" + CommandLineUsage();
+    const CString text = reason + L"\n\n" + usage;
     ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
 }
 

@@ -29,7 +29,7 @@ LRESULT CUmbrafenDlg::OnStartCommand(WPARAM, LPARAM)
     if (result == CommandApplied) return 0;
     // The same mistake sent to a running instance would change nothing: neither does this start.
     m_bStartCommandFailed = true;
-    ShowCommandLineMistake(m_hWnd, NoSuchDisplayText(static_cast<int>(-result)));
+    ShowCommandLineMistake(m_hWnd, NoSuchDisplayText(static_cast<int>(-result)), CommandLineUsage());
     PostMessage(WM_CLOSE, 0, 0);
     return 0;
 }
