@@ -37,18 +37,6 @@ constexpr DWORD StartingWindowLimitMs = 10000;
 
 COpenWindowRegistry::COpenWindowRegistry() : m_map(10), m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-void COpenWindowRegistry::SetAt(LPCWSTR key, LPCWSTR value)
-{
-    CExclusiveLock guard(m_lock);
-    m_map[key] = value;
-}
-
-BOOL COpenWindowRegistry::RemoveKey(LPCWSTR key)
-{
-    CExclusiveLock guard(m_lock);
-    return m_map.RemoveKey(key);
-}
-
 BOOL COpenWindowRegistry::Lookup(LPCWSTR key, CString& rValue) const
 {
     CExclusiveLock guard(m_lock);
