@@ -45,7 +45,7 @@ HMONITOR CUmbrafenDlg::MonitorOf(int row)
 
 void CUmbrafenDlg::ReadSliderAlpha()
 {
-    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    AppSettings.Alpha = static_cast<BYTE>(m_slider.GetPos() & 0xFF);
 }
 
 void CUmbrafenDlg::ShowNoMonitorMessage()

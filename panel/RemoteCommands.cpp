@@ -69,7 +69,7 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
 
     if (command.Opacity)
     {
-        m_slider.SendMessage(TBM_SETPOS, TRUE, *command.Opacity);
+        m_slider.SetPos(*command.Opacity);
         AppSettings.Alpha = *command.Opacity;
     }
     if (command.Color) AppSettings.WindowColor = *command.Color;
