@@ -4,6 +4,7 @@
 #include "framework/Files.h"
 #include "framework/Menu.h"
 #include "framework/ModuleState.h"
+#include "framework/Scoped.h"
 #include "framework/Thread.h"
 
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
@@ -28,17 +29,15 @@ PermanentMap& Permanent()
 void AddPermanent(HWND h, CWnd* w)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockExclusive(&p.lock);
+    CExclusiveLock guard(p.lock);
     p.map[h] = w;
-    ReleaseSRWLockExclusive(&p.lock);
 }
 
 void RemovePermanent(HWND h)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockExclusive(&p.lock);
+    CExclusiveLock guard(p.lock);
     p.map.erase(h);
-    ReleaseSRWLockExclusive(&p.lock);
 }
 
 // Wrappers for windows nobody here owns; they only hold the handle. Plain
@@ -68,11 +67,9 @@ CWnd::~CWnd()
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockShared(&p.lock);
+    CSharedLock guard(p.lock);
     auto it = p.map.find(hWnd);
-    CWnd* w = it == p.map.end() ? nullptr : it->second;
-    ReleaseSRWLockShared(&p.lock);
-    return w;
+    return it == p.map.end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
