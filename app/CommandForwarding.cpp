@@ -25,7 +25,7 @@ int ReportNotAnswering()
     text.Format(L"%s is already running but does not answer; it may be showing a message.\n\n"
                 L"Answer that message, or end %s in Task Manager, and try again.",
                 name, name);
-    ::MessageBoxW(nullptr, text, name, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    AppMessageBox(nullptr, text, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     return ExitNotDelivered;
 }
 

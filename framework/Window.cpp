@@ -271,6 +271,5 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
-    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetModuleState()->m_lpszCurrentAppName,
-                         nType);
+    return lpszCaption ? ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType) : AppMessageBox(m_hWnd, lpszText, nType);
 }

@@ -4,13 +4,13 @@
 
 void ShowCommandLineHelp(HWND owner, LPCWSTR usage)
 {
-    ::MessageBoxW(owner, usage, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(owner, usage);
 }
 
 void ShowCommandLineMistake(HWND owner, const CString& reason, LPCWSTR usage)
 {
     const CString text = reason + L"\n\n" + usage;
-    ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+    AppMessageBox(owner, text, MB_OK | MB_ICONWARNING);
 }
 
 CString NoSuchDisplayText(int display)

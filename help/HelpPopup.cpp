@@ -103,5 +103,5 @@ void ShowHelp(HWND owner)
     // Where the runtime pop-up is unavailable the same text comes in an
     // ordinary information box, so the button never does nothing.
     if (FAILED(ShowHelpPopup(owner, text)))
-        ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+        AppMessageBox(owner, text);
 }

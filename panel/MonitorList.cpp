@@ -35,7 +35,7 @@ static void ShowStoredCheckLimit(CWnd* owner, LPCWSTR verb)
                 StoredCheckLimit, verb);
     text += email;
     text += L" to get this Limit increased.";
-    owner->MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(owner->m_hWnd, text);
 }
 
 void CUmbrafenDlg::InitListColumns()

@@ -64,7 +64,7 @@ void CUmbrafenDlg::ShowNotice(LPCWSTR text)
         lstrcpynW(data.szInfo, text, ARRAYSIZE(data.szInfo));
         if (NotifyIcon(NIM_MODIFY, &data)) return;
     }
-    MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+    AppMessageBox(m_hWnd, text, MB_OK | MB_ICONWARNING);
 }
 
 HMENU CUmbrafenDlg::BuildTrayMenu()
