@@ -136,7 +136,15 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
         e->Delete();
     }
     catch (...)
-    {}
+    {
+        // Nothing to report to the user, but a debugger or DebugView shows which handler failed.
+        WCHAR className[64] = {};
+        ::GetClassNameW(hWnd, className, ARRAYSIZE(className));
+        CString trace;
+        trace.Format(L"%s: an exception left the handler of message 0x%04X in a window of class %s\n",
+                     AfxGetModuleState()->m_lpszCurrentAppName, msg, className);
+        ::OutputDebugStringW(trace);
+    }
     return 0;
 }
 
