@@ -77,7 +77,7 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
 
     // Before Windows 10 2004 captures show the window black instead; where the call fails
     // (no desktop composition, Wine) it stays in captures as before.
-    if (m_bExcludeFromCapture) ::SetWindowDisplayAffinity(m_hWnd, WDA_EXCLUDEFROMCAPTURE);
+    if (m_bExcludeFromCapture) Display().SetWindowDisplayAffinity(m_hWnd, WDA_EXCLUDEFROMCAPTURE);
 
     // A command that started this cover may now report it in place.
     if (m_pOpenWindows) m_pOpenWindows->MarkShown(m_nTicket);

@@ -6,7 +6,7 @@ const DisplayApi& SystemDisplayApi()
         ::EnumDisplayMonitors, ::GetMonitorInfoW,
         ::EnumDisplayDevicesW, ::GetDisplayConfigBufferSizes,
         ::QueryDisplayConfig,  ::DisplayConfigGetDeviceInfo,
-        ::SetDisplayConfig,
+        ::SetDisplayConfig,    ::SetWindowDisplayAffinity,
     };
     return api;
 }

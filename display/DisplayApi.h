@@ -1,7 +1,8 @@
-// DisplayApi: the display functions of user32 as one replaceable table.
+// DisplayApi: the display functions of user32 as one replaceable table, with the call that keeps a window out of
+// screen captures.
 // DisplayApiOverride: installs another table for a scope (tests script a desktop through it).
 //
-// Every call of these seven functions in the program goes through Display(), so a test can
+// Every call of these eight functions in the program goes through Display(), so a test can
 // give the program a desktop the virtual display cannot make (many monitors, clone mode,
 // failing queries). The default table is user32 itself.
 #pragma once
@@ -19,6 +20,7 @@ struct DisplayApi
     LONG(WINAPI* DisplayConfigGetDeviceInfo)(DISPLAYCONFIG_DEVICE_INFO_HEADER* request);
     LONG(WINAPI* SetDisplayConfig)
     (UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
+    BOOL(WINAPI* SetWindowDisplayAffinity)(HWND window, DWORD affinity);
 };
 
 // The table bound to user32.

@@ -1,30 +1,38 @@
-// The real Umbrafen.exe started as a process and driven from outside, as a user's other programs see it:
-// the single-instance rule, the data file from start to exit, Reset All Parameters and the exit code.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
+// The real Umbrafen.exe driven from outside: one instance, --minimized, the data file, Reset and the exit code.
 #include <filesystem>
 #include "tests/e2e/AppProcess.h"
 
 namespace {
 
-// A window with the title but not the mark, or the mark with the title in another case, is no instance;
-// a second start restores the first one's panel and ends by itself.
-TEST(AppLifecycle, OneInstanceRestoredByASecondStart)
+// --minimized minimises the panel without ever showing it open (into the tray with Minimize to tray). A window with
+// the title but not the mark, or the reverse, is no instance; a second start restores the panel and ends by itself.
+TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
 {
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 9, 0, 9, 9, 0, 0, 0, 0);
     ::SetWindowLongW(wrongCase, GWLP_USERDATA, 0x312);
-    UmbrafenProcess first;
-    HWND panel = first.WaitForDialog(true);
-    ::DestroyWindow(impostor);
-    ::DestroyWindow(wrongCase);
-    ASSERT_NE(panel, nullptr) << "the program must start its own control panel";
-    // Asked again until it holds: under Wine a request from another process is now and then lost or soon undone.
-    ASSERT_TRUE(WaitFor([&] { return ::ShowWindow(panel, SW_MINIMIZE), ::Sleep(500), ::IsIconic(panel) != FALSE; }));
-    ASSERT_EQ(UmbrafenProcess().ExitCode(), 0u) << "the second instance must end by itself";
-    EXPECT_FALSE(::IsIconic(panel)) << "the first instance's panel is restored";
-    EXPECT_FALSE(first.Exited(0));
+    const std::wstring ini = DataFilePath(L"Umbrafen.ini");
+    ::DeleteFileW(DataFilePath().c_str());
+    for (const char* prefs : {"[Tray]\r\nMinimizeToTray=1\r\n", ""})
+    {
+        ASSERT_TRUE(WriteAllBytes(ini, Bytes(prefs, prefs + strlen(prefs))));
+        UmbrafenProcess first(L"--minimized");
+        bool seenOpen = false;
+        auto minimised = [&] {
+            HWND panel = first.Dialog(true, false);
+            seenOpen |= panel && ::IsWindowVisible(panel) && !::IsIconic(panel);
+            return panel && ::IsIconic(panel) && ::IsWindowVisible(panel) == !*prefs;
+        };
+        EXPECT_TRUE(WaitFor(minimised)) << prefs;
+        HWND panel = first.Dialog(true, false);
+        // Twice: the panel's loop has been idle since.
+        EXPECT_TRUE(RoundTrip(panel) && RoundTrip(panel) && minimised() && !seenOpen) << prefs;
+        if (*prefs) continue;
+        ASSERT_EQ(UmbrafenProcess().ExitCode(), 0u) << "the second instance must end by itself";
+        EXPECT_TRUE(WaitFor([&] { return !::IsIconic(panel); })) << "the first instance's panel is restored";
+        EXPECT_FALSE(first.Exited(0));
+    }
+    ::DestroyWindow(impostor), ::DestroyWindow(wrongCase), ::DeleteFileW(ini.c_str());
 }
 
 // An instance that holds the mutex but shows no panel (hung, or held by a box of its own) is reported by a plain start
@@ -42,15 +50,14 @@ TEST(AppLifecycle, AnInstanceThatDoesNotAnswerIsReported)
         if (box) Answer(box);
         EXPECT_EQ(start->ExitCode(), 1u);
     }
-    ::ReleaseMutex(mutex);
-    ::CloseHandle(mutex);
+    ::ReleaseMutex(mutex), ::CloseHandle(mutex);
 }
 
-// A cut data file is reported once before the panel opens, and a start meanwhile gives no second instance;
-// what was read is kept and the rest is fresh. Exit with covers up ends with code 0 and writes the whole
-// record with the user's changes; Reset All Parameters deletes the file and nothing is written after it, not even a
-// change made just before.
-TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
+// A cut data file is reported once before the panel opens, and a start meanwhile gives no second instance; what was
+// read is kept, the rest is fresh. Exit with covers up ends with 0 and writes the record with the user's changes. A
+// change reaches the file two seconds later, so a killed program keeps it (a change and its undo write nothing);
+// Reset All Parameters deletes the file and nothing, not even a change made just before, writes it again.
+TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
 {
     const std::wstring path = DataFilePath();
     // Reserved0, WindowColor, OnTop, InAltTab: 16 bytes, then the file ends.
@@ -71,13 +78,12 @@ TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
         EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 150) << "Alpha stays fresh";
         ::PostMessageW(panel, WM_COMMAND, ID_COLORED_WINDOW_ON_ALL_MONITORS, 0);   // ticks every row
         Answer(app.WaitForDialog(false, 15000));                                   // the Passthrough prompt
-        ASSERT_TRUE(WaitFor([&] { return app.Covers() == 2; }, 15000));
+        ASSERT_TRUE(WaitFor([&] { return app.Covered() == L"12"; }, 15000));
         // Changed after the show, which reads the slider itself: only the exit can store these.
         ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof(wp);
-        ASSERT_TRUE(::GetWindowPlacement(panel, &wp));
+        RECT normal{};   // not minimised: the window's own rectangle (the work area starts at 0,0)
+        ASSERT_TRUE(::GetWindowRect(panel, &normal));
         ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0);
         ASSERT_EQ(app.ExitCode(), 0u);
         const Bytes bytes = ReadAllBytes(path);
@@ -85,13 +91,30 @@ TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
         EXPECT_EQ((std::vector<DWORD>{At(bytes, 0), At(bytes, 4), bytes[16], At(bytes, 21), At(bytes, 45)}),
                   (std::vector<DWORD>{7, 0x123456, 201, 1, 1}));
         const RECT stored{LONG(At(bytes, 333)), LONG(At(bytes, 337)), LONG(At(bytes, 341)), LONG(At(bytes, 345))};
-        EXPECT_TRUE(::EqualRect(&stored, &wp.rcNormalPosition));
+        EXPECT_TRUE(::EqualRect(&stored, &normal));
+    }
+    auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
+        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 20000);
+    };
+    {
+        UmbrafenProcess app;
+        HWND panel = app.WaitForDialog(true);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 201) << "read back at start";
+        ::PostMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);
+        EXPECT_TRUE(stored(57, 0)) << "the second row's tick";
+        ::PostMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), WM_KEYDOWN, VK_END, 0);
+        EXPECT_TRUE(stored(16, 255)) << "the slider as a key moved it";
+        const auto written = std::filesystem::last_write_time(path);
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL}) ::SendMessageW(panel, WM_COMMAND, id, 0);
+        EXPECT_FALSE(WaitFor([&] { return std::filesystem::last_write_time(path) != written; }, 3000));
+        ::TerminateProcess(app.pi.hProcess, 9);
+        EXPECT_TRUE(stored(57, 0) && stored(16, 255)) << "kept after the kill";
     }
     UmbrafenProcess app;
     HWND panel = app.WaitForDialog(true);
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 201) << "read back at start";
-    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);   // a change still to be stored
+    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CHECK_ALL, 0);   // a change still to be stored
     ::PostMessageW(panel, WM_COMMAND, ID_RESET_ALL_PARAMETERS, 0);
     HWND box = app.WaitForDialog(false, 10000);
     ASSERT_NE(box, nullptr) << "the program tells the user it will close";
@@ -99,29 +122,6 @@ TEST(AppLifecycle, DataFileFromACutOneToExitAndReset)
     Answer(box);
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_FALSE(FileExists(path)) << "nothing written at exit";
-}
-
-// Each change reaches the data file about two seconds after it is made, so a killed program keeps it: a tick, then
-// the slider as a key moves it. A change and its undo write nothing.
-TEST(AppLifecycle, ChangesOutliveAKill)
-{
-    const std::wstring path = DataFilePath();
-    ::DeleteFileW(path.c_str());
-    UmbrafenProcess app;
-    HWND panel = app.WaitForDialog(true);
-    ASSERT_NE(panel, nullptr);
-    auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
-        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 10000);
-    };
-    ::PostMessageW(panel, WM_COMMAND, IDC_BTN_CHECK_ALL, 0);
-    EXPECT_TRUE(stored(57, 1)) << "the second row's tick";
-    ::PostMessageW(::GetDlgItem(panel, IDC_SLIDER_ALPHA), WM_KEYDOWN, VK_END, 0);
-    EXPECT_TRUE(stored(16, 255)) << "the slider";
-    const auto written = std::filesystem::last_write_time(path);
-    for (int id : {IDC_BTN_UNCHECK_ALL, IDC_BTN_CHECK_ALL}) ::SendMessageW(panel, WM_COMMAND, id, 0);
-    EXPECT_FALSE(WaitFor([&] { return std::filesystem::last_write_time(path) != written; }, 3000));
-    ::TerminateProcess(app.pi.hProcess, 9);
-    EXPECT_TRUE(stored(57, 1) && stored(16, 255)) << "kept after the kill";
 }
 
 }   // namespace

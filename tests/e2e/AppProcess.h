@@ -1,13 +1,7 @@
-// The real Umbrafen.exe as a child process, seen from outside as a user's other programs see it: its
-// panel, its message boxes, its covers, its data file and its exit code.
+// The real Umbrafen.exe as a child process, seen as a user's other programs see it: panel, boxes, covers, exit code.
 #pragma once
-#include <windows.h>
-#include <shlobj.h>
-#include <functional>
-#include <string>
-#include "res/resource.h"
-#include "tests/support/Files.h"
 #include "tests/support/GuiSupport.h"
+#include <shlobj.h>
 
 // A file in the program's folder, which is created when missing (a test may run first in a fresh prefix).
 inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
@@ -18,14 +12,9 @@ inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
     return std::wstring(folder) + L"\\Umbrafen\\" + name;
 }
 
-inline DWORD At(const Bytes& b, size_t offset)
-{
-    return b.at(offset) | b.at(offset + 1) << 8 | b.at(offset + 2) << 16 | DWORD(b.at(offset + 3)) << 24;
-}
-
 // Polls without pumping messages, as an outside observer: once this thread had read its own queue,
 // Wine no longer minimised the program's panel for it.
-inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000)
 {
     for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(10))
         if (pred()) return true;
@@ -48,8 +37,7 @@ public:
         if (!pi.hProcess) return;
         if (HWND h = Dialog(true, false)) ::PostMessageW(h, WM_CLOSE, 0, 0);
         if (!Exited(10000)) ::TerminateProcess(pi.hProcess, 1);
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread), ::CloseHandle(pi.hProcess);
     }
     // The control panel (the dialog with the monitor list), or a message box (any other dialog with controls);
     // with visible false also a hidden panel (in the tray, or still starting).
@@ -64,26 +52,18 @@ public:
     HWND WaitForDialog(bool panel, DWORD timeoutMs = 30000) const
     {
         HWND h = nullptr;
-        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs);
-        DWORD_PTR ignored = 0;   // answered once the dialog's loop runs, after its whole initialisation
-        if (h) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+        // Answered once the dialog's loop runs, after its whole initialisation.
+        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs) && RoundTrip(h);
         return h;
     }
-    // The coloured windows: visible dialogs without controls.
-    size_t Covers() const
-    {
-        size_t n = 0;
-        for (HWND h : TopLevelWindows(pi.dwProcessId, L"#32770"))
-            n += ::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD);
-        return n;
-    }
+    // The displays the coloured windows (visible dialogs without controls) cover, such as L"12".
+    std::wstring Covered() const { return DisplaysCovered(TopLevelWindows(pi.dwProcessId, L"#32770")); }
     bool Exited(DWORD ms) const { return ::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
     // STILL_ACTIVE when the process has not ended within ms.
     DWORD ExitCode(DWORD ms = 15000) const
     {
         DWORD code = STILL_ACTIVE;
-        if (Exited(ms)) ::GetExitCodeProcess(pi.hProcess, &code);
-        return code;
+        return Exited(ms) && ::GetExitCodeProcess(pi.hProcess, &code), code;
     }
     PROCESS_INFORMATION pi{};
 };

@@ -1,12 +1,10 @@
-// Auto-cover in the real control panel on the two-monitor desktop: the pointer is moved with
-// SetCursorPos and the cover is a real coloured window on a thread of its own.
-#include <windows.h>
-#include <gtest/gtest.h>
+// Auto-cover in the real control panel on the two-monitor desktop, the pointer moved with SetCursorPos.
 #include "colorwin/OpenWindowRegistry.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
 #include "tests/support/GuiSupport.h"
+#include <wtsapi32.h>
 
 namespace {
 
@@ -25,40 +23,53 @@ protected:
         PanelTest::TearDown();
         Preferences = PreferencesRecord();
     }
+    bool Covered() { return OpenWindowRegistry.GetLiveCount() > 0; }   // a cover up or starting
 };
 
 }   // namespace
 
-// Display 2 alone is covered once the pointer has stayed off it for the time, and uncovered
-// when the pointer comes back.
-TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBack)
+// Display 2 alone is covered once the pointer and the user's program have stayed off it for the time, leaving that
+// program in front, and uncovered when the pointer comes back. Nothing is covered while locked; after an unlock or a
+// resume the wait starts again, and while display changes keep coming it waits until they stopped for 3 seconds.
+TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndWaitsOnLockResumeAndDisplayChanges)
 {
-    int row2 = -1;
-    m_panel->Invoke([&] { row2 = m_panel->Dialog()->FindDisplayRow(2); });
-    ASSERT_GE(row2, 0);
-    // The panel may hold the foreground: it sits where only display 1 is, as does the pointer.
-    ::SetWindowPos(Panel(), nullptr, 1400, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetCursorPos(1600, 1050);
     const ULONGLONG parked = ::GetTickCount64();
-    HWND cover = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(row2)) && Settled(cover); }, 15000));
-    EXPECT_GE(::GetTickCount64() - parked, (MinAutoCoverSeconds - 1) * 1000ull) << "covered before the time";
-    PumpUntil([] { return false; }, 1500);
-    EXPECT_EQ(OpenWindowRegistry.GetCount(), 1) << "one cover, on display 2 alone";
-
-    ::SetCursorPos(640, 512);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); }, 2500)) << "the cover stayed with the pointer back";
-}
-
-// An auto-cover leaves the user's program in the foreground.
-TEST_F(AutoCoverPanel, LeavesTheUsersProgramInFront)
-{
-    int row2 = -1;
-    m_panel->Invoke([&] { row2 = m_panel->Dialog()->FindDisplayRow(2); });
     ForeignWindow user({1400, 100}, false);   // on display 1 only
-    ::SetCursorPos(1600, 1050);
     ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == user.Hwnd(); })) << "the user's program not in front";
     HWND cover = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(row2)) && Settled(cover); }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(RowOf(2))) && Settled(cover); }, 20000));
+    EXPECT_GE(::GetTickCount64() - parked, (MinAutoCoverSeconds - 1) * 1000ull) << "covered before the time";
     EXPECT_TRUE(KeptInFront(user.Hwnd(), cover)) << "the auto-cover took the foreground";
+    ASSERT_TRUE(RoundTrips());   // the check that covered display 2 is over
+    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 1) << "one cover, on display 2 alone";
+    ::SetCursorPos(640, 512);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(cover); })) << "the cover stayed with the pointer back";
+
+    ::SetCursorPos(1600, 1050);
+    // Each phase sends its message at these moments (ms from its start) and lasts 6.5 s, past the 5 s in which the
+    // monitor would otherwise have been covered; the lock ends with an unlock.
+    const std::tuple<UINT, WPARAM, std::vector<ULONGLONG>> phases[] = {
+        {WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, {0}},
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, {0, 2000, 4000, 6000}},
+        {WM_DISPLAYCHANGE, 32, {0, 1000, 2000, 3000, 4000, 5000, 6000}},
+    };
+    const auto coveredBefore = [&](ULONGLONG end) {   // a tick count
+        return PumpUntil([&] { return Covered(); }, DWORD(end - std::min(end, ::GetTickCount64())));
+    };
+    ULONGLONG sent = 0;
+    for (const auto& [msg, wp, at] : phases)
+    {
+        const ULONGLONG start = ::GetTickCount64();
+        for (ULONGLONG t : at)
+        {
+            EXPECT_FALSE(coveredBefore(start + t)) << "covered in spite of message " << msg;
+            ::SendMessageW(Panel(), msg, wp, 0);
+            sent = ::GetTickCount64();
+        }
+        EXPECT_FALSE(coveredBefore(start + 6500)) << "covered in spite of message " << msg;
+        if (msg == WM_WTSSESSION_CHANGE) ::SendMessageW(Panel(), msg, WTS_SESSION_UNLOCK, 0);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return Covered(); }, 20000)) << "never covered";
+    EXPECT_GE(::GetTickCount64() - sent, 2500u) << "covered before the display changes had stopped for 3 s";
 }

@@ -1,17 +1,11 @@
-// The control panel created from its real template: data exchange with AppSettings, stored placement, its
-// command menu, list-font steps and the font picker, the links, and the topology box over a scripted desktop.
-
-#include <gtest/gtest.h>
+// The control panel from its real template: settings shown and stored, placement, menu, links, About, topology.
 #include <optional>
-#include <thread>
 #include <tuple>
-#include <windows.h>
-#include <dlgs.h>
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/GuiSupport.h"
+#include <dlgs.h>
 
 namespace {
 
@@ -23,28 +17,34 @@ protected:
     static HWND List(HWND panel) { return ::GetDlgItem(panel, IDC_LIST_MONITORS); }
 };
 
-std::wstring Text(UINT id)
-{
-    WCHAR text[256] = {};
-    ::LoadStringW(::GetModuleHandleW(nullptr), id, text, 256);
-    return text;
-}
-
 std::wstring ClipboardText()
 {
-    std::wstring text;
-    if (!::OpenClipboard(nullptr)) return L"(no clipboard)";
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT))
-    {
-        text = static_cast<const WCHAR*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
+    std::wstring text = L"(no clipboard)";
+    HANDLE data = ::OpenClipboard(nullptr) ? (text.clear(), ::GetClipboardData(CF_UNICODETEXT)) : nullptr;
+    if (data) text = static_cast<const WCHAR*>(::GlobalLock(data)), ::GlobalUnlock(data);
+    return ::CloseClipboard(), text;
 }
 
-// Each check box shows its own setting and writes it back to that setting.
-TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
+// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
+bool ScreenShows(HWND h)
+{
+    RECT rc{};
+    ::GetWindowRect(h, &rc);
+    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
+    ::PrintWindow(h, drawn, 0);
+    bool same = true;
+    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
+        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
+    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
+    return same;
+}
+
+// A first run shows On Top and Passthrough ticked, the other boxes not, opacity 150; each box shows and writes back
+// its own setting. List font steps (menu, Ctrl+wheel: one per message) stay within -150..-21 and are stored, the plain
+// wheel steps nothing, and the picker's choice is applied and stored as it is. Resized in steps and drawn between
+// them, as a border drag does, the panel shows each moved button where it lands.
+TEST_F(ControlPanel, SettingsShownAndStoredAndMovedControlsDrawn)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -52,22 +52,65 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
                        IDC_CHK_TURN_OFF_MONITORS};
     int* const settings[] = {&AppSettings.OnTop, &AppSettings.InAltTab, &AppSettings.Passthrough,
                              &AppSettings.AutoMinimize, &AppSettings.TurnOffMonitors};
+    const auto shown = [&] { return Each(5, [&](int i) { return int(::IsDlgButtonChecked(h, ids[i])); }); };
+    EXPECT_EQ(shown(), (std::vector<int>{1, 0, 1, 0, 0}));
+    EXPECT_EQ(::SendDlgItemMessageW(h, IDC_SLIDER_ALPHA, TBM_GETPOS, 0, 0), 150);
     // Any two boxes differ in one of the patterns, so a box bound to another's setting shows.
     for (int pattern : {0b10101, 0b01100, 0b00011})
     {
-        std::vector<int> expected, shown, written;
-        for (int i = 0; i < 5; ++i) expected.push_back(pattern >> i & 1);
+        const std::vector<int> expected = Each(5, [&](int i) { return pattern >> i & 1; });
+        std::vector<int> onScreen, written;
         panel.Invoke([&] {
             for (int i = 0; i < 5; ++i) *settings[i] = expected[i];
             panel.Dialog()->UpdateData(FALSE);
-            for (int i = 0; i < 5; ++i) shown.push_back(::IsDlgButtonChecked(h, ids[i]));
+            onScreen = shown();
             for (int i = 0; i < 5; ++i) ::CheckDlgButton(h, ids[i], !expected[i]);
             panel.Dialog()->UpdateData(TRUE);
-            for (int i = 0; i < 5; ++i) written.push_back(!*settings[i]);
+            written = Each(5, [&](int i) { return int(!*settings[i]); });
         });
-        EXPECT_EQ(shown, expected) << "pattern " << pattern;
+        EXPECT_EQ(onScreen, expected) << "pattern " << pattern;
         EXPECT_EQ(written, expected) << "pattern " << pattern << ", inverted";
     }
+    // From this height, this message gives that height (the same: refused).
+    const std::tuple<LONG, UINT, WPARAM, LONG> cases[] = {
+        {-16, WM_COMMAND, ID_INCREMENT_LIST_FONT, -21},             // up to the bound
+        {-25, WM_COMMAND, ID_DECREMENT_LIST_FONT, -25},             // -20: beyond it
+        {-145, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 480), -150},   // four notches, one step, to the other bound
+        {-150, WM_COMMAND, ID_INCREMENT_LIST_FONT, -150},           // -155: beyond it
+        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), -21},
+        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), -26},   // no Ctrl: no step
+    };
+    for (auto [start, msg, wp, height] : cases)
+    {
+        LOGFONTW lf = FontOf(List(h));
+        lf.lfHeight = start;
+        panel.Invoke([&] { panel.Dialog()->SetListFont(lf), AppSettings.ListFont = {}; });
+        ::SendMessageW(h, msg, wp, 0);
+        EXPECT_EQ(FontOf(List(h)).lfHeight, height) << "from " << start << " by " << msg << " " << wp;
+        EXPECT_EQ(AppSettings.ListFont.lfHeight, height == start ? 0 : height) << "from " << start;
+    }
+    const LONG twelvePoint = -::MulDiv(12, int(::GetDpiForSystem()), 72);
+    ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
+    HWND dlg = WaitForDialog(L"Select Font - Umbrafen"), size = ::GetDlgItem(dlg, cmb3);
+    ASSERT_NE(dlg, nullptr);
+    ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
+    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
+    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(h); }));
+    EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
+    EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
+    panel.Invoke([h] {
+        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
+            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
+    });
+    std::vector<int> undrawn;
+    PumpUntil([&] {
+        undrawn.clear();
+        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
+            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
+        return undrawn.empty();
+    });
+    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
 }
 
 // A stored placement is applied, unless its width is 0, and opens restored when it was stored minimised. One that
@@ -75,10 +118,7 @@ TEST_F(ControlPanel, CheckBoxesShowAndWriteBackTheirSettings)
 TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
 {
     RECT platform{};
-    {
-        PanelThread panel;
-        ::GetWindowRect(panel.Hwnd(), &platform);
-    }
+    ::GetWindowRect(PanelThread().Hwnd(), &platform);   // the panel's own size, closed again
     const LONG w = platform.right - platform.left, h = platform.bottom - platform.top;
     const std::tuple<RECT, UINT, bool, RECT> cases[] = {
         {{300, 200, 300, 230 + h}, SW_SHOWNORMAL, false, platform},
@@ -101,42 +141,12 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     }
 }
 
-// Whether the screen, read through its DC, shows what the window draws, along the window's middle row.
-bool ScreenShows(HWND h)
-{
-    RECT rc{};
-    ::GetWindowRect(h, &rc);
-    HDC screen = ::GetDC(nullptr), drawn = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(drawn, ::CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top));
-    ::PrintWindow(h, drawn, 0);
-    bool same = true;
-    for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
-        same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
-    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
-    return same;
-}
 
-// Resized in steps and drawn between them, as a border drag does, the panel shows each moved button where it lands.
-TEST_F(ControlPanel, MovedControlsAreDrawnAfterAResize)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    panel.Invoke([h] {
-        for (int i = 0; i < 10; ++i, ::UpdateWindow(h))
-            ::SetWindowPos(h, nullptr, 0, 0, 540 + 40 * i, 320 + 30 * i, SWP_NOZORDER | SWP_NOMOVE);
-    });
-    std::vector<int> undrawn;
-    PumpUntil([&] {
-        undrawn.clear();
-        for (int id : {IDC_BTN_CHECK_ALL, IDC_BTN_UNCHECK_ALL, IDC_BTN_SHOW_WINDOWS, IDC_BTN_MENU})
-            if (!ScreenShows(::GetDlgItem(h, id))) undrawn.push_back(id);
-        return undrawn.empty();
-    });
-    EXPECT_EQ(undrawn, std::vector<int>{}) << "buttons not drawn where they moved";
-}
 
-// A right click and the Menu button open the command menu, with every command in its place.
-TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButton)
+
+// A right click and the Menu button open the command menu, every command in its place. The links and F1 open the
+// launcher on their address, which Copy puts on the clipboard; Contact Us and About name the address and version.
+TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
 {
     PanelThread panel;
     HWND h = panel.Hwnd();
@@ -144,116 +154,72 @@ TEST_F(ControlPanel, CommandMenuOpensFromRightClickAndMenuButton)
     {
         if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
         else ::PostMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-        HMENU shown = nullptr;
-        EXPECT_TRUE(PumpUntil([&] {
-            for (HWND m : ProcessTopLevelWindows(L"#32768"))
-                if (::IsWindowVisible(m)) shown = reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0));
-            return shown != nullptr;
-        })) << (button ? "Menu button" : "right click");
         std::vector<UINT> commands;
-        for (int i = 0; i < ::GetMenuItemCount(shown); ++i)
-            if (UINT id = ::GetMenuItemID(shown, i)) commands.push_back(id);   // separators are 0
+        for (const auto& [text, id] : TakeShownMenu(h)) commands.push_back(id);
         EXPECT_EQ(commands,
                   (std::vector<UINT>{ID_COLORED_WINDOW_ON_ALL_MONITORS, ID_CLOSE_ALL_COLORED_WINDOWS,
                                      ID_CLOSE_CHECKED_COLORED_WINDOWS, ID_INITIAL_WINDOW_COLOR, ID_INCREMENT_LIST_FONT,
                                      ID_DECREMENT_LIST_FONT, ID_CHANGE_FONT, ID_AUTOSIZE_COLUMNS, ID_CONTACT_US,
                                      ID_MAKER_WEBSITE, ID_SHARE, ID_MINIMIZE, ID_DISPLAY_SETTINGS, ID_DISPLAY_DEVICES,
-                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}));
-        ::PostMessageW(h, WM_CANCELMODE, 0, 0);
-        PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
+                                     ID_RESET_ALL_PARAMETERS, ID_TURN_OFF_MONITORS, ID_PREFERENCES, ID_EXIT}))
+            << (button ? "Menu button" : "right click");
     }
-}
-
-// Steps from the menu and Ctrl+wheel (one per message) stay within -150..-21 and are stored; the plain wheel
-// steps nothing. The picker's choice is applied and stored as it is.
-TEST_F(ControlPanel, ListFontStepsAndPicker)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
-    // From this height, this message gives that height (the same: refused).
-    const std::tuple<LONG, UINT, WPARAM, LONG> cases[] = {
-        {-16, WM_COMMAND, ID_INCREMENT_LIST_FONT, -21},             // up to the bound
-        {-25, WM_COMMAND, ID_DECREMENT_LIST_FONT, -25},             // -20: beyond it
-        {-145, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 480), -150},   // four notches, one step, to the other bound
-        {-150, WM_COMMAND, ID_INCREMENT_LIST_FONT, -150},           // -155: beyond it
-        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -120), -21},
-        {-26, WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, 120), -26},   // no Ctrl: no step
-    };
-    for (auto [start, msg, wp, height] : cases)
-    {
-        LOGFONTW lf = FontOf(List(h));
-        lf.lfHeight = start;
-        panel.Invoke([&] {
-            panel.Dialog()->SetListFont(lf);
-            AppSettings.ListFont = {};
-        });
-        ::SendMessageW(h, msg, wp, 0);
-        EXPECT_EQ(FontOf(List(h)).lfHeight, height) << "from " << start << " by " << msg << " " << wp;
-        EXPECT_EQ(AppSettings.ListFont.lfHeight, height == start ? 0 : height) << "from " << start;
-    }
-    HDC screen = ::GetDC(nullptr);
-    const LONG twelvePoint = -::MulDiv(12, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    ::PostMessageW(h, WM_COMMAND, ID_CHANGE_FONT, 0);
-    HWND dlg = WaitForDialog(L"Select Font - Umbrafen");
-    ASSERT_NE(dlg, nullptr);
-    HWND size = ::GetDlgItem(dlg, cmb3);
-    ::SendMessageW(size, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"12"));
-    ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(size));
-    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && ::IsWindowEnabled(h); }));
-    ::SendMessageW(h, WM_NULL, 0, 0);
-    EXPECT_EQ(FontOf(List(h)).lfHeight, twelvePoint);
-    EXPECT_EQ(AppSettings.ListFont.lfHeight, twelvePoint);
-}
-
-// The web links and F1 open the launcher on their own address, whose Copy puts exactly that on the
-// clipboard; Contact Us names the support address.
-TEST_F(ControlPanel, LinksAndContactUs)
-{
-    PanelThread panel;
-    HWND h = panel.Hwnd();
     static HELPINFO help{sizeof(HELPINFO), HELPINFO_WINDOW, 0, nullptr, 0, {0, 0}};
-    const std::tuple<UINT, WPARAM, LPARAM, UINT> links[] = {
-        {WM_COMMAND, ID_MAKER_WEBSITE, 0, IDS_MAKER_HOME_URL},
-        {WM_COMMAND, ID_SHARE, 0, IDS_SHARE_URL},
-        {WM_HELP, 0, reinterpret_cast<LPARAM>(&help), IDS_PRODUCT_URL},
+    const std::tuple<UINT, WPARAM, LPARAM, std::wstring> links[] = {
+        {WM_COMMAND, ID_MAKER_WEBSITE, 0, L"https://umbrafen.example.org/"},
+        {WM_COMMAND, ID_SHARE, 0, L"https://umbrafen.example.org/share"},
+        {WM_HELP, 0, reinterpret_cast<LPARAM>(&help), L"https://umbrafen.example.org/help"},
     };
-    for (auto [msg, wp, lp, url] : links)
+    for (const auto& [msg, wp, lp, url] : links)
     {
         ::OpenClipboard(nullptr), ::EmptyClipboard(), ::CloseClipboard();
         // WM_HELP carries a pointer and cannot be posted: sent from a thread that returns once the launcher closed.
         std::thread sender([&h, msg, wp, lp] { ::SendMessageW(h, msg, wp, lp); });
         HWND launcher = WaitForDialog(L"Browser Launcher - Umbrafen");
-        WCHAR shown[256] = {};
-        ::GetDlgItemTextW(launcher, IDC_EDIT_URL, shown, 256);
-        EXPECT_EQ(shown, Text(url));
-        const bool copy = url == IDS_PRODUCT_URL;
+        EXPECT_EQ(WindowText(::GetDlgItem(launcher, IDC_EDIT_URL)), url);
+        const bool copy = msg == WM_HELP;
         if (copy) ClickButton(launcher, IDC_BTN_COPY_URL);
         else ::PostMessageW(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
         sender.join();
-        EXPECT_EQ(ClipboardText(), copy ? Text(url) : L"");
+        EXPECT_EQ(ClipboardText(), copy ? url : L"");
     }
     MessageBoxWatcher watcher;
     SendCommand(h, ID_CONTACT_US);
-    EXPECT_EQ(watcher.Texts(), std::vector<std::wstring>{L"Please write an email to support@umbrafen.example.org"});
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
+    ASSERT_TRUE(watcher.WaitForCount(2));
+    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
+    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
+    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
+    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
 }
 
-// A topology choice is validated first and applied only once the validation passed.
-TEST_F(ControlPanel, TopologyChoiceIsValidatedBeforeItIsApplied)
+// Each topology choice, found by its text, is validated first and applied only once the validation passed; the box
+// then shows the topology in force (a "Forced" request leaves the one before).
+TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
 {
     FakeDesktop desktop;
     PanelThread panel;
     HWND combo = ::GetDlgItem(panel.Hwnd(), IDC_COMBO_TOPOLOGY);
-    for (LONG validation : {ERROR_GEN_FAILURE, ERROR_SUCCESS})
-    {
-        desktop.ValidateResult = validation;
-        ::SendMessageW(combo, CB_SETCURSEL, 0, 0);   // Duplicate
-        ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(combo));
-    }
-    const UINT32 validate = SDC_TOPOLOGY_CLONE | SDC_VALIDATE, apply = SDC_TOPOLOGY_CLONE | SDC_APPLY;
-    EXPECT_EQ(desktop.SetDisplayConfigFlags, (std::vector<UINT32>{validate, validate, apply}));
+    const std::pair<std::wstring, UINT32> choices[] = {{L"Duplicate", SDC_TOPOLOGY_CLONE},
+                                                       {L"Extend", SDC_TOPOLOGY_EXTEND},
+                                                       {L"PC screen only", SDC_TOPOLOGY_INTERNAL},
+                                                       {L"Second screen only", SDC_TOPOLOGY_EXTERNAL},
+                                                       {L"Forced", 0xFFFFFFFF}};
+    std::wstring inForce = L"Extend";
+    for (const auto& [text, flags] : choices)
+        for (LONG validation : {ERROR_GEN_FAILURE, ERROR_SUCCESS})
+        {
+            desktop.ValidateResult = validation, desktop.SetDisplayConfigFlags.clear();
+            ::SendMessageW(combo, CB_SETCURSEL,
+                           ::SendMessageW(combo, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str())), 0);
+            ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(combo));
+            std::vector<UINT32> asked{flags | SDC_VALIDATE};
+            if (validation == ERROR_SUCCESS) asked.push_back(flags | SDC_APPLY);
+            if (validation == ERROR_SUCCESS && flags != 0xFFFFFFFF) inForce = text;
+            EXPECT_EQ(desktop.SetDisplayConfigFlags, asked) << text;
+            EXPECT_EQ(WindowText(combo), inForce) << text;
+        }
 }
 
 }   // namespace

@@ -1,13 +1,8 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
-#include <mutex>
-#include <thread>
-#include <gtest/gtest.h>
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/Preferences.h"
 #include "settings/StartWithWindows.h"
-#include "tests/support/Files.h"
 #include "tests/support/GuiSupport.h"
 
 namespace {
@@ -33,55 +28,51 @@ std::vector<std::wstring> ShellCalls(DWORD message)
     return found;
 }
 
-// A key press as the keyboard makes it, with Ctrl+Alt held: Wine delivers hotkeys only to a focused window.
-void PressCtrlAlt(HWND panel, BYTE key)
+bool RegistersFor(UINT mods, UINT key)   // nobody else holds these keys
 {
-    ::SetForegroundWindow(panel);
-    PumpUntil([&] { return ::GetForegroundWindow() == panel; }, 2000);
-    const BYTE keys[] = {VK_CONTROL, VK_MENU, key};
-    for (BYTE k : keys) ::keybd_event(k, 0, 0, 0);
-    for (int i = 2; i >= 0; --i) ::keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
+    return ::RegisterHotKey(nullptr, 2, mods, key) && ::UnregisterHotKey(nullptr, 2);
 }
 
-// The panel opened on an ini with hotkeys, Ctrl+Alt+K of them held by this thread, and a bad auto-cover line.
+// The panel opened on an ini with hotkeys (Ctrl+Alt+K held by this thread) and a bad auto-cover line.
 class ControlWithoutPanel : public PanelTest
 {
 protected:
     void BeforeOpen() override
     {
-        g_shellCalls.clear();   // no panel yet to call it
-        NotifyIcon = &RecordShellCall;
+        g_shellCalls.clear(), NotifyIcon = &RecordShellCall;   // no panel yet to call it
         EXPECT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'K'));
         CString path;
         GetPreferencesFilePath(path);
         m_ini = path.GetString();
-        const std::string ini = "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nToggle1=Ctrl+Alt+1\r\nToggle2=Ctrl+Alt+K\r\n"
-                                "[AutoCover]\r\nAfterSeconds=3\r\n";
+        const std::string ini = "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nCloseAll=Ctrl+Alt+C\r\nToggle1=Ctrl+Alt+1\r\n"
+                                "Toggle2=Ctrl+Alt+K\r\n[AutoCover]\r\nAfterSeconds=3\r\n";
         EXPECT_TRUE(WriteAllBytes(m_ini, Bytes(ini.begin(), ini.end())));
         Preferences.Load(m_ini.c_str());
     }
     void TearDown() override
     {
         PanelTest::TearDown();
-        ::UnregisterHotKey(nullptr, 1);
-        NotifyIcon = &::Shell_NotifyIconW;
-        Preferences = PreferencesRecord();
-        ::DeleteFileW(m_ini.c_str());
-        SetStartWithWindows(FALSE);
+        ::UnregisterHotKey(nullptr, 1), ::DeleteFileW(m_ini.c_str()), SetStartWithWindows(FALSE);
+        NotifyIcon = &::Shell_NotifyIconW, Preferences = PreferencesRecord();
     }
     std::wstring IniValue(LPCWSTR section, LPCWSTR key)
     {
         WCHAR value[256] = {};
-        ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, m_ini.c_str());
-        return value;
+        return ::GetPrivateProfileStringW(section, key, L"<missing>", value, 256, m_ini.c_str()), value;
+    }
+    void ChooseTrayItem(const std::wstring& text)   // in the menu a right click on the icon opens, as a click does
+    {
+        ::PostMessageW(Panel(), TrayCallbackMessage, TrayIconId, WM_RBUTTONUP);
+        for (const auto& [item, id] : TakeShownMenu(Panel()))
+            if (item == text) return (void)::PostMessageW(Panel(), WM_COMMAND, id, 0);
+        ADD_FAILURE() << "the tray menu has no " << text;
     }
     // Two toggles back to back on a covered row give back the first state: covered, by a new cover.
     void ToggleTwiceKeepsTheRowCovered(int row, const std::function<void()>& toggle)
     {
         const std::vector<HWND> covered = WaitForWindows({row});
         ASSERT_EQ(covered.size(), 1u);
-        toggle();
-        toggle();
+        toggle(), toggle();
         EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(covered[0]); }));
         WaitForWindows({row});
     }
@@ -90,8 +81,8 @@ protected:
 
 }   // namespace
 
-// The ini's hotkeys act (a prompt nobody answers would stop them), ToggleAll settles a mix by closing, two Toggle1 back
-// to back give back the first state, and a held key is reported once.
+// The ini's hotkeys act without a prompt: ToggleAll settles a mix by closing the ticked covers and leaves an unticked
+// monitor's cover, CloseAll closes all, two Toggle1 back to back give back the first state; a held key is told once.
 TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
 {
     ASSERT_TRUE(PumpUntil([] { return !ShellCalls(NIM_MODIFY).empty(); }));
@@ -99,101 +90,125 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     EXPECT_NE(balloon.find(L"Toggle2=Ctrl+Alt+K"), std::wstring::npos) << balloon;
     EXPECT_EQ(balloon.find(L"ToggleAll"), std::wstring::npos) << balloon;
     // Applying the same preferences again tells nothing new; the report is delivered at once to see it.
-    m_panel->Invoke([this] {
-        m_panel->Dialog()->ApplyPreferences();
-        ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0);
-    });
+    m_panel->Invoke([&] { m_panel->Dialog()->ApplyPreferences(), ::SendMessageW(Panel(), HotkeyReportMessage, 0, 0); });
     EXPECT_EQ(ShellCalls(NIM_MODIFY).size(), 1u);
 
-    Tick({true, true});
-    const int display1 = ListView(Panel(), IDC_LIST_MONITORS).Text(0, DeviceNameColumn) == L"\\\\.\\DISPLAY1" ? 0 : 1;
-    // None covered: cover all ticked; Toggle1 leaves a mix; any covered: close them all.
-    const std::pair<BYTE, std::vector<int>> steps[] = {{'T', {0, 1}}, {'1', {1 - display1}}, {'T', {}}};
-    for (const auto& [key, covered] : steps)
+    const auto rows = [&](const std::vector<int>& displays) {
+        return Each(int(displays.size()), [&](int i) { return RowOf(displays[i]); });
+    };
+    // Displays ticked, the key, then the displays covered.
+    const std::tuple<std::vector<int>, BYTE, std::vector<int>> steps[] = {
+        {{1, 2}, 'T', {1, 2}}, {{1, 2}, '1', {2}}, {{1, 2}, 'T', {}},
+        {{1, 2}, '1', {1}},    {{2}, 'T', {1, 2}},  {{2}, 'C', {}}};
+    for (const auto& [ticked, key, covered] : steps)
     {
-        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key));
-        PressCtrlAlt(Panel(), key);
-        WaitForWindows(covered);
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << char(key) << " with " << ticked.size() << " ticked");
+        Tick(Each(2, [&, r = rows(ticked)](int row) { return std::find(r.begin(), r.end(), row) != r.end(); }));
+        ASSERT_TRUE(PressCtrlAlt(Panel(), key)) << "the hotkey never reached the panel";
+        WaitForWindows(rows(covered));
     }
     const WPARAM toggle1 = 3;   // Toggle1's hotkey id: its slot after ToggleAll and CloseAll, plus one
     ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0);
-    ToggleTwiceKeepsTheRowCovered(display1, [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
+    ToggleTwiceKeepsTheRowCovered(RowOf(1), [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
 
-// The icon comes and goes with the panel, Toggle items act on their monitor (two back to back give back the first
-// state) and are checked while it is covered, and Minimize to tray hides the panel until the icon is clicked.
-TEST_F(ControlWithoutPanel, TrayIconToggleItemsAndMinimizeToTray)
+// The icon comes and goes with the panel. Its menu's Toggle items act on their monitor and are checked while it is
+// covered; Show covers the ticked monitors without a prompt, Close All (and the panel's button) closes every cover,
+// Pause and Resume take turns, Open brings back the panel Minimize to tray hid, Exit ends it.
+TEST_F(ControlWithoutPanel, TrayIconMenuAndMinimizeToTray)
 {
     ASSERT_EQ(ShellCalls(NIM_ADD).size(), 1u);
-    // The row's Toggle item as the menu shows it, " [x]" for the check mark.
-    auto toggleItem = [&](int row) {
-        WCHAR text[128] = {};
-        UINT state = 0;
-        m_panel->Invoke([&] {
-            HMENU menu = m_panel->Dialog()->BuildTrayMenu();
-            ::GetMenuStringW(menu, ID_TRAY_TOGGLE_FIRST + row, text, 128, MF_BYCOMMAND);
-            state = ::GetMenuState(menu, ID_TRAY_TOGGLE_FIRST + row, MF_BYCOMMAND);
-            ::DestroyMenu(menu);
-        });
-        return text + std::wstring(state & MF_CHECKED ? L" [x]" : L"");
-    };
     for (int row : {0, 1})
     {
         const std::wstring item = L"Toggle " + ListView(Panel(), IDC_LIST_MONITORS).Text(row, 0);
-        EXPECT_EQ(toggleItem(row), item);
-        SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row);
+        ChooseTrayItem(item);
         ToggleTwiceKeepsTheRowCovered(row, [&] { SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row); });
-        EXPECT_EQ(toggleItem(row), item + L" [x]");
-        SendCommand(Panel(), ID_TRAY_TOGGLE_FIRST + row);
+        ChooseTrayItem(item + L" [x]");
         WaitForWindows({});
     }
-
+    for (bool tray : {true, false})   // Close All from the tray (the command menu's item) and the panel's button
+    {
+        Tick({true, false});
+        ChooseTrayItem(L"Show Window(s)");
+        WaitForWindows({0});
+        Tick({false, true});   // Close All reaches the covers of unticked monitors too
+        if (tray) ChooseTrayItem(L"Close All Window(s)");
+        else ClickButton(Panel(), IDC_BTN_CLOSE_ALL_WINDOWS);
+        WaitForWindows({});
+    }
+    Preferences.AutoCoverEnabled = 1, Preferences.AutoCoverSeconds = MaxAutoCoverSeconds;   // on, never due here
+    m_panel->Invoke([this] { m_panel->Dialog()->ApplyPreferences(); });
+    for (const wchar_t* item : {L"Pause auto-cover for 1 hour", L"Resume", L"Pause auto-cover for 1 hour"})
+        ChooseTrayItem(item);
     Preferences.MinimizeToTray = 1;
-    SendCommand(Panel(), ID_MINIMIZE);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(Panel()); })) << "minimized to the tray";
-    ::SendMessageW(Panel(), TrayCallbackMessage, TrayIconId, WM_LBUTTONUP);
-    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Panel()) && !::IsIconic(Panel()); })) << "back from it";
-
-    m_panel->Close();
+    for (bool click : {true, false})
+    {
+        SendCommand(Panel(), ID_MINIMIZE);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(Panel()); })) << "minimized to the tray";
+        if (click) ::SendMessageW(Panel(), TrayCallbackMessage, TrayIconId, WM_LBUTTONUP);
+        else ChooseTrayItem(L"Open Umbrafen");
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(Panel()) && !::IsIconic(Panel()); })) << "back from it";
+    }
+    ChooseTrayItem(L"Exit");
+    EXPECT_TRUE(m_panel->Ended());
     EXPECT_EQ(ShellCalls(NIM_DELETE).size(), 1u);
 }
 
-// OK with a bad value keeps the dialog open and writes nothing; a good OK writes and applies; Reset deletes it all.
+// A refused OK (bad wait or displays, a key twice, one without Ctrl or Alt) keeps the dialog open and Cancel then
+// changes nothing; a good OK writes and applies; Reset deletes it all.
 TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
 {
-    std::thread([panel = Panel()] { SendCommand(panel, ID_PREFERENCES); }).detach();
-    HWND dlg = WaitForDialog(L"Preferences - Umbrafen"), refusal = nullptr;
-    ASSERT_NE(dlg, nullptr);
-
+    const WORD ctrlAltP = MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT);
     // No MessageBoxWatcher while the dialog is open: it would press the dialog's OK as well.
-    ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"3");
-    ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);   // posted: a sent click would wait for the refusal to be answered
-    EXPECT_TRUE(PumpUntil([&] { return (refusal = FindMessageBox(L"Auto-cover waits")) != nullptr; }));
-    ::SendMessageW(refusal, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(refusal) && Settled(Panel()); }));   // the panel is past the refusal
-    EXPECT_TRUE(::IsWindow(dlg) && IniValue(L"AutoCover", L"AfterSeconds") == L"3") << "open, and nothing written";
+    const std::tuple<int, LPCWSTR, WORD, LPCWSTR> refusals[] = {
+        {IDC_EDIT_AUTO_COVER_SECONDS, L"3", 0, L"Auto-cover waits 5 to 86400 seconds."},
+        {IDC_EDIT_AUTO_COVER_DISPLAYS, L"1,,2", 0,
+         L"Displays: all, or display numbers 1 to 99 separated by commas (such as 1,3)."},
+        {IDC_HOTKEY_CLOSE_ALL, nullptr, MAKEWORD('1', HOTKEYF_CONTROL | HOTKEYF_ALT),
+         L"Display 1: Ctrl+Alt+1 is already the hotkey of Close all."},
+        {IDC_HOTKEY_TOGGLE_1, nullptr, MAKEWORD('Q', 0),
+         L"Display 1: this key cannot be a hotkey, or it needs Ctrl or Alt (only F1-F24 and Pause may go without)."},
+    };
+    HWND dlg = nullptr, box = nullptr;
+    for (const auto& [control, text, hotkey, refusal] : refusals)
+    {
+        ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
+        ASSERT_NE(dlg = WaitForDialog(L"Preferences - Umbrafen"), nullptr);
+        ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);   // for Cancel to drop
+        if (text) ::SetDlgItemTextW(dlg, control, text);
+        else ::SendDlgItemMessageW(dlg, control, HKM_SETHOTKEY, hotkey, 0);
+        ::PostMessageW(dlg, WM_COMMAND, IDOK, 0);   // posted: a sent click would wait for the refusal to be answered
+        EXPECT_TRUE(PumpUntil([&] { return (box = FindMessageBox(refusal)) != nullptr; })) << refusal;
+        ::SendMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(box) && Settled(Panel()); }) && ::IsWindow(dlg)) << refusal;
+        ClickButton(dlg, IDCANCEL);
+        ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));
+    }
+    EXPECT_TRUE(IniValue(L"Hotkeys", L"ToggleAll") == L"Ctrl+Alt+T" &&
+                IniValue(L"AutoCover", L"AfterSeconds") == L"3" && RegistersFor(MOD_CONTROL | MOD_ALT, 'P'))
+        << "a refused OK or Cancel wrote or applied a change";
 
-    ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, MAKEWORD('P', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
+    ASSERT_NE(dlg = WaitForDialog(L"Preferences - Umbrafen"), nullptr);
+    ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);
     ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"30");
     for (int box : {IDC_CHK_TRAY_ICON, IDC_CHK_START_WITH_WINDOWS, IDC_CHK_EXCLUDE_FROM_CAPTURE}) ClickButton(dlg, box);
     ClickButton(dlg, IDOK);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
-    ::SendMessageW(Panel(), WM_NULL, 0, 0);   // the panel has saved and applied them: Ctrl+Alt+P is its own
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));   // saved and applied by now
     const std::tuple<LPCWSTR, LPCWSTR, LPCWSTR> written[] = {
         {L"Hotkeys", L"ToggleAll", L"Ctrl+Alt+P"}, {L"Tray", L"Icon", L"0"},
         {L"Tray", L"StartWithWindows", L"1"},      {L"Tray", L"MinimizeToTray", L"0"},
         {L"Covers", L"ExcludeFromCapture", L"1"},  {L"AutoCover", L"AfterSeconds", L"30"},
     };
     for (const auto& [section, key, value] : written) EXPECT_EQ(IniValue(section, key), value) << key;
-    EXPECT_FALSE(::RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, 'P') && ::UnregisterHotKey(nullptr, 2));
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_FALSE(RegistersFor(MOD_CONTROL | MOD_ALT, 'P')) << "Ctrl+Alt+P is the panel's own";
+    const auto run = [] { return ::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, 0, 0, 0); };
+    EXPECT_EQ(run(), ERROR_SUCCESS);
 
     // Reset All Parameters leaves no preferences behind for the next start.
     MessageBoxWatcher boxes;   // answers its notice
     SendCommand(Panel(), ID_RESET_ALL_PARAMETERS);
     EXPECT_TRUE(m_panel->Ended(15000));
     EXPECT_FALSE(FileExists(m_ini));
-    EXPECT_NE(::RegGetValueW(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_NE(run(), ERROR_SUCCESS);
 }

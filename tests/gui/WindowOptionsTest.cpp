@@ -1,11 +1,7 @@
 // The window options, the "?" button, dragging the panel and the colour pickers of the real control panel.
 #include <colordlg.h>
-#include <gtest/gtest.h>
 #include <tuple>
-#include "res/resource.h"
-#include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
-#include "tests/support/PromptStore.h"
 
 namespace {
 
@@ -21,30 +17,41 @@ COLORREF BackgroundOf(HWND h)
     return brush && ::GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
 }
 
-// Answers the next colour picker from a thread of its own: types c into its Red/Green/Blue boxes, then OK or Cancel.
-std::thread AnswerPicker(bool ok, COLORREF c)
+// Answers the colour picker that opens: types c into its Red/Green/Blue boxes, then OK or Cancel.
+void AnswerPicker(bool ok, COLORREF c)
 {
-    return std::thread([=] {
-        HWND dlg = nullptr;
-        for (int i = 0; i < 1000 && !dlg; ++i, ::Sleep(10))
-            for (HWND h : ProcessTopLevelWindows(L"#32770"))
-                if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
-        const int rgb[] = {GetRValue(c), GetGValue(c), GetBValue(c)};
-        for (int i = 0; i < 3; ++i)
-        {
-            ::SendDlgItemMessageW(dlg, COLOR_RED + i, EM_SETSEL, 0, -1);
-            for (wchar_t ch : std::to_wstring(rgb[i])) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
-        }
-        ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
-    });
+    HWND dlg = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        for (HWND h : ProcessTopLevelWindows(L"#32770"))
+            if (::IsWindowVisible(h) && ::GetDlgItem(h, COLOR_RED)) dlg = h;
+        return dlg != nullptr;
+    })) << "no colour picker";
+    for (int i = 0; i < 3; ++i)   // red, green, blue
+    {
+        ::SendDlgItemMessageW(dlg, COLOR_RED + i, EM_SETSEL, 0, -1);
+        for (wchar_t ch : std::to_wstring(c >> 8 * i & 0xFF)) ::SendDlgItemMessageW(dlg, COLOR_RED + i, WM_CHAR, ch, 1);
+    }
+    ::PostMessageW(dlg, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
 
 }   // namespace
 
-// Each click's prompts and the In Alt+Tab rules: Passthrough ticked unticks and disables In Alt+Tab; the
-// On Top prompt comes only on unticking; "?" shows the help in a box where the runtime pop-up is missing (Wine).
-TEST_F(WindowOptions, PromptsInAltTabRulesAndHelp)
+// Each click's prompts and the In Alt+Tab rules (Passthrough ticked unticks and disables it; On Top prompts only on
+// unticking; "?" shows the help in a box where the pop-up is missing); a press on an empty part drags the panel.
+TEST_F(WindowOptions, PromptsInAltTabRulesHelpAndDrag)
 {
+    RECT gap{262, 100, 262, 100};   // between the list and the option column
+    ::MapDialogRect(Panel(), &gap);
+    ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());
+    ::PostMessageW(Panel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.left, gap.top));
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    const DWORD thread = ::GetWindowThreadProcessId(Panel(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && gui.hwndMoveSize == Panel(); }))
+        << "the press did not start moving the panel";
+    ::PostMessageW(Panel(), WM_LBUTTONUP, 0, 0);
+    PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && !gui.hwndMoveSize; });
     MessageBoxWatcher watcher;
     // After each click: message boxes so far, In Alt+Tab ticked, In Alt+Tab enabled.
     for (auto [click, boxes, altTicked, altEnabled] : {
@@ -61,47 +68,30 @@ TEST_F(WindowOptions, PromptsInAltTabRulesAndHelp)
         EXPECT_EQ(::IsDlgButtonChecked(Panel(), IDC_CHK_IN_ALT_TAB) == BST_CHECKED, altTicked) << click;
         EXPECT_EQ(!!::IsWindowEnabled(Item(IDC_CHK_IN_ALT_TAB)), altEnabled) << click;
     }
-    std::vector<std::wstring> heads;
-    for (const std::wstring& text : watcher.Texts()) heads.push_back(text.substr(0, 14));
-    EXPECT_EQ(heads, (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
+    const std::vector<std::wstring> texts = watcher.Texts();
+    EXPECT_EQ(Each(int(texts.size()), [&](int i) { return texts[i].substr(0, 14); }),
+              (std::vector<std::wstring>{L"When On Top is", L"When Passthrou", L"To Close any C"}));
 }
 
-// A press on an empty part of the panel grabs it like its caption: the panel enters its move loop.
-TEST_F(WindowOptions, PressOnAnEmptyPartDragsThePanel)
-{
-    RECT gap{262, 100, 262, 100};   // between the list and the option column
-    ::MapDialogRect(Panel(), &gap);
-    ASSERT_EQ(::ChildWindowFromPointEx(Panel(), POINT{gap.left, gap.top}, CWP_SKIPINVISIBLE), Panel());
-    ::PostMessageW(Panel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.left, gap.top));
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    const DWORD thread = ::GetWindowThreadProcessId(Panel(), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && gui.hwndMoveSize == Panel(); }))
-        << "the press did not start moving the panel";
-    ::PostMessageW(Panel(), WM_LBUTTONUP, 0, 0);
-    PumpUntil([&] { return ::GetGUIThreadInfo(thread, &gui) && !gui.hwndMoveSize; });
-}
-
-// The panel's picker changes the colour only with OK; a cover's own picker recolours that cover alone.
+// The panel's picker changes the colour of the next covers (black at first) only with OK; a cover's own picker
+// recolours that cover alone.
 TEST_F(WindowOptions, PanelPickerOnlyWithOkAndACoversPickerOnlyThatCover)
 {
-    const COLORREF initial = AppSettings.WindowColor, chosen = RGB(200, 40, 90), own = RGB(1, 150, 2);
+    const COLORREF chosen = RGB(200, 40, 90), own = RGB(1, 150, 2);
     Suppress(PassthroughPromptKey);
     Tick({true, true});
-    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    const std::vector<HWND> w = WaitForWindows({0, 1});
-    ASSERT_EQ(w.size(), 2u);
-    for (bool ok : {false, true})
+    std::vector<HWND> w;
+    for (int ok : {-1, 0, 1})   // no picker yet, then Cancel, then OK
     {
-        std::thread picker = AnswerPicker(ok, chosen);
-        SendCommand(Panel(), ID_INITIAL_WINDOW_COLOR);
-        picker.join();
-        EXPECT_EQ(AppSettings.WindowColor, ok ? chosen : initial) << "OK " << ok;
+        if (ok >= 0) ::PostMessageW(Panel(), WM_COMMAND, ID_INITIAL_WINDOW_COLOR, 0), AnswerPicker(ok, chosen);
+        ASSERT_TRUE(Settled(Panel()));
+        ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+        w = WaitForWindows({0, 1}, w);
+        ASSERT_EQ(w.size(), 2u);
+        EXPECT_EQ(BackgroundOf(w[1]), ok == 1 ? chosen : RGB(0, 0, 0)) << "OK " << ok;
     }
-    std::thread picker = AnswerPicker(true, own);
     ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);
-    picker.join();
+    AnswerPicker(true, own);
     EXPECT_TRUE(PumpUntil([&] { return BackgroundOf(w[0]) == own; }));
-    EXPECT_EQ(BackgroundOf(w[1]), initial);
-    EXPECT_EQ(AppSettings.WindowColor, chosen);
+    EXPECT_EQ(BackgroundOf(w[1]), chosen);
 }

@@ -115,7 +115,8 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
     return ERROR_SUCCESS;
 }
 
-const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig};
+const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig,
+                               ::SetWindowDisplayAffinity};
 
 }   // namespace
 

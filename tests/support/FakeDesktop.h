@@ -11,12 +11,7 @@
 
 struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
 {
-    enum class InfoFailure
-    {
-        None,
-        DuringEnumeration,
-        OutsideEnumeration
-    };   // when GetMonitorInfoW fails
+    enum class InfoFailure { None, DuringEnumeration, OutsideEnumeration };   // when GetMonitorInfoW fails
     HMONITOR Handle = nullptr;
     std::wstring DeviceName;   // szDevice, such as \\.\DISPLAY1
     RECT Rect = {};

@@ -28,6 +28,12 @@ inline bool WriteAllBytes(const std::wstring& path, const Bytes& bytes)
     return out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) && out.flush();
 }
 
+// The little-endian DWORD at offset, as the data file holds its fields.
+inline DWORD At(const Bytes& b, size_t offset)
+{
+    return b.at(offset) | b.at(offset + 1) << 8 | b.at(offset + 2) << 16 | DWORD(b.at(offset + 3)) << 24;
+}
+
 inline bool FileExists(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

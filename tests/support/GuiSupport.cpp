@@ -1,89 +1,47 @@
 #include "tests/support/GuiSupport.h"
-#include <algorithm>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/HandleText.h"
 #include "panel/UmbrafenDlg.h"
-#include "res/resource.h"
 #include "settings/AppSettings.h"
-#include "tests/support/PromptStore.h"
 
-bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
+bool PressCtrlAlt(HWND panel, BYTE key)
 {
-    for (const ULONGLONG end = ::GetTickCount64() + timeoutMs;;)
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    static std::atomic<int> hotkeys{0};   // WM_HOTKEY taken from the queue of the hooked thread
+    HHOOK hook = ::SetWindowsHookExW(
+        WH_GETMESSAGE,
+        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+            hotkeys += code == HC_ACTION && wp == PM_REMOVE && reinterpret_cast<const MSG*>(lp)->message == WM_HOTKEY;
+            return ::CallNextHookEx(nullptr, code, wp, lp);
+        },
+        nullptr, ::GetWindowThreadProcessId(panel, nullptr));
+    const int before = hotkeys;
+    for (int attempt = 0; attempt < 3 && hotkeys == before; ++attempt)
+        if (::SetForegroundWindow(panel), PumpUntil([&] { return ::GetForegroundWindow() == panel; }, 5000))
         {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
+            for (BYTE k : {BYTE(VK_CONTROL), BYTE(VK_MENU), key}) ::keybd_event(k, 0, 0, 0);
+            for (BYTE k : {key, BYTE(VK_MENU), BYTE(VK_CONTROL)}) ::keybd_event(k, 0, KEYEVENTF_KEYUP, 0);
+            PumpUntil([&] { return hotkeys > before; }, 5000);
         }
-        if (pred()) return true;
-        if (::GetTickCount64() >= end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return ::UnhookWindowsHookEx(hook), hotkeys > before;
 }
 
-std::vector<HWND> TopLevelWindows(DWORD pid, LPCWSTR cls)
+std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
 {
-    std::vector<HWND> all, found;
-    ::EnumWindows([](HWND h, LPARAM all) { return reinterpret_cast<std::vector<HWND>*>(all)->push_back(h), TRUE; },
-                  reinterpret_cast<LPARAM>(&all));
-    for (HWND h : all)
-    {
-        DWORD owner = 0;
-        WCHAR name[64] = {};
-        ::GetWindowThreadProcessId(h, &owner);
-        ::GetClassNameW(h, name, 64);
-        if (owner == pid && (!cls || lstrcmpiW(name, cls) == 0)) found.push_back(h);
-    }
-    return found;
-}
-
-std::wstring WindowText(HWND h)
-{
-    std::wstring text(::GetWindowTextLengthW(h), L'\0');
-    ::GetWindowTextW(h, text.data(), static_cast<int>(text.size()) + 1);
-    return text;
-}
-
-std::wstring MessageBoxText(HWND box)
-{
-    std::wstring text;
-    WCHAR cls[32];
-    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        if (::GetClassNameW(c, cls, 32) && lstrcmpiW(cls, L"Static") == 0) text += WindowText(c);
-    return text;
-}
-
-HWND FindMessageBox(const std::wstring& part)
-{
-    for (HWND h : ProcessTopLevelWindows(L"#32770"))
-        if (::IsWindowVisible(h) && MessageBoxText(h).find(part) != std::wstring::npos) return h;
-    return nullptr;
-}
-
-HWND WaitForDialog(const std::wstring& title)
-{
-    HWND found = nullptr;
+    HMENU menu = nullptr;
     PumpUntil([&] {
-        for (HWND h : ProcessTopLevelWindows(L"#32770"))
-            if (::IsWindowVisible(h) && WindowText(h) == title) found = h;
-        return found != nullptr;
+        for (HWND m : ProcessTopLevelWindows(L"#32768"))
+            if (::IsWindowVisible(m)) menu = reinterpret_cast<HMENU>(::SendMessageW(m, MN_GETHMENU, 0, 0));
+        return menu != nullptr;
     });
-    return found;
-}
-
-bool Settled(HWND h)
-{
-    DWORD_PTR r = 0;
-    return ::IsWindowVisible(h) && ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &r);
-}
-
-LOGFONTW FontOf(HWND h)
-{
-    LOGFONTW lf{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
-    return lf;
+    std::vector<std::pair<std::wstring, UINT>> items;
+    WCHAR text[128];
+    for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i)
+        if (UINT id = ::GetMenuItemID(menu, i); id && ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION))
+            items.emplace_back(text + std::wstring(::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED ? L" [x]" : L""),
+                               id);
+    ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
+    PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
+    return items;
 }
 
 ForeignWindow::ForeignWindow(POINT at, bool topMost)
@@ -99,15 +57,6 @@ ForeignWindow::ForeignWindow(POINT at, bool topMost)
         const std::vector<HWND> found = TopLevelWindows(m_pi.dwProcessId, L"UmbrafenForeign");
         return !found.empty() && ::IsWindowVisible(m_hwnd = found[0]);
     }, 15000);
-}
-
-ForeignWindow::~ForeignWindow()
-{
-    if (!m_pi.hProcess) return;
-    ::TerminateProcess(m_pi.hProcess, 0);
-    ::WaitForSingleObject(m_pi.hProcess, 10000);
-    ::CloseHandle(m_pi.hThread);
-    ::CloseHandle(m_pi.hProcess);
 }
 
 int RunForeignWindow(wchar_t** argv)
@@ -132,15 +81,7 @@ int RunForeignWindow(wchar_t** argv)
     return 0;
 }
 
-bool IsAbove(HWND upper, HWND lower)
-{
-    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
-        if (w == upper || w == lower) return w == upper;
-    return false;
-}
-
-// Message boxes are the visible dialogs with an OK button and text that are neither the control
-// panel (marked) nor one of our templates with a list.
+// Message boxes: visible dialogs with an OK button and text, neither the panel nor another template with a list.
 MessageBoxWatcher::MessageBoxWatcher()
 {
     m_thread = std::thread([this] {
@@ -151,32 +92,39 @@ MessageBoxWatcher::MessageBoxWatcher()
                 if (!::IsWindowVisible(h) || !::GetDlgItem(h, IDOK) || ::GetDlgItem(h, IDC_LIST_MONITORS) ||
                     ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker || text.empty())
                     continue;
-                {
-                    std::lock_guard<std::mutex> lock(m_lock);
-                    m_texts.push_back(text);
-                }
+                std::unique_lock<std::mutex> lock(m_lock);
+                m_texts.push_back(text);
+                lock.unlock();
                 // Posted: the box's thread may be busy in a send to us. Once it is gone it cannot be counted twice.
                 ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(::GetDlgItem(h, IDOK)));
-                for (int i = 0; i < 500 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
+                for (int i = 0; i < 1000 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
             }
     });
 }
 
-MessageBoxWatcher::~MessageBoxWatcher()
-{
-    m_stop = true;
-    m_thread.join();
-}
-
-std::vector<std::wstring> MessageBoxWatcher::Texts()
-{
-    std::lock_guard<std::mutex> lock(m_lock);
-    return m_texts;
-}
-
 PanelThread::PanelThread()
 {
-    m_thread = ::CreateThread(nullptr, 0, &PanelThread::Main, this, 0, &m_threadId);
+    m_thread = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* self = static_cast<PanelThread*>(p);
+            CUmbrafenDlg dlg;
+            self->m_dlg = &dlg;
+            // As on the application's own thread, the panel is the thread's main window (dialogs opened
+            // without a parent are owned by it).
+            CWinThread thread;
+            thread.m_pMainWnd = &dlg;
+            AfxSetThread(&thread);
+            dlg.DoModal();
+            // The panel stores its changes as it runs: the program's own starts find no test's file, and the next
+            // panel's first store writes one even where its record is the same.
+            DeleteDataFile(), SaveLoadSettings(FALSE);
+            self->m_dlg = nullptr, self->m_ended = true;
+            if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
+            AfxSetThread(nullptr), AfxDeleteTempMaps();
+            return 0;
+        },
+        this, 0, &m_threadId);
     // The window exists once OnInitDialog has shown it; a sent message is handled only once the
     // dialog's loop runs, that is after the whole of its initialisation.
     PumpUntil(
@@ -186,34 +134,7 @@ PanelThread::PanelThread()
             return m_hwnd.load() != nullptr || m_ended.load();
         },
         15000);
-    DWORD_PTR ignored = 0;
-    if (HWND h = m_hwnd.load()) ::SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
-}
-
-DWORD WINAPI PanelThread::Main(LPVOID p)
-{
-    auto* self = static_cast<PanelThread*>(p);
-    CUmbrafenDlg dlg;
-    self->m_dlg = &dlg;
-    // As on the application's own thread, the panel is the thread's main window (dialogs opened
-    // without a parent are owned by it).
-    CWinThread thread;
-    thread.m_pMainWnd = &dlg;
-    AfxSetThread(&thread);
-    dlg.DoModal();
-    DeleteDataFile();   // the panel stores its changes as it runs: the program's own starts find no test's file
-    self->m_dlg = nullptr;
-    self->m_ended = true;
-    if (g_pMainDlg == &dlg) g_pMainDlg = nullptr;
-    AfxSetThread(nullptr);
-    AfxDeleteTempMaps();
-    return 0;
-}
-
-void PanelThread::Close()
-{
-    ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(Ended(15000)) << "the control panel did not close";
+    if (HWND h = m_hwnd.load()) RoundTrip(h);
 }
 
 void PanelThread::Invoke(const std::function<void()>& fn)
@@ -236,60 +157,9 @@ void PanelThread::Invoke(const std::function<void()>& fn)
 PanelThread::~PanelThread()
 {
     if (!m_ended && m_hwnd) ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    if (!Ended(10000)) ADD_FAILURE() << "the control panel did not end";
+    if (!Ended(15000)) ADD_FAILURE() << "the control panel did not end";
     // The thread writes into this object until it ends; never free it earlier.
-    ::WaitForSingleObject(m_thread, INFINITE);
-    ::CloseHandle(m_thread);
-}
-
-std::wstring ListView::Text(int row, int column) const
-{
-    WCHAR buffer[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 512;
-    ::SendMessageW(m_h, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return buffer;
-}
-
-std::vector<std::wstring> ListView::Column(int column) const
-{
-    std::vector<std::wstring> cells;
-    for (int r = 0; r < Count(); ++r) cells.push_back(Text(r, column));
-    return cells;
-}
-
-std::vector<bool> ListView::Ticks() const
-{
-    std::vector<bool> ticks;
-    for (int r = 0; r < Count(); ++r)
-        ticks.push_back((::SendMessageW(m_h, LVM_GETITEMSTATE, r, LVIS_STATEIMAGEMASK) >> 12) == 2);
-    return ticks;
-}
-
-void ListView::SetTick(int row, bool on) const
-{
-    LVITEMW item{};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
-    ::SendMessageW(m_h, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-HMONITOR ListView::Data(int row) const
-{
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    ::SendMessageW(m_h, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return reinterpret_cast<HMONITOR>(item.lParam);
-}
-
-std::vector<int> ListView::ColumnWidths() const
-{
-    std::vector<int> widths;
-    for (int c = 0; c < 7; ++c) widths.push_back(static_cast<int>(::SendMessageW(m_h, LVM_GETCOLUMNWIDTH, c, 0)));
-    return widths;
+    ::WaitForSingleObject(m_thread, INFINITE), ::CloseHandle(m_thread);
 }
 
 void PanelTest::SetUp()
@@ -303,61 +173,59 @@ void PanelTest::SetUp()
     m_panel = std::make_unique<PanelThread>();
     ASSERT_NE(Panel(), nullptr);
     ListView list(Panel(), IDC_LIST_MONITORS);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
     for (int r = 0; r < list.Count(); ++r)
-    {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        ::GetMonitorInfoW(list.Data(r), &info);
-        m_rows.emplace_back(list.Data(r), info.rcMonitor);
-    }
+        if (::GetMonitorInfoW(list.Data(r), &info)) m_rows.emplace_back(list.Data(r), info.rcMonitor);
     ASSERT_EQ(m_rows.size(), 2u) << "the virtual desktop has two monitors";
 }
 
 void PanelTest::TearDown()
 {
-    CloseAllColoredWindows();
-    m_panel.reset();
+    CloseAllColoredWindows(), m_panel.reset();
     EXPECT_TRUE(PumpUntil([] { return OpenWindowRegistry.GetCount() == 0; }));
     ResetAppSettings();
-}
-
-void PanelTest::Tick(const std::vector<bool>& rows)
-{
-    for (size_t r = 0; r < rows.size(); ++r) ListView(Panel(), IDC_LIST_MONITORS).SetTick(static_cast<int>(r), rows[r]);
 }
 
 HWND PanelTest::WindowOn(int row) const
 {
     CString value;
-    if (!OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].first), value)) return nullptr;
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value)));
+    const bool found = OpenWindowRegistry.Lookup(FormatHandleText(m_rows[row].first), value);
+    return found ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(ParseHandleText(value))) : nullptr;
+}
+
+int PanelTest::RowOf(int display) const
+{
+    const std::vector<std::wstring> names = ListView(Panel(), IDC_LIST_MONITORS).Column(DeviceNameColumn);
+    return int(std::find(names.begin(), names.end(), L"\\\\.\\DISPLAY" + std::to_wstring(display)) - names.begin());
 }
 
 std::vector<HWND> PanelTest::WaitForWindows(const std::vector<int>& rows, const std::vector<HWND>& old)
 {
     std::vector<HWND> windows;
-    const bool ok = PumpUntil(
-        [&] {
-            windows.clear();
-            if (OpenWindowRegistry.GetCount() != static_cast<INT_PTR>(rows.size())) return false;
-            for (int r : rows)
-            {
-                HWND h = WindowOn(r);
-                if (!h || std::find(old.begin(), old.end(), h) != old.end() || !Settled(h)) return false;
-                windows.push_back(h);
-            }
-            return true;
-        },
-        10000);
-    EXPECT_TRUE(ok) << "expected " << rows.size() << " new coloured windows, registry holds "
-                    << OpenWindowRegistry.GetCount();
+    const bool ok = PumpUntil([&] {
+        windows.clear();
+        if (OpenWindowRegistry.GetCount() != static_cast<INT_PTR>(rows.size())) return false;
+        for (int r : rows)
+        {
+            HWND h = WindowOn(r);
+            if (!h || std::find(old.begin(), old.end(), h) != old.end() || !Settled(h)) return false;
+            windows.push_back(h);
+        }
+        return true;
+    });
+    EXPECT_TRUE(ok) << "expected " << rows.size() << " new covers, registry holds " << OpenWindowRegistry.GetCount();
     for (HWND o : old) EXPECT_FALSE(::IsWindow(o)) << "an old window was left open";
+    RECT rc{};
     for (size_t i = 0; ok && i < windows.size(); ++i)
-    {
-        RECT rc{};
-        ::GetWindowRect(windows[i], &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &m_rows[rows[i]].second))
+        EXPECT_TRUE(::GetWindowRect(windows[i], &rc) && ::EqualRect(&rc, &m_rows[rows[i]].second))
             << "the window on row " << rows[i] << " misses its monitor";
-    }
     return ok ? windows : std::vector<HWND>{};
+}
+
+bool PanelTest::RoundTrips()
+{
+    bool all = RoundTrip(Panel());
+    for (HWND h : OpenWindowRegistry.GetWindows()) all &= RoundTrip(h);
+    return all;
 }

@@ -1,13 +1,9 @@
-// Entry point of every test executable (wmain: the code is built with -municode). The process is
-// prepared as the program prepares itself: its name, common controls, OLE. The virtual desktop has no
-// shell, where the real tray call waits two seconds at every panel: the icon goes to a stand-in.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
+// Every test executable's entry point, preparing the process as the program does. The virtual desktop has no shell,
+// where the real tray call waits two seconds at every panel: the icon goes to a stand-in.
 #include "framework/ModuleState.h"
 #include "panel/TrayIcon.h"
 #include "tests/support/GuiSupport.h"
+#include <ole2.h>
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -18,7 +14,6 @@ int wmain(int argc, wchar_t** argv)
     ::InitCommonControlsEx(&icc);
     ::OleInitialize(nullptr);
     NotifyIcon = [](DWORD, PNOTIFYICONDATAW) -> BOOL { return TRUE; };
-    int rc = RUN_ALL_TESTS();
-    ::OleUninitialize();
-    return rc;
+    const int rc = RUN_ALL_TESTS();
+    return ::OleUninitialize(), rc;
 }

@@ -1,12 +1,7 @@
 // Monitor enumeration over a scripted desktop: which display paths become records, and in what order.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "display/MonitorEnum.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/GuiSupport.h"
 
 namespace {
 
@@ -15,9 +10,7 @@ using Indexes = std::vector<size_t>;
 
 Texts All(const CStringArray& array)
 {
-    Texts texts;
-    for (int i = 0; i < array.GetSize(); ++i) texts.push_back(static_cast<LPCWSTR>(array.GetAt(i)));
-    return texts;
+    return Each(int(array.GetSize()), [&](int i) { return std::wstring(array.GetAt(i)); });
 }
 
 // Three monitors whose desktop order (EnumDisplayMonitors) differs from the path order.
@@ -46,7 +39,8 @@ protected:
     FakeDesktop desk;
 };
 
-// A path whose target or source name cannot be read is skipped alone, and every run starts afresh.
+// A path whose target or source name cannot be read is skipped alone, and every run starts afresh. A monitor whose
+// info cannot be read has an empty device name; an empty source name must not match it.
 TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOne)
 {
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{2, 1, 0}, Texts{L"LG HDR 4K", L"", L"DELL U2720Q"}}));
@@ -55,11 +49,7 @@ TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOne)
     desk.Paths[1].TargetNameFails = false;
     desk.Paths[0].SourceNameFails = true;   // DISPLAY3, the first
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{1, 0}, Texts{L"", L"DELL U2720Q"}}));
-}
-
-// A monitor whose info cannot be read has an empty device name; an empty source name must not match it.
-TEST_F(MonitorEnumTest, AnEmptySourceNameMatchesNoMonitor)
-{
+    desk.Paths[0].SourceNameFails = false;
     desk.Monitors[1].InfoFails = FakeMonitor::InfoFailure::DuringEnumeration;
     desk.Paths[1].GdiName = L"";
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{2, 0}, Texts{L"LG HDR 4K", L"DELL U2720Q"}}));

@@ -1,9 +1,6 @@
 // Hotkey text and the hotkey control's word; Umbrafen.ini through real files: layout, round trip, bad lines.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <commctrl.h>
 #include "settings/Preferences.h"
-#include "tests/support/Files.h"
+#include "tests/support/GuiSupport.h"
 
 namespace {
 
@@ -11,14 +8,11 @@ namespace {
 TEST(PreferencesHotkey, TextAndControlWordForms)
 {
     // A refused text leaves no hotkey; only F1-F24 and Pause may go without a modifier.
+    using E = HotkeyError;
     const std::tuple<LPCWSTR, HotkeyError, LPCWSTR> texts[] = {
-        {L" win + SHIFT+alt+ctrl+pagedown ", HotkeyError::None, L"Ctrl+Alt+Shift+Win+PageDown"},
-        {L"Win+0", HotkeyError::None, L"Win+0"},
-        {L"f24", HotkeyError::None, L"F24"},
-        {L"Pause", HotkeyError::None, L"Pause"},
-        {L"Hyper+A", HotkeyError::Unreadable, L""},
-        {L"shift+delete", HotkeyError::NeedsModifier, L""},
-    };
+        {L" win + SHIFT+alt+ctrl+pagedown ", E::None, L"Ctrl+Alt+Shift+Win+PageDown"}, {L"Win+0", E::None, L"Win+0"},
+        {L"f24", E::None, L"F24"}, {L"Pause", E::None, L"Pause"}, {L"Hyper+A", E::Unreadable, L""},
+        {L"shift+delete", E::NeedsModifier, L""}};
     for (const auto& [text, error, canonical] : texts)
     {
         Hotkey hotkey{MOD_ALT, 'X'};
@@ -37,12 +31,10 @@ const std::wstring Path = TempPath(L"Umbrafen.ini");   // scratch: each test del
 TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
 {
     PreferencesRecord saved, loaded;
-    saved.ToggleAll = {MOD_CONTROL | MOD_ALT, VK_F12};
-    saved.Toggle[0] = {MOD_SHIFT | MOD_WIN, VK_END};
+    saved.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, saved.Toggle[0] = Hotkey{MOD_SHIFT | MOD_WIN, VK_END};
     saved.TrayIcon = saved.StartWithWindows = 0;
     saved.MinimizeToTray = saved.ExcludeFromCapture = saved.AutoCoverEnabled = 1;
-    saved.AutoCoverSeconds = 86400;
-    saved.AutoCoverDisplays = {2, 17};
+    saved.AutoCoverSeconds = 86400, saved.AutoCoverDisplays = {2, 17};
     ASSERT_TRUE(saved.Save(Path.c_str()));
     loaded.Load(Path.c_str());
     EXPECT_EQ(saved, loaded);
@@ -58,13 +50,13 @@ TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
     ::DeleteFileW(Path.c_str());
 }
 
-// A bad line of a hand-written file is named, counts as empty, and a bad auto-cover line keeps auto-cover off. Save
-// leaves such a line, and an Enabled=1 it kept off, as the user wrote them, until the field is changed.
+// A bad line of a hand-written file is named and counts as empty, a bad auto-cover line keeps auto-cover off, the rest
+// counts (AfterSeconds from 5 to 86400); Save leaves such a line, and an Enabled=1 it kept off, until it is changed.
 TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
 {
     auto loadWith = [](const std::string& key, const std::string& value) {
         std::string text = "; written by hand\r\n[Hotkeys]\r\nToggleAll=ctrl + ALT+f12\r\nCloseAll=Ctrl+Alt+F11\r\n"
-                           "\r\n[Tray]\r\nMinimizeToTray=1\r\n[AutoCover]\r\nEnabled=1\r\nAfterSeconds=30\r\n"
+                           "\r\n[Tray]\r\nMinimizeToTray=1\r\n[AutoCover]\r\nEnabled=1\r\nAfterSeconds=5\r\n"
                            "Displays=2, 1\r\n";
         const size_t at = text.find("\n" + key + "=") + key.size() + 2;
         text.replace(at, text.find('\r', at) - at, value);
@@ -73,6 +65,9 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         prefs.Load(Path.c_str());
         return prefs;
     };
+    PreferencesRecord w;   // what the file says, AfterSeconds at its lowest; a case's line keeps its default
+    w.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, w.CloseAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F11};
+    w.MinimizeToTray = w.AutoCoverEnabled = 1, w.AutoCoverSeconds = 5, w.AutoCoverDisplays = {1, 2};
     std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
     for (int i = 0; i < 511; ++i) cut += "1,";
     const std::pair<std::string, LPCWSTR> cases[] = {
@@ -81,6 +76,7 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         {"Alt+Ctrl+F12", L"CloseAll=Alt+Ctrl+F12 is already used by ToggleAll"},
         {"yes", L"MinimizeToTray=yes is not 0 or 1"},
         {"4", L"AfterSeconds=4 is out of range (5 to 86400); auto-cover stays off"},
+        {"86401", L"AfterSeconds=86401 is out of range (5 to 86400); auto-cover stays off"},
         {"-30", L"AfterSeconds=-30 is not a number of seconds (5 to 86400); auto-cover stays off"},
         {"1,,2", L"Displays=1,,2 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
         {cut + "100", L"Displays=1,1,1,1,1,1,1,1,1,1,1,1,... is longer than 1023 characters; auto-cover stays off"},
@@ -89,8 +85,12 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
     {
         // The problem starts with the line's key.
         const std::string key(problem, problem + std::wcscspn(problem, L"="));
-        PreferencesRecord want = loadWith(key, ""), got = loadWith(key, value);   // got's file stays
+        PreferencesRecord want = w, got = loadWith(key, value);   // got's file stays
         EXPECT_STREQ(problem, got.Problems.empty() ? L"(none)" : got.Problems[0].GetString());
+        if (key == "CloseAll") want.CloseAll = {};
+        if (key == "MinimizeToTray") want.MinimizeToTray = 0;
+        if (key == "AfterSeconds") want.AutoCoverSeconds = 600;
+        if (key == "Displays") want.AutoCoverDisplays = {};
         want.Problems = {problem};
         want.Held = {CString(std::wstring(key.begin(), key.end()).c_str())};
         if (std::wcsstr(problem, L"auto-cover stays off")) want.AutoCoverEnabled = 0, want.Held.push_back(L"Enabled");

@@ -1,11 +1,8 @@
 // The data file byte for byte: 445 bytes, fields packed in a fixed order, short files read as far as they go,
 // and a store that replaces the file in one step.
-#include <gtest/gtest.h>
-#include <algorithm>
 #include <cstring>
-#include <functional>
 #include "settings/AppSettings.h"
-#include "tests/support/Files.h"
+#include "tests/support/GuiSupport.h"
 
 namespace {
 
@@ -21,15 +18,13 @@ template <typename E> int CauseThrown(const std::function<void()>& f)
 {
     try
     {
-        f();
+        return f(), E::none;
     }
     catch (E* e)
     {
         const int cause = e->m_cause;
-        e->Delete();
-        return cause;
+        return e->Delete(), cause;
     }
-    return E::none;
 }
 
 class SettingsFile : public ::testing::Test
@@ -38,11 +33,7 @@ protected:
     void SetUp() override { ResetAppSettings(); }
     void TearDown() override { ::DeleteFileW(m_path.c_str()); }
     void Load() { SaveLoadSettingsAt(m_path.c_str(), FALSE); }
-    Bytes Store()
-    {
-        SaveLoadSettingsAt(m_path.c_str(), TRUE);
-        return ReadAllBytes(m_path);
-    }
+    Bytes Store() { return SaveLoadSettingsAt(m_path.c_str(), TRUE), ReadAllBytes(m_path); }
     const std::wstring m_path = TempPath(L"UmbrafenData.dat");
 };
 
