@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Raw<WM_DISPLAYCHANGE, &T::OnDisplayChange>(),
     Raw<WM_POWERBROADCAST, &T::OnPowerBroadcast>(),
     Raw<WM_COVER_RECHECK, &T::OnRecheck>(),
+    Raw<WM_DPICHANGED, &T::OnDpiChanged>(),
     Msg<WM_TIMER, &T::OnTimer>(),
 END_MESSAGE_MAP()
 // clang-format on
@@ -152,6 +153,13 @@ LRESULT CDlgFullScreenDialog::OnPowerBroadcast(WPARAM wParam, LPARAM)
 }
 
 LRESULT CDlgFullScreenDialog::OnRecheck(WPARAM, LPARAM)
+{
+    Recheck();
+    return 0;
+}
+
+// The system suggests the window scaled for the new DPI; a cover keeps its monitor's whole rectangle.
+LRESULT CDlgFullScreenDialog::OnDpiChanged(WPARAM, LPARAM)
 {
     Recheck();
     return 0;

@@ -48,6 +48,7 @@ protected:
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     LRESULT OnRecheck(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     // Takes its monitor's rectangle, its opacity and its band again, and repaints; follows its
     // monitor to a new handle, or closes when the monitor is gone.

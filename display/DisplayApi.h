@@ -4,9 +4,11 @@
 //
 // Every call of these eight functions in the program goes through Display(), so a test can
 // give the program a desktop the virtual display cannot make (many monitors, clone mode,
-// failing queries). The default table is user32 itself.
+// failing queries, monitors of different DPI). The default table is user32 itself, and
+// shcore's GetDpiForMonitor where the system has it.
 #pragma once
 #include <windows.h>
+#include <shellscalingapi.h>
 
 struct DisplayApi
 {
@@ -20,6 +22,7 @@ struct DisplayApi
     LONG(WINAPI* DisplayConfigGetDeviceInfo)(DISPLAYCONFIG_DEVICE_INFO_HEADER* request);
     LONG(WINAPI* SetDisplayConfig)
     (UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
+    HRESULT(WINAPI* GetDpiForMonitor)(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY);
     BOOL(WINAPI* SetWindowDisplayAffinity)(HWND window, DWORD affinity);
 };
 

@@ -2,6 +2,7 @@
 #include "res/AppIcon.h"
 #include <cwchar>
 #include "display/DisplayApi.h"
+#include "display/MonitorDpi.h"
 #include "res/resource.h"
 
 CDlgDisplayDevices::CDlgDisplayDevices(CWnd* pParent) : CDialog(IDD_DISPLAY_DEVICES, pParent) {}
@@ -37,7 +38,8 @@ BOOL CDlgDisplayDevices::OnInitDialog()
     } columns[] = {
         {L"Sr", 50}, {L"Name", 200}, {L"Device String", 350}, {L"Active", 125}, {L"Primary", 125}, {L"Device ID", 350},
     };
-    for (int i = 0; i < 6; ++i) m_list.InsertColumn(i, columns[i].heading, LVCFMT_LEFT, columns[i].width);
+    for (int i = 0; i < 6; ++i)
+        m_list.InsertColumn(i, columns[i].heading, LVCFMT_LEFT, ScaledFrom96(columns[i].width, GetDpi()));
 
     FillDeviceList();
     return TRUE;
@@ -72,6 +74,14 @@ void CDlgDisplayDevices::FillDeviceList()
 
         if (!Display().EnumDisplayDevicesW(nullptr, i + 1, &dd, 0)) break;
     }
+}
+
+void CDlgDisplayDevices::OnDpiScaled(UINT oldDpi)
+{
+    const SIZE created = GetCreatedSize();
+    m_rcMinimum.right = m_rcMinimum.left + created.cx;
+    m_rcMinimum.bottom = m_rcMinimum.top + created.cy;
+    for (int i = 0; i < 6; ++i) m_list.SetColumnWidth(i, ::MulDiv(m_list.GetColumnWidth(i), GetDpi(), oldDpi));
 }
 
 LRESULT CDlgDisplayDevices::OnDisplayChange(WPARAM, LPARAM)

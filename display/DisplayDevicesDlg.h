@@ -21,4 +21,5 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    void OnDpiScaled(UINT oldDpi) override;   // minimum size and column widths follow the DPI
 };

@@ -46,6 +46,7 @@ public:
     static const CRuntimeClass* GetThisClass();
 
     INT_PTR DoModal() override;
+    int GetSize() const { return m_cf.iPointSize; }   // the chosen size in tenths of a point
 
 private:
     CHOOSEFONTW m_cf{};

@@ -38,6 +38,8 @@ public:
     {
         return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, (LPARAM)pColumn));
     }
+    int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol)); }
+    BOOL SetColumnWidth(int nCol, int cx) { return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, nCol, cx)); }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
     DWORD SetExtendedStyle(DWORD dwNewStyle)
     {

@@ -91,6 +91,7 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap()
         Msg<WM_INITDIALOG, &CDialog::HandleInitDialog>(),
         Cmd<IDOK, &CDialog::OnOK>(),
         Cmd<IDCANCEL, &CDialog::OnCancel>(),
+        Raw<WM_DPICHANGED, &CDialog::OnDpiChanged>(),
     };
     static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
     return &map;
@@ -101,7 +102,10 @@ INT_PTR CALLBACK CDialog::DlgProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
     // Everything after WM_INITDIALOG reaches the object through the subclassed
     // window procedure; here the dialog manager only gets "not handled".
     if (msg != WM_INITDIALOG) return FALSE;
-    reinterpret_cast<CDialog*>(lp)->SubclassWindow(hWnd);
+    auto* dlg = reinterpret_cast<CDialog*>(lp);
+    dlg->SubclassWindow(hWnd);
+    CDialogDpi::TakeOver(hWnd);
+    dlg->m_bScalesItself = true;
     return CWnd::AfxWndProc(hWnd, msg, wp, lp);
 }
 
@@ -180,6 +184,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 BOOL CDialog::HandleInitDialog()
 {
     m_layout.Load(m_hWnd, m_nIDTemplate);
+    m_dpiScale.Init(m_hWnd);
     return OnInitDialog();
 }
 

@@ -1,9 +1,11 @@
 // Dialogs: CDataExchange with DDX_Control/DDX_Check/DDX_Text, CDialog (modal
 // and modeless, from a template in the exe), CDialogEx (background colour),
 // and the dynamic layout read from a template's AFX_DIALOG_LAYOUT resource.
+// A dialog drawn for another DPI (ScaleToDpi, the layout's Rebase) is in DialogDpi.cpp.
 #pragma once
 #include <windows.h>
 #include <vector>
+#include "framework/DialogDpi.h"
 #include "framework/Window.h"
 
 class CDataExchange
@@ -26,6 +28,8 @@ class CDialogLayout
 public:
     BOOL Load(HWND hDlg, UINT nIDTemplate);
     void Apply(HWND hDlg) const;
+    // The controls' places as created, for the DPI the dialog is drawn for now.
+    void Rebase(const CDialogDpi& dpi);
 
 private:
     struct Item
@@ -61,8 +65,20 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
+    // The DPI the dialog is drawn for: its monitor's when created, then the last one it was scaled to.
+    UINT GetDpi() const { return m_dpiScale.Dpi(); }
+    // Draws the dialog for another DPI (fonts, controls, layout) and puts it at rc, or where it is,
+    // never below its minimum tracking size. WM_DPICHANGED does this with the system's rectangle.
+    void ScaleToDpi(UINT dpi, const RECT* rc);
+    // The window's size as created, for the DPI it is drawn for now.
+    SIZE GetCreatedSize() const;
+
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // Called by ScaleToDpi once the controls are scaled, before the window takes its new size: for what
+    // a dialog holds in pixels itself (minimum size, column widths, fonts of its own).
+    virtual void OnDpiScaled(UINT /*oldDpi*/) {}
     UINT m_nIDTemplate = 0;
     CWnd* m_pParentWnd = nullptr;
 
@@ -71,6 +87,8 @@ private:
     BOOL HandleInitDialog();
     void RunModalLoop(HWND hWnd);
     CDialogLayout m_layout;
+    CDialogDpi m_dpiScale;
+    bool m_bScalesItself = false;   // one of our templates, not a system dialog
     bool m_bEndModal = false;
     INT_PTR m_nModalResult = -1;
 };

@@ -2,6 +2,7 @@
 // fresh enumeration, and the ticks remembered in AppSettings by Monitor ID.
 #include <iterator>
 #include "display/HandleText.h"
+#include "display/MonitorDpi.h"
 #include "display/MonitorEnum.h"
 #include "panel/UmbrafenDlg.h"
 #include "res/resource.h"
@@ -48,7 +49,8 @@ void CUmbrafenDlg::InitListColumns()
 
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
     {
-        const int w = AppSettings.ColumnWidths[i] != 0 ? AppSettings.ColumnWidths[i] : DefaultColumnWidth(width, i);
+        const int stored = AppSettings.ColumnWidths[i];
+        const int w = stored != 0 ? ScaledFrom96(stored, GetDpi()) : DefaultColumnWidth(width, i);
         if (i == 0)
         {
             LVCOLUMNW col{};
@@ -145,7 +147,7 @@ void CUmbrafenDlg::CaptureColumnWidths()
         HDITEMW item{};
         item.mask = HDI_WIDTH;
         header.SendMessage(HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        AppSettings.ColumnWidths[i] = item.cxy;
+        AppSettings.ColumnWidths[i] = StoredAt96(AppSettings.ColumnWidths[i], item.cxy, GetDpi());
     }
 }
 

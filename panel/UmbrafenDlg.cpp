@@ -1,6 +1,7 @@
 #include "panel/UmbrafenDlg.h"
 #include "res/AppIcon.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "display/MonitorDpi.h"
 #include "display/MonitorFit.h"
 #include "help/AboutDlg.h"
 #include "panel/RemoteCommands.h"
@@ -164,6 +165,8 @@ void CUmbrafenDlg::RestorePlacement()
     // Hidden until OnInitDialog minimises it; a panel closed minimised opens restored.
     if (m_startCommand.Minimized) wp.showCmd = SW_HIDE;
     else if (minimised) wp.showCmd = (wp.flags & WPF_RESTORETOMAXIMIZED) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    // Drawn first for the DPI of the monitor it goes back to, so that it keeps its stored size there.
+    ScaleToDpi(DpiOfRect(wp.rcNormalPosition), nullptr);
     SetWindowPlacement(&wp);
 }
 

@@ -3,7 +3,7 @@
 // UmbrafenDlg.cpp (message map, start, end), MonitorList.cpp, Covers.cpp,
 // WindowOptions.cpp, TopologyBox.cpp, Menus.cpp, ListFont.cpp, RemoteCommands.cpp,
 // AutoCover.cpp, AutoCoverCommand.cpp, Hotkeys.cpp, TrayIcon.cpp, PreferencesCommand.cpp,
-// SessionEvents.cpp, AutoSave.cpp.
+// SessionEvents.cpp, AutoSave.cpp, DpiScaling.cpp.
 #pragma once
 #include "framework/Framework.h"
 #include <vector>
@@ -185,13 +185,17 @@ public:
 
     // List font
     void StepListFont(bool increment);
-    void SetListFont(const LOGFONTW& lf);
+    void SetListFont(const LOGFONTW& lf);   // lf at 96 DPI
+    LOGFONTW ListFontAt96();                // the list's font, its height at 96 DPI
     void OnIncrementListFont();
     void OnDecrementListFont();
     void OnChangeFont();
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 
 protected:
+    // Drawn for the DPI of the monitor it is on: minimum size, column widths and list font follow.
+    void OnDpiScaled(UINT oldDpi) override;
+
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnSysCommand(UINT nID, LPARAM lParam);

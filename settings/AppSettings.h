@@ -30,6 +30,7 @@ struct AppSettingsRecord
     DWORD Reserved4 = 0;
     DWORD CheckedState[StoredCheckLimit] = {};
     ULONGLONG CheckedKey[StoredCheckLimit] = {};
+    // Deliberately at 96 DPI and scaled at use, as ListFont.lfHeight, so one file reads the same at any scaling.
     int ColumnWidths[ListColumnCount] = {};
     // length is not stored; it stays sizeof(WINDOWPLACEMENT) so the record can go to the platform as is.
     WINDOWPLACEMENT Placement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};

@@ -35,6 +35,24 @@ TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
     ::DestroyWindow(impostor), ::DestroyWindow(wrongCase), ::DeleteFileW(ini.c_str());
 }
 
+// Windows reads per-monitor DPI awareness (v2, else system) from the exe's manifest, and dpiAware where it knows
+// no dpiAwareness.
+TEST(AppLifecycle, ManifestAsksForPerMonitorDpiAwareness)
+{
+    ACTCTXW actCtx{};
+    actCtx.cbSize = sizeof(actCtx), actCtx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    actCtx.lpSource = UMBRAFEN_EXE_PATH, actCtx.lpResourceName = MAKEINTRESOURCEW(1);
+    const HANDLE ctx = ::CreateActCtxW(&actCtx);
+    ASSERT_NE(ctx, INVALID_HANDLE_VALUE);
+    WCHAR aware[64] = {}, awareness[64] = {};
+    ::QueryActCtxSettingsW(0, ctx, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", aware, 64, 0);
+    ::QueryActCtxSettingsW(0, ctx, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", awareness,
+                           64, nullptr);
+    ::ReleaseActCtx(ctx);
+    EXPECT_EQ(std::wstring(awareness), L"PerMonitorV2, System");
+    EXPECT_EQ(std::wstring(aware), L"true");
+}
+
 // An instance that holds the mutex but shows no panel (hung, or held by a box of its own) is reported by a plain start
 // and by --exit alike, in a box, and both end with code 1 instead of quietly.
 TEST(AppLifecycle, AnInstanceThatDoesNotAnswerIsReported)

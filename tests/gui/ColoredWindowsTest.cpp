@@ -328,9 +328,9 @@ TEST_F(ColoredWindows, ATopMostCoverStaysAboveOtherProgramsTopMostWindows)
     }
 }
 
-// Resume, unlock and a display change each put back a cover that another program moved off its monitor, out of its
-// band and to another opacity; at a display change a cover follows its monitor to a new handle, or closes when the
-// monitor is gone.
+// Resume, unlock, a display change and a new DPI each put back a cover that another program moved off its monitor, out
+// of its band and to another opacity; at a display change a cover follows its monitor to a new handle, or closes when
+// the monitor is gone. At 144 DPI too (the run that sets UMBRAFEN_TEST_DPI).
 TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
 {
     Suppress(PassthroughPromptKey);
@@ -342,7 +342,8 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
     ::GetLayeredWindowAttributes(w[1], nullptr, &shown, nullptr);
     const std::tuple<HWND, UINT, WPARAM> steps[] = {{w[1], WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
                                                     {Panel(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
-                                                    {w[1], WM_DISPLAYCHANGE, 32}};
+                                                    {w[1], WM_DISPLAYCHANGE, 32},
+                                                    {w[1], WM_DPICHANGED, MAKEWPARAM(192, 192)}};
     for (const auto& [to, msg, wp] : steps)
     {
         ::SetWindowPos(w[1], HWND_NOTOPMOST, 100, 50, 300, 200, SWP_NOACTIVATE);
@@ -362,3 +363,4 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); })) << "the cover of a monitor that is gone stays";
     EXPECT_TRUE(IsMonitorCovered(moved) && Settled(w[0])) << "the cover did not follow its monitor's new handle";
 }
+

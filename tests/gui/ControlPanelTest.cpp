@@ -1,4 +1,5 @@
 // The control panel from its real template: settings shown and stored, placement, menu, links, About, topology.
+#include <cstdlib>
 #include <optional>
 #include <tuple>
 #include "panel/UmbrafenDlg.h"
@@ -15,6 +16,12 @@ protected:
     void SetUp() override { ResetAppSettings(); }
     void TearDown() override { ResetAppSettings(); }
     static HWND List(HWND panel) { return ::GetDlgItem(panel, IDC_LIST_MONITORS); }
+    static void StoreWidthsAndListFont()   // at 96 DPI, as the data file holds them
+    {
+        std::copy(std::begin(Widths), std::end(Widths), AppSettings.ColumnWidths);
+        AppSettings.ListFont = {}, AppSettings.ListFont.lfHeight = -21, AppSettings.ListFont.lfWeight = FW_NORMAL;
+    }
+    static constexpr int Widths[ListColumnCount] = {101, 57, 61, 62, 63, 121, 3};
 };
 
 std::wstring ClipboardText()
@@ -141,8 +148,75 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     }
 }
 
+// At the desktop's DPI (96, and 144 in the run that sets UMBRAFEN_TEST_DPI) the controls lie inside the panel and
+// apart. Moved to a monitor of another DPI (the message, with the system's rectangle) the panel is drawn for it:
+// fonts, controls, minimum size, column widths and list font; list-font steps stay in 96-DPI units. Back on the
+// first monitor every control has its first rectangle and font again.
+TEST_F(ControlPanel, RedrawnForTheDpiOfANewMonitorAndBack)
+{
+    const char* asked = std::getenv("UMBRAFEN_TEST_DPI");
+    ASSERT_EQ(::GetDpiForSystem(), asked ? std::strtoul(asked, nullptr, 10) : ::GetDpiForSystem());
+    StoreWidthsAndListFont();
+    PanelThread panel;
+    const HWND h = panel.Hwnd(), show = ::GetDlgItem(h, IDC_BTN_SHOW_WINDOWS);
+    const UINT dpi = ::GetDpiForWindow(h), high = dpi * 3 / 2;
+    const auto state = [&] {   // the minimum size, a column's width, every control's rectangle and font height
+        MINMAXINFO mmi{};
+        ::SendMessageW(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        std::vector<LONG> s{mmi.ptMinTrackSize.x, mmi.ptMinTrackSize.y, ListView(List(h)).ColumnWidths()[0]};
+        for (auto [c, rc] : ControlRects(h))
+            s.insert(s.end(), {rc.left, rc.top, rc.right, rc.bottom, FontOf(c).lfHeight});
+        return s;
+    };
+    const std::vector<LONG> first = state();
+    EXPECT_EQ(LayoutFault(h), "");
+    EXPECT_EQ(first[2], ::MulDiv(101, dpi, 96)) << "the first column's stored width";
+    RECT rc, button, there, suggested;
+    ::GetWindowRect(show, &button);
+    // Suggested at the old size, which the frame and caption make too small for the new DPI: the minimum holds.
+    ::GetWindowRect(h, &rc), ::SetRect(&suggested, rc.left + 10, rc.top + 10, rc.right + 10, rc.bottom + 10);
+    ::SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(high, high), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NEAR(state()[0], first[0] * 3 / 2, 6) << "minimum width";
+    EXPECT_TRUE(::GetWindowRect(h, &there) && there.left == suggested.left && there.top == suggested.top &&
+                there.right - there.left == state()[0] && there.bottom - there.top == state()[1]);
+    EXPECT_EQ(LayoutFault(h), "");
+    EXPECT_EQ(FontOf(show).lfHeight, -::MulDiv(8, high, 72));
+    ::GetWindowRect(show, &there);
+    EXPECT_EQ(there.right - there.left, ::MulDiv(button.right - button.left, 3, 2));
+    EXPECT_EQ(state()[2], ::MulDiv(101, high, 96));
+    SendCommand(h, ID_INCREMENT_LIST_FONT);
+    EXPECT_EQ(AppSettings.ListFont.lfHeight, -26);
+    EXPECT_EQ(FontOf(List(h)).lfHeight, ::MulDiv(-26, high, 96));
+    SendCommand(h, ID_DECREMENT_LIST_FONT);
+    ::SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rc));
+    EXPECT_EQ(state(), first);
+}
 
-
+// Stored on a monitor of another DPI, the panel comes back drawn for that DPI at its stored rectangle, with the
+// column widths and list font kept at 96 DPI scaled for it; the widths go back to the file as they came.
+TEST_F(ControlPanel, StoredOnAMonitorOfAnotherDpi)
+{
+    FakeDesktop desk;
+    const UINT high = ::GetDpiForSystem() * 3 / 2;
+    desk.AddMonitor(L"Here", {0, 0, 1920, 1080});
+    desk.Monitors[desk.AddMonitor(L"There", {1920, 0, 4800, 1620})].Dpi = high;
+    StoreWidthsAndListFont();
+    const RECT stored{1700, 100, 3100, 1000};
+    AppSettings.Placement.showCmd = SW_SHOWNORMAL, AppSettings.Placement.rcNormalPosition = stored;
+    {
+        PanelThread panel;
+        const HWND h = panel.Hwnd();
+        RECT rc;
+        EXPECT_TRUE(::GetWindowRect(h, &rc) && ::EqualRect(&rc, &stored));
+        EXPECT_EQ(FontOf(::GetDlgItem(h, IDC_BTN_SHOW_WINDOWS)).lfHeight, -::MulDiv(8, high, 72));
+        EXPECT_EQ(LayoutFault(h), "");
+        std::vector<int> scaled;
+        for (int w : Widths) scaled.push_back(::MulDiv(w, high, 96));
+        EXPECT_EQ(ListView(List(h)).ColumnWidths(), scaled);
+        EXPECT_EQ(FontOf(List(h)).lfHeight, ::MulDiv(-21, high, 96));
+    }
+    EXPECT_TRUE(std::equal(std::begin(Widths), std::end(Widths), AppSettings.ColumnWidths)) << "as the file holds them";
+}
 
 // A right click and the Menu button open the command menu, every command in its place. The links and F1 open the
 // launcher on their address, which Copy puts on the clipboard; Contact Us and About name the address and version.

@@ -196,6 +196,13 @@ TEST_F(MonitorListFake, AMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
     ASSERT_NE(dlg, nullptr);
     ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
     EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
+    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
+    RECT before, after;
+    ::GetClientRect(dlg, &before);
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
+    EXPECT_TRUE(::GetClientRect(dlg, &after) && after.right >= 2 * before.right && after.bottom >= 2 * before.bottom);
+    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
+    EXPECT_EQ(LayoutFault(dlg), "");
     panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
     ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
     EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));

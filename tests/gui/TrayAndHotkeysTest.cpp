@@ -190,6 +190,11 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
 
     ::PostMessageW(Panel(), WM_COMMAND, ID_PREFERENCES, 0);
     ASSERT_NE(dlg = WaitForDialog(L"Preferences - Umbrafen"), nullptr);
+    RECT ok, okThere;   // drawn for a monitor at twice the scaling, its controls are twice the size
+    ::GetWindowRect(::GetDlgItem(dlg, IDOK), &ok);
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * ::GetDpiForWindow(dlg), 2 * ::GetDpiForWindow(dlg)), 0);
+    ::GetWindowRect(::GetDlgItem(dlg, IDOK), &okThere);
+    EXPECT_EQ(okThere.right - okThere.left, 2 * (ok.right - ok.left));
     ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);
     ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"30");
     for (int box : {IDC_CHK_TRAY_ICON, IDC_CHK_START_WITH_WINDOWS, IDC_CHK_EXCLUDE_FROM_CAPTURE}) ClickButton(dlg, box);

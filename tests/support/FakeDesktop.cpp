@@ -36,6 +36,14 @@ BOOL WINAPI MonitorInfo(HMONITOR handle, LPMONITORINFO info)
     return TRUE;
 }
 
+HRESULT WINAPI MonitorDpi(HMONITOR handle, MONITOR_DPI_TYPE type, UINT* x, UINT* y)
+{
+    for (const FakeMonitor& m : g_desk->Monitors)
+        if (m.Handle == handle && type == MDT_EFFECTIVE_DPI && x && y)
+            return *x = *y = m.Dpi ? m.Dpi : ::GetDpiForSystem(), S_OK;
+    return E_INVALIDARG;
+}
+
 // Adapters by index without a device name; an adapter's one monitor by its name and index 0.
 BOOL WINAPI EnumDevices(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW dd, DWORD flags)
 {
@@ -116,7 +124,7 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
 }
 
 const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig,
-                               ::SetWindowDisplayAffinity};
+                              MonitorDpi,   ::SetWindowDisplayAffinity};
 
 }   // namespace
 

@@ -9,13 +9,14 @@
 
 #include "display/DisplayApi.h"
 
-struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW
+struct FakeMonitor   // EnumDisplayMonitors, GetMonitorInfoW, GetDpiForMonitor
 {
     enum class InfoFailure { None, DuringEnumeration, OutsideEnumeration };   // when GetMonitorInfoW fails
     HMONITOR Handle = nullptr;
     std::wstring DeviceName;   // szDevice, such as \\.\DISPLAY1
     RECT Rect = {};
     InfoFailure InfoFails = InfoFailure::None;
+    UINT Dpi = 0;   // 0: the real desktop's
 };
 
 struct FakeAdapter   // EnumDisplayDevicesW

@@ -44,6 +44,34 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
     return items;
 }
 
+std::vector<std::pair<HWND, RECT>> ControlRects(HWND dlg)
+{
+    std::vector<std::pair<HWND, RECT>> controls;
+    for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    {
+        RECT& rc = controls.emplace_back(c, RECT{}).second;
+        ::GetWindowRect(c, &rc);
+        ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+    }
+    return controls;
+}
+
+std::string LayoutFault(HWND dlg)
+{
+    RECT client, common;
+    ::GetClientRect(dlg, &client);
+    const auto controls = ControlRects(dlg);
+    for (auto c = controls.begin(); c != controls.end(); ++c)
+    {
+        const std::string id = std::to_string(::GetDlgCtrlID(c->first));
+        if (!::IntersectRect(&common, &c->second, &client) || !::EqualRect(&common, &c->second))
+            return "control " + id + " is clipped";
+        for (auto o = controls.begin(); o != c; ++o)
+            if (::IntersectRect(&common, &c->second, &o->second)) return "control " + id + " overlaps another";
+    }
+    return {};
+}
+
 ForeignWindow::ForeignWindow(POINT at, bool topMost)
 {
     WCHAR exe[MAX_PATH] = {};

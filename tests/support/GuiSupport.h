@@ -95,6 +95,10 @@ inline LOGFONTW FontOf(HWND h)
     LOGFONTW lf{};
     return ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf), lf;
 }
+// The dialog's controls in z-order, with their rectangles in its client coordinates.
+std::vector<std::pair<HWND, RECT>> ControlRects(HWND dlg);
+// Empty when every control of the dialog lies whole inside its client area and apart from the others.
+std::string LayoutFault(HWND dlg);
 inline void ClickButton(HWND dlg, int id)   // as a user does, from any thread
 {
     ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0);

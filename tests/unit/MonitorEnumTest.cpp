@@ -1,4 +1,5 @@
 // Monitor enumeration over a scripted desktop: which display paths become records, and in what order.
+#include "display/MonitorDpi.h"
 #include "display/MonitorEnum.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/GuiSupport.h"
@@ -53,6 +54,25 @@ TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOne)
     desk.Monitors[1].InfoFails = FakeMonitor::InfoFailure::DuringEnumeration;
     desk.Paths[1].GdiName = L"";
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{2, 0}, Texts{L"LG HDR 4K", L"DELL U2720Q"}}));
+}
+
+// Over monitors of different DPI side by side, a window belongs to the one holding most of it, or the nearest; a
+// monitor that does not answer has the system's DPI. A 96-DPI value read and stored back at any DPI is unchanged.
+TEST_F(MonitorEnumTest, PerMonitorDpiOfWindowsAcrossTheDesktop)
+{
+    desk.Monitors[0].Dpi = 192, desk.Monitors[1].Dpi = 96, desk.Monitors[2].Dpi = 144;
+    const std::pair<RECT, UINT> cases[] = {
+        {{3500, 0, 4000, 600}, 192},       // more of it on the first
+        {{3700, 0, 4300, 600}, 96},        // more on the second
+        {{-900, 1200, -300, 1800}, 144},   // on none, nearest the third
+        {{7000, 0, 7100, 100}, 96},        // on none, nearest the second
+    };
+    for (auto [rc, dpi] : cases) EXPECT_EQ(DpiOfRect(rc), dpi) << rc.left << "," << rc.top;
+    EXPECT_EQ(MonitorDpi(reinterpret_cast<HMONITOR>(0x1234)), ::GetDpiForSystem());
+    for (UINT dpi : {72u, 96u, 120u, 144u, 168u, 192u, 240u})
+        for (int v : {-150, -26, -21, 1, 2, 3, 5, 101, 499})
+            EXPECT_EQ(StoredAt96(v, ScaledFrom96(v, dpi), dpi), v) << v << " at " << dpi;
+    EXPECT_EQ(StoredAt96(100, 200, 144), 133);   // changed: taken back to 96 DPI
 }
 
 }   // namespace
