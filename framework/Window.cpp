@@ -138,11 +138,11 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
     catch (...)
     {
         // Nothing to report to the user, but a debugger or DebugView shows which handler failed.
-        WCHAR className[64] = {};
+        // Fixed buffers: nothing here may throw again.
+        WCHAR className[64] = {}, trace[1024];   // wsprintfW writes at most 1024 characters
         ::GetClassNameW(hWnd, className, ARRAYSIZE(className));
-        CString trace;
-        trace.Format(L"%s: an exception left the handler of message 0x%04X in a window of class %s\n",
-                     AfxGetModuleState()->m_lpszCurrentAppName, msg, className);
+        ::wsprintfW(trace, L"%s: an exception left the handler of message 0x%04X in a window of class %s\n",
+                    AfxGetModuleState()->m_lpszCurrentAppName, msg, className);
         ::OutputDebugStringW(trace);
     }
     return 0;
