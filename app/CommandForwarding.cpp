@@ -1,6 +1,7 @@
 // Handing a start's command line to the instance that already runs, over WM_COPYDATA.
 #include "app/CommandForwarding.h"
 #include "app/UmbrafenApp.h"
+#include "framework/Scoped.h"
 #include "help/CommandLineHelp.h"
 #include "panel/RemoteCommands.h"
 
@@ -24,7 +25,7 @@ int ReportNotAnswering()
     text.Format(L"%s is already running but does not answer; it may be showing a message.\n\n"
                 L"Answer that message, or end %s in Task Manager, and try again.",
                 name, name);
-    ::MessageBoxW(nullptr, text, name, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    AppMessageBox(nullptr, text, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     return ExitNotDelivered;
 }
 
@@ -38,7 +39,7 @@ int SendToPanel(HWND panel, const Command& command)
     // --exit answers once the instance has ended; opened first, its process cannot end unseen.
     DWORD pid = 0;
     ::GetWindowThreadProcessId(panel, &pid);
-    HANDLE process = command.Action == CommandAction::Exit ? ::OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr;
+    const CScopedHandle process(command.Action == CommandAction::Exit ? ::OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr);
     DWORD_PTR answer = 0;
     const BOOL answered = ::SendMessageTimeoutW(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
                                                 InstanceAnswerLimitMs, &answer);
@@ -50,11 +51,11 @@ int SendToPanel(HWND panel, const Command& command)
     else if (result != CommandApplied)
     {
         ShowCommandLineMistake(nullptr, result < 0 ? NoSuchDisplayText(static_cast<int>(-result))
-                                                   : CString(L"The running Umbrafen did not understand the command"));
+                                                   : CString(L"The running Umbrafen did not understand the command"),
+                               CommandLineUsage());
         code = ExitBadCommand;
     }
-    else if (process && ::WaitForSingleObject(process, InstanceEndLimitMs) != WAIT_OBJECT_0) code = ExitNotDelivered;
-    if (process) ::CloseHandle(process);
+    else if (process && ::WaitForSingleObject(process.Get(), InstanceEndLimitMs) != WAIT_OBJECT_0) code = ExitNotDelivered;
     return code;
 }
 

@@ -77,13 +77,13 @@ BOOL CUmbrafenApp::InitInstance()
     CString error;
     if (!ParseCommandLine(::GetCommandLineW(), command, error))
     {
-        ShowCommandLineMistake(nullptr, error);
+        ShowCommandLineMistake(nullptr, error, CommandLineUsage());
         m_nExitCode = ExitBadCommand;
         return FALSE;
     }
     if (command.Action == CommandAction::Help)
     {
-        ShowCommandLineHelp(nullptr);
+        ShowCommandLineHelp(nullptr, CommandLineUsage());
         return FALSE;
     }
 

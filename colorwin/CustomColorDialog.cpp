@@ -1,19 +1,9 @@
 #include "colorwin/CustomColorDialog.h"
-#include "res/AppIcon.h"
-#include "res/resource.h"
 
 IMPLEMENT_RUNTIME_CLASS(CCustomColorDialog, CColorDialog, false)
 
 BEGIN_MESSAGE_MAP(CCustomColorDialog, CColorDialog)
 END_MESSAGE_MAP()
-
-BOOL CCustomColorDialog::OnInitDialog()
-{
-    CColorDialog::OnInitDialog();
-
-    SetSecondaryCaption(*this, m_strTitle);
-    return TRUE;
-}
 
 BOOL PickColor(CWnd* owner, LPCWSTR title, COLORREF& color)
 {

@@ -2,19 +2,15 @@
 // and carrying the application icon. PickColor: one pick with it.
 #pragma once
 #include "framework/Framework.h"
+#include "res/AppIcon.h"
 
-class CCustomColorDialog : public CColorDialog
+class CCustomColorDialog : public CTitledPicker<CColorDialog>
 {
 public:
-    using CColorDialog::CColorDialog;
+    using CTitledPicker::CTitledPicker;
 
     DECLARE_RUNTIME_CLASS()
     DECLARE_MESSAGE_MAP()
-
-    CString m_strTitle;   // words put in front of the application name
-
-protected:
-    BOOL OnInitDialog() override;
 };
 
 // Lets the user pick a colour, starting from color; TRUE (and color set) on OK.

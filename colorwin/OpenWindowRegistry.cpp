@@ -2,22 +2,11 @@
 #include <algorithm>
 #include <atomic>
 #include "display/HandleText.h"
+#include "framework/Scoped.h"
 
 COpenWindowRegistry& OpenWindowRegistry = *new COpenWindowRegistry;
 
 namespace {
-
-class CExclusiveLock
-{
-public:
-    explicit CExclusiveLock(SRWLOCK& lock) : m_lock(lock) { ::AcquireSRWLockExclusive(&m_lock); }
-    ~CExclusiveLock() { ::ReleaseSRWLockExclusive(&m_lock); }
-    CExclusiveLock(const CExclusiveLock&) = delete;
-    CExclusiveLock& operator=(const CExclusiveLock&) = delete;
-
-private:
-    SRWLOCK& m_lock;
-};
 
 // Waits for the handle or the time, still answering messages that other threads send to
 // this thread's windows: a starting window may send to the panel while the panel waits.
@@ -36,18 +25,6 @@ constexpr DWORD StartingWindowLimitMs = 10000;
 }   // namespace
 
 COpenWindowRegistry::COpenWindowRegistry() : m_map(10), m_changed(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-
-void COpenWindowRegistry::SetAt(LPCWSTR key, LPCWSTR value)
-{
-    CExclusiveLock guard(m_lock);
-    m_map[key] = value;
-}
-
-BOOL COpenWindowRegistry::RemoveKey(LPCWSTR key)
-{
-    CExclusiveLock guard(m_lock);
-    return m_map.RemoveKey(key);
-}
 
 BOOL COpenWindowRegistry::Lookup(LPCWSTR key, CString& rValue) const
 {

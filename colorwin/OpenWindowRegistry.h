@@ -17,9 +17,6 @@ public:
     COpenWindowRegistry(const COpenWindowRegistry&) = delete;
     COpenWindowRegistry& operator=(const COpenWindowRegistry&) = delete;
 
-    // Adds the entry, or replaces the value under a key that is present.
-    void SetAt(LPCWSTR key, LPCWSTR value);
-    BOOL RemoveKey(LPCWSTR key);
     BOOL Lookup(LPCWSTR key, CString& rValue) const;
     INT_PTR GetCount() const;
     // The window handles of all entries at this moment, in the map's order.

@@ -26,6 +26,18 @@ template <size_t N> CString BufferText(const WCHAR (&buffer)[N])
     return CString(buffer, static_cast<int>(wcsnlen(buffer, N)));
 }
 
+// One of a display path's names (its target's or its source's); FALSE when the platform cannot tell it.
+template <class TName>
+bool QueryPathName(TName& name, DISPLAYCONFIG_DEVICE_INFO_TYPE type, LUID adapterId, UINT32 id)
+{
+    name = {};
+    name.header.type = type;
+    name.header.size = sizeof(name);
+    name.header.adapterId = adapterId;
+    name.header.id = id;
+    return Display().DisplayConfigGetDeviceInfo(&name.header) == ERROR_SUCCESS;
+}
+
 CString MonitorIdOf(const CString& deviceName)
 {
     CString interfacePath;
@@ -95,19 +107,13 @@ BOOL EnumerateMonitors()
     {
         const DISPLAYCONFIG_PATH_INFO& path = paths[p];
 
-        DISPLAYCONFIG_TARGET_DEVICE_NAME target = {};
-        target.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME;
-        target.header.size = sizeof(target);
-        target.header.adapterId = path.targetInfo.adapterId;
-        target.header.id = path.targetInfo.id;
-        if (Display().DisplayConfigGetDeviceInfo(&target.header) != ERROR_SUCCESS) continue;
-
-        DISPLAYCONFIG_SOURCE_DEVICE_NAME source = {};
-        source.header.type = DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME;
-        source.header.size = sizeof(source);
-        source.header.adapterId = path.sourceInfo.adapterId;
-        source.header.id = path.sourceInfo.id;
-        if (Display().DisplayConfigGetDeviceInfo(&source.header) != ERROR_SUCCESS) continue;
+        DISPLAYCONFIG_TARGET_DEVICE_NAME target;
+        DISPLAYCONFIG_SOURCE_DEVICE_NAME source;
+        if (!QueryPathName(target, DISPLAYCONFIG_DEVICE_INFO_GET_TARGET_NAME, path.targetInfo.adapterId,
+                           path.targetInfo.id) ||
+            !QueryPathName(source, DISPLAYCONFIG_DEVICE_INFO_GET_SOURCE_NAME, path.sourceInfo.adapterId,
+                           path.sourceInfo.id))
+            continue;
 
         const CString gdiName = BufferText(source.viewGdiDeviceName);
         const MonitorHandleEntry* match = nullptr;

@@ -1,5 +1,5 @@
 #include "display/Topology.h"
-#include <new>
+#include <vector>
 #include "display/DisplayApi.h"
 
 std::span<const TopologyEntry> TopologyEntries()
@@ -20,15 +20,10 @@ BOOL GetCurrentTopology(UINT32* topologyId)
     if (!topologyId ||
         Display().GetDisplayConfigBufferSizes(QDC_DATABASE_CURRENT, &pathCount, &modeCount) != ERROR_SUCCESS)
         return FALSE;
-    auto* paths = new (std::nothrow) DISPLAYCONFIG_PATH_INFO[pathCount]();
-    auto* modes = new (std::nothrow) DISPLAYCONFIG_MODE_INFO[modeCount]();
-    BOOL ok = FALSE;
-    if (paths && modes)
-        ok = Display().QueryDisplayConfig(QDC_DATABASE_CURRENT, &pathCount, paths, &modeCount, modes,
-                                          reinterpret_cast<DISPLAYCONFIG_TOPOLOGY_ID*>(topologyId)) == ERROR_SUCCESS;
-    delete[] paths;
-    delete[] modes;
-    return ok;
+    std::vector<DISPLAYCONFIG_PATH_INFO> paths(pathCount);
+    std::vector<DISPLAYCONFIG_MODE_INFO> modes(modeCount);
+    return Display().QueryDisplayConfig(QDC_DATABASE_CURRENT, &pathCount, paths.data(), &modeCount, modes.data(),
+                                        reinterpret_cast<DISPLAYCONFIG_TOPOLOGY_ID*>(topologyId)) == ERROR_SUCCESS;
 }
 
 void ApplyTopology(UINT32 id)

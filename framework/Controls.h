@@ -103,4 +103,6 @@ public:
         SendMessage(TBM_SETRANGEMIN, FALSE, nMin);
         SendMessage(TBM_SETRANGEMAX, bRedraw, nMax);
     }
+    int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
+    void SetPos(int nPos) { SendMessage(TBM_SETPOS, TRUE, nPos); }
 };

@@ -6,7 +6,12 @@ AFX_MODULE_STATE* AfxGetModuleState()
     return &state;
 }
 
+int AppMessageBox(HWND owner, LPCWSTR text, UINT type)
+{
+    return ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, type);
+}
+
 int AfxMessageBox(LPCWSTR lpszText, UINT nType)
 {
-    return MessageBoxW(GetActiveWindow(), lpszText, AfxGetModuleState()->m_lpszCurrentAppName, nType);
+    return AppMessageBox(::GetActiveWindow(), lpszText, nType);
 }

@@ -13,5 +13,8 @@ struct AFX_MODULE_STATE
 
 AFX_MODULE_STATE* AfxGetModuleState();
 
+// Every message box of the program: owned by owner (may be null), captioned with the application name.
+int AppMessageBox(HWND owner, LPCWSTR text, UINT type = MB_OK | MB_ICONINFORMATION);
+
 // Message box owned by the thread's active window, captioned with the application name.
 int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK);

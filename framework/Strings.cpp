@@ -99,12 +99,6 @@ CString CString::Mid(int iFirst, int nCount) const
     return CString(m_str.c_str() + iFirst, nCount);
 }
 
-CString CString::Right(int nCount) const
-{
-    nCount = nCount < 0 ? 0 : (nCount > GetLength() ? GetLength() : nCount);
-    return CString(m_str.c_str() + (GetLength() - nCount), nCount);
-}
-
 CString& CString::Trim()
 {
     size_t first = 0, end = m_str.size();

@@ -86,7 +86,6 @@ public:
     CString Left(int nCount) const;
     CString Mid(int iFirst) const;
     CString Mid(int iFirst, int nCount) const;
-    CString Right(int nCount) const;
 
     // Direct buffer access: write up to nMinLength characters, then ReleaseBuffer.
     LPWSTR GetBuffer(int nMinLength = 0);
@@ -145,11 +144,9 @@ public:
     CMapStringToString& operator=(const CMapStringToString&) = delete;
 
     INT_PTR GetCount() const { return static_cast<INT_PTR>(m_map.size()); }
-    bool IsEmpty() const { return m_map.empty(); }
 
     BOOL Lookup(LPCWSTR key, CString& rValue) const;
     CString& operator[](LPCWSTR key) { return m_map[CString(key)]; }
-    void SetAt(LPCWSTR key, LPCWSTR newValue) { m_map[CString(key)] = newValue; }
     BOOL RemoveKey(LPCWSTR key) { return m_map.erase(CString(key)) != 0; }
     void RemoveAll() { m_map.clear(); }
 

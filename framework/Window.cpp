@@ -4,6 +4,7 @@
 #include "framework/Files.h"
 #include "framework/Menu.h"
 #include "framework/ModuleState.h"
+#include "framework/Scoped.h"
 #include "framework/Thread.h"
 
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
@@ -28,17 +29,15 @@ PermanentMap& Permanent()
 void AddPermanent(HWND h, CWnd* w)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockExclusive(&p.lock);
+    CExclusiveLock guard(p.lock);
     p.map[h] = w;
-    ReleaseSRWLockExclusive(&p.lock);
 }
 
 void RemovePermanent(HWND h)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockExclusive(&p.lock);
+    CExclusiveLock guard(p.lock);
     p.map.erase(h);
-    ReleaseSRWLockExclusive(&p.lock);
 }
 
 // Wrappers for windows nobody here owns; they only hold the handle. Plain
@@ -68,11 +67,9 @@ CWnd::~CWnd()
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     PermanentMap& p = Permanent();
-    AcquireSRWLockShared(&p.lock);
+    CSharedLock guard(p.lock);
     auto it = p.map.find(hWnd);
-    CWnd* w = it == p.map.end() ? nullptr : it->second;
-    ReleaseSRWLockShared(&p.lock);
-    return w;
+    return it == p.map.end() ? nullptr : it->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -139,7 +136,15 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
         e->Delete();
     }
     catch (...)
-    {}
+    {
+        // Nothing to report to the user, but a debugger or DebugView shows which handler failed.
+        // Fixed buffers: nothing here may throw again.
+        WCHAR className[64] = {}, trace[1024];   // wsprintfW writes at most 1024 characters
+        ::GetClassNameW(hWnd, className, ARRAYSIZE(className));
+        ::wsprintfW(trace, L"%s: an exception left the handler of message 0x%04X in a window of class %s\n",
+                    AfxGetModuleState()->m_lpszCurrentAppName, msg, className);
+        ::OutputDebugStringW(trace);
+    }
     return 0;
 }
 
@@ -274,6 +279,5 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
-    return ::MessageBoxW(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetModuleState()->m_lpszCurrentAppName,
-                         nType);
+    return lpszCaption ? ::MessageBoxW(m_hWnd, lpszText, lpszCaption, nType) : AppMessageBox(m_hWnd, lpszText, nType);
 }

@@ -91,6 +91,7 @@ public:
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
 
     // A message box owned by this window; no caption means the application name.
+    // Without a caption it is an AppMessageBox.
     int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
     // Dispatch. The window procedure of every window the program owns.

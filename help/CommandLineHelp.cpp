@@ -1,17 +1,16 @@
 // Boxes for the command line, shown by the starting process or by the control panel.
 #include "help/CommandLineHelp.h"
 #include "framework/ModuleState.h"
-#include "settings/CommandLine.h"
 
-void ShowCommandLineHelp(HWND owner)
+void ShowCommandLineHelp(HWND owner, LPCWSTR usage)
 {
-    ::MessageBoxW(owner, CommandLineUsage(), AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(owner, usage);
 }
 
-void ShowCommandLineMistake(HWND owner, const CString& reason)
+void ShowCommandLineMistake(HWND owner, const CString& reason, LPCWSTR usage)
 {
-    const CString text = reason + L"\n\n" + CommandLineUsage();
-    ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+    const CString text = reason + L"\n\n" + usage;
+    AppMessageBox(owner, text, MB_OK | MB_ICONWARNING);
 }
 
 CString NoSuchDisplayText(int display)

@@ -6,7 +6,8 @@
 #include <windows.h>
 #include "framework/Strings.h"
 
-// Both are modal, owned by owner (may be null) and captioned with the application name.
-void ShowCommandLineHelp(HWND owner);
-void ShowCommandLineMistake(HWND owner, const CString& reason);
+// Both are modal, owned by owner (may be null) and captioned with the application name; usage is the
+// syntax, which the command line's parser owns.
+void ShowCommandLineHelp(HWND owner, LPCWSTR usage);
+void ShowCommandLineMistake(HWND owner, const CString& reason, LPCWSTR usage);
 CString NoSuchDisplayText(int display);

@@ -8,6 +8,7 @@
 #include <winstring.h>
 
 #include "framework/ModuleState.h"
+#include "framework/Scoped.h"
 #include "res/resource.h"
 
 namespace {
@@ -40,25 +41,6 @@ struct IMessageDialogFactory : IInspectable
 constexpr IID IID_IMessageDialogFactory = {
     0x2D161777, 0xA66F, 0x4EA5, {0xBB, 0x87, 0x79, 0x3F, 0xFA, 0x49, 0x41, 0xF2}};
 
-// Owning references, released on every path out.
-template <class T> class ComRef
-{
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef()
-    {
-        if (m_p) m_p->Release();
-    }
-    T** operator&() { return &m_p; }
-    T* operator->() const { return m_p; }
-    void** AsVoid() { return reinterpret_cast<void**>(&m_p); }
-
-private:
-    T* m_p = nullptr;
-};
-
 class RuntimeString
 {
 public:
@@ -89,21 +71,21 @@ HRESULT ShowHelpPopup(HWND owner, CString text)
     RuntimeString classId(CString(L"Windows.UI.Popups.MessageDialog"));
     if (FAILED(classId.Result())) return classId.Result();
 
-    ComRef<IMessageDialogFactory> factory;
+    CComRef<IMessageDialogFactory> factory;
     HRESULT hr = ::RoGetActivationFactory(classId, IID_IMessageDialogFactory, factory.AsVoid());
     if (FAILED(hr)) return hr;
 
-    ComRef<IMessageDialog> dialog;
+    CComRef<IMessageDialog> dialog;
     hr = factory->CreateWithTitle(content, title, &dialog);
     if (FAILED(hr)) return hr;
 
-    ComRef<IInitializeWithWindow> init;
+    CComRef<IInitializeWithWindow> init;
     hr = dialog->QueryInterface(__uuidof(IInitializeWithWindow), init.AsVoid());
     if (FAILED(hr)) return hr;
     (void)init->Initialize(owner);
 
     // Not waited for: the pop-up lives on until the user dismisses it.
-    ComRef<IInspectable> operation;
+    CComRef<IInspectable> operation;
     return dialog->ShowAsync(&operation);
 }
 
@@ -121,5 +103,5 @@ void ShowHelp(HWND owner)
     // Where the runtime pop-up is unavailable the same text comes in an
     // ordinary information box, so the button never does nothing.
     if (FAILED(ShowHelpPopup(owner, text)))
-        ::MessageBoxW(owner, text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+        AppMessageBox(owner, text);
 }

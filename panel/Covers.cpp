@@ -45,15 +45,15 @@ HMONITOR CUmbrafenDlg::MonitorOf(int row)
 
 void CUmbrafenDlg::ReadSliderAlpha()
 {
-    AppSettings.Alpha = static_cast<BYTE>(m_slider.SendMessage(TBM_GETPOS) & 0xFF);
+    AppSettings.Alpha = static_cast<BYTE>(m_slider.GetPos() & 0xFF);
 }
 
 void CUmbrafenDlg::ShowNoMonitorMessage()
 {
-    MessageBox(
+    AppMessageBox(
+        m_hWnd,
         L"Please Check Monitor(s)\n\non which you want to\n\nDisplay Colored Window(s) and then try again.\n\n"
-        L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.",
-        AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+        L"Alternatively Right Click on the Main Screen of this Software and then Click on Appropriate Menu Item.");
 }
 
 void CUmbrafenDlg::ShowColoredWindows(BOOL bReshow)

@@ -2,17 +2,13 @@
 // and a caption "<title> - <application>".
 #pragma once
 #include "framework/Framework.h"
+#include "res/AppIcon.h"
 
-class CCustomFontDialog : public CFontDialog
+class CCustomFontDialog : public CTitledPicker<CFontDialog>
 {
 public:
-    using CFontDialog::CFontDialog;
+    using CTitledPicker::CTitledPicker;
 
     DECLARE_RUNTIME_CLASS()
     DECLARE_MESSAGE_MAP()
-
-    CString m_strTitle;   // first part of the caption
-
-protected:
-    BOOL OnInitDialog() override;
 };

@@ -81,7 +81,6 @@ void CUmbrafenDlg::OnResetAllParameters()
     SetStartWithWindows(FALSE);
     // Nothing is written back, at exit or by a store still pending, so the next start finds no file.
     ResetRequested = 1;
-    MessageBox(L"The Application will Close Now.\n\nStart it Again with Parameters Reset.",
-               AfxGetModuleState()->m_lpszCurrentAppName, MB_ICONINFORMATION);
+    AppMessageBox(m_hWnd, L"The Application will Close Now.\n\nStart it Again with Parameters Reset.");
     PostMessage(WM_CLOSE);
 }

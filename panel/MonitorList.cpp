@@ -35,7 +35,7 @@ static void ShowStoredCheckLimit(CWnd* owner, LPCWSTR verb)
                 StoredCheckLimit, verb);
     text += email;
     text += L" to get this Limit increased.";
-    owner->MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(owner->m_hWnd, text);
 }
 
 void CUmbrafenDlg::InitListColumns()
@@ -43,9 +43,7 @@ void CUmbrafenDlg::InitListColumns()
     m_list.GetWindowRect(&m_rcList);
     const int width = m_rcList.Width();
     m_list.GetHeaderCtrl().ModifyStyle(0, HDS_CHECKBOXES);
-    DWORD ex = static_cast<DWORD>(m_list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
-    m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                       ex | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
 
     for (int i = 0; i < static_cast<int>(std::size(Columns)); ++i)
     {
@@ -59,7 +57,7 @@ void CUmbrafenDlg::InitListColumns()
             col.cx = w;
             col.pszText = const_cast<LPWSTR>(Columns[0].title);
             col.iSubItem = 0;
-            m_list.SendMessage(LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+            m_list.InsertColumn(0, &col);
         }
         else
         {
@@ -72,7 +70,7 @@ void CUmbrafenDlg::FillMonitorList()
 {
     CWaitCursor wait;
     BuildMonitorInterfaceMap();
-    m_list.SendMessage(LVM_DELETEALLITEMS);
+    m_list.DeleteAllItems();
     EnumerateMonitors();
     for (INT_PTR i = 0; i < MonitorHandleTexts.GetSize(); ++i)
     {
@@ -141,12 +139,12 @@ void CUmbrafenDlg::StoreCheckedState(BOOL bReport)
 void CUmbrafenDlg::CaptureColumnWidths()
 {
     CHeaderCtrl& header = m_list.GetHeaderCtrl();
-    const int count = static_cast<int>(header.SendMessage(HDM_GETITEMCOUNT));
+    const int count = header.GetItemCount();
     for (int i = 0; i < count && i < static_cast<int>(std::size(AppSettings.ColumnWidths)); ++i)
     {
         HDITEMW item{};
         item.mask = HDI_WIDTH;
-        header.SendMessage(HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        header.GetItem(i, &item);
         AppSettings.ColumnWidths[i] = StoredAt96(AppSettings.ColumnWidths[i], item.cxy, GetDpi());
     }
 }

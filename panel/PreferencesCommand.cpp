@@ -27,12 +27,11 @@ void CUmbrafenDlg::OnPreferences()
     CString path;
     GetPreferencesFilePath(path);
     if (path.IsEmpty() || !Preferences.Save(path))
-        MessageBox(L"The preferences could not be saved to " + (path.IsEmpty() ? CString(L"Umbrafen.ini") : path) +
-                       L".",
-                   AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+        AppMessageBox(m_hWnd,
+                      L"The preferences could not be saved to " + (path.IsEmpty() ? CString(L"Umbrafen.ini") : path) + L".",
+                      MB_OK | MB_ICONWARNING);
     // Only a change is written: a Run value the user removed by other means stays removed.
     if (before.StartWithWindows != Preferences.StartWithWindows && !SetStartWithWindows(Preferences.StartWithWindows))
-        MessageBox(L"Start with Windows could not be changed in the registry.",
-                   AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+        AppMessageBox(m_hWnd, L"Start with Windows could not be changed in the registry.", MB_OK | MB_ICONWARNING);
     ApplyPreferences();
 }

@@ -57,7 +57,7 @@ BOOL CPreferencesDlg::OnInitDialog()
 
 BOOL CPreferencesDlg::Refuse(int nID, const CString& text)
 {
-    MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+    AppMessageBox(m_hWnd, text, MB_OK | MB_ICONWARNING);
     ::SetFocus(::GetDlgItem(m_hWnd, nID));
     return FALSE;
 }

@@ -29,7 +29,7 @@ LRESULT CUmbrafenDlg::OnStartCommand(WPARAM, LPARAM)
     if (result == CommandApplied) return 0;
     // The same mistake sent to a running instance would change nothing: neither does this start.
     m_bStartCommandFailed = true;
-    ShowCommandLineMistake(m_hWnd, NoSuchDisplayText(static_cast<int>(-result)));
+    ShowCommandLineMistake(m_hWnd, NoSuchDisplayText(static_cast<int>(-result)), CommandLineUsage());
     PostMessage(WM_CLOSE, 0, 0);
     return 0;
 }
@@ -69,7 +69,7 @@ LRESULT CUmbrafenDlg::ApplyCommand(const Command& command, CoverTickets& done)
 
     if (command.Opacity)
     {
-        m_slider.SendMessage(TBM_SETPOS, TRUE, *command.Opacity);
+        m_slider.SetPos(*command.Opacity);
         AppSettings.Alpha = *command.Opacity;
     }
     if (command.Color) AppSettings.WindowColor = *command.Color;

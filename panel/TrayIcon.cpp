@@ -64,7 +64,7 @@ void CUmbrafenDlg::ShowNotice(LPCWSTR text)
         lstrcpynW(data.szInfo, text, ARRAYSIZE(data.szInfo));
         if (NotifyIcon(NIM_MODIFY, &data)) return;
     }
-    MessageBox(text, AfxGetModuleState()->m_lpszCurrentAppName, MB_OK | MB_ICONWARNING);
+    AppMessageBox(m_hWnd, text, MB_OK | MB_ICONWARNING);
 }
 
 HMENU CUmbrafenDlg::BuildTrayMenu()
@@ -108,14 +108,14 @@ LRESULT CUmbrafenDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         OnTrayOpen();
         return 0;
     }
-    HMENU menu = BuildTrayMenu();
+    CMenu menu;
+    menu.Attach(BuildTrayMenu());
     CPoint pos;
     ::GetCursorPos(&pos);
     // Without the foreground the menu would not close when the user clicks elsewhere.
     ::SetForegroundWindow(m_hWnd);
     ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pos.x, pos.y, 0, m_hWnd, nullptr);
     PostMessage(WM_NULL);
-    ::DestroyMenu(menu);
     return 0;
 }
 

@@ -132,7 +132,7 @@ BOOL CUmbrafenDlg::OnInitDialog()
     GetWindowRect(&m_rcInitial);
 
     m_slider.SetRange(50, 255, FALSE);
-    m_slider.SendMessage(TBM_SETPOS, TRUE, AppSettings.Alpha);
+    m_slider.SetPos(AppSettings.Alpha);
 
     RestorePlacement();
 
