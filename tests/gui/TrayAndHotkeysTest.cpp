@@ -1,4 +1,7 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
+#include <optional>
+#include "colorwin/OpenWindowRegistry.h"
+#include "display/DisplayApi.h"
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/Preferences.h"
@@ -44,8 +47,10 @@ protected:
         CString path;
         GetPreferencesFilePath(path);
         m_ini = path.GetString();
-        const std::string ini = "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nCloseAll=Ctrl+Alt+C\r\nToggle1=Ctrl+Alt+1\r\n"
-                                "Toggle2=Ctrl+Alt+K\r\n[AutoCover]\r\nAfterSeconds=3\r\n";
+        const std::string ini =
+            "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nCloseAll=Ctrl+Alt+C\r\nToggle1=Ctrl+Alt+1\r\n"
+            "Toggle2=Ctrl+Alt+K\r\nToggleHere=Ctrl+Alt+H\r\nDimHere=Ctrl+Alt+D\r\nBrightenHere=Ctrl+Alt+B\r\n"
+            "Peek=Ctrl+Alt+E\r\n[AutoCover]\r\nAfterSeconds=3\r\n";
         EXPECT_TRUE(WriteAllBytes(m_ini, Bytes(ini.begin(), ini.end())));
         Preferences.Load(m_ini.c_str());
     }
@@ -110,6 +115,79 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     const WPARAM toggle1 = 3;   // Toggle1's hotkey id: its slot after ToggleAll and CloseAll, plus one
     ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0);
     ToggleTwiceKeepsTheRowCovered(RowOf(1), [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
+}
+
+// The keys under the pointer. ToggleHere covers and uncovers its monitor (through the display seam, the right one of
+// two side by side). Peek makes every cover, and one started meanwhile, see-through and click-through, then gives the
+// same windows back at a second press or after 5 s. DimHere and BrightenHere step the same window's alpha, 50 to 255
+// (240 with Passthrough): DimHere starts at 50, BrightenHere at 50 closes.
+TEST_F(ControlWithoutPanel, KeysUnderThePointerToggleStepAndPeek)
+{
+    const auto look = [](HWND h) {   // alpha, and whether clicks pass through
+        BYTE a = 0;
+        ::GetLayeredWindowAttributes(h, nullptr, &a, nullptr);
+        return std::pair(int(a), (::GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0);
+    };
+    const auto passthrough = [&](WPARAM tick) {
+        ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, tick, 0);
+    };
+    passthrough(BST_UNCHECKED);   // so that a peek's click-through shows
+    static HMONITOR halves[2];
+    halves[0] = m_rows[RowOf(1)].first, halves[1] = m_rows[RowOf(2)].first;
+    DisplayApi sideBySide = Display();
+    sideBySide.MonitorFromPoint = [](POINT pt, DWORD) { return halves[pt.x >= 960]; };
+    std::optional<DisplayApiOverride> seam(sideBySide);
+    ::SetCursorPos(1500, 500);
+    for (const std::vector<int>& rows : {std::vector<int>{RowOf(2)}, {}, {RowOf(2)}})
+    {
+        ASSERT_TRUE(PressCtrlAlt(Panel(), 'H'));
+        WaitForWindows(rows);
+    }
+    seam.reset(), ::SetCursorPos(1600, 1050);   // on display 1 only
+    const HWND two = WindowOn(RowOf(2));
+    const std::pair<int, bool> before = look(two);
+    ASSERT_TRUE(PressCtrlAlt(Panel(), 'E') && PressCtrlAlt(Panel(), '1'));   // display 1 covered during the peek
+    const std::vector<HWND> both = WaitForWindows({RowOf(1), RowOf(2)});
+    ASSERT_TRUE(both.size() == 2 && both[1] == two);
+    const auto all = [&](std::pair<int, bool> want) {
+        return PumpUntil([&] { return look(both[0]) == want && look(two) == want; });
+    };
+    for (bool again : {true, false})
+    {
+        EXPECT_TRUE((again || PressCtrlAlt(Panel(), 'E')) && all({0, true}) && ::GetForegroundWindow() == Panel());
+        const ULONGLONG start = ::GetTickCount64();
+        EXPECT_TRUE((!again || PressCtrlAlt(Panel(), 'E')) && all(before)) << "the same windows as they were";
+        EXPECT_TRUE(again || ::GetTickCount64() - start >= 4000) << "back before the peek's time";
+    }
+    ::SendMessageW(::GetDlgItem(Panel(), IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 245);
+    ASSERT_TRUE(PressCtrlAlt(Panel(), 'C'));
+    WaitForWindows({});
+    HWND cover = nullptr;   // each key with the alpha it leaves, 0 for no cover; Passthrough is ticked at 'P'
+    for (const auto& [key, want] : {std::pair('D', 50),
+                                    {'D', 70},
+                                    {'B', 50},
+                                    {'B', 0},
+                                    {'H', 245},
+                                    {'D', 255},
+                                    {'D', 255},
+                                    {'B', 235},
+                                    {'H', 0},
+                                    {'P', 0},
+                                    {'H', 240},
+                                    {'D', 240},
+                                    {'B', 220}})
+    {
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << key << " to " << want);
+        const HWND was = cover;
+        if (key == 'P') passthrough(BST_CHECKED);
+        else ASSERT_TRUE(PressCtrlAlt(Panel(), BYTE(key)));
+        EXPECT_TRUE(PumpUntil([&] {
+            return RoundTrips() && (want ? (cover = WindowOn(RowOf(1))) && Settled(cover) && look(cover).first == want
+                                         : OpenWindowRegistry.GetCount() == 0);
+        }));
+        EXPECT_TRUE(!was || !want || cover == was) << "not changed in place";
+        cover = want ? cover : nullptr;
+    }
 }
 
 // The icon comes and goes with the panel. Its menu's Toggle items act on their monitor and are checked while it is
