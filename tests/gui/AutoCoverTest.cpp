@@ -43,12 +43,8 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndWaitsOnLoc
     ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(RowOf(2))) && Settled(cover); }, 20000));
     EXPECT_GE(::GetTickCount64() - parked, (MinAutoCoverSeconds - 1) * 1000ull) << "covered before the time";
     EXPECT_TRUE(KeptInFront(user.Hwnd(), cover)) << "the auto-cover took the foreground";
-    const auto alpha = [&] {
-        BYTE a = 0;
-        return ::GetLayeredWindowAttributes(cover, nullptr, &a, nullptr), int(a);
-    };
-    EXPECT_EQ(alpha(), 60) << "the dim stage";
-    EXPECT_TRUE(PumpUntil([&] { return alpha() == AppSettings.Alpha; }, 20000)) << "the same cover at the panel's";
+    EXPECT_EQ(AlphaOf(cover), 60) << "the dim stage";
+    EXPECT_TRUE(PumpUntil([&] { return AlphaOf(cover) == AppSettings.Alpha; }, 20000)) << "the same cover, full";
     ASSERT_TRUE(RoundTrips());   // the check that covered display 2 is over
     EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 1) << "one cover, on display 2 alone";
     ::SetCursorPos(640, 512);

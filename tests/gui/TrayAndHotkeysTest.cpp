@@ -1,5 +1,6 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
 #include <optional>
+#include <sstream>
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/DisplayApi.h"
 #include "panel/TrayIcon.h"
@@ -124,14 +125,9 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
 TEST_F(ControlWithoutPanel, KeysUnderThePointerToggleStepAndPeek)
 {
     const auto look = [](HWND h) {   // alpha, and whether clicks pass through
-        BYTE a = 0;
-        ::GetLayeredWindowAttributes(h, nullptr, &a, nullptr);
-        return std::pair(int(a), (::GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0);
+        return std::pair(AlphaOf(h), (::GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0);
     };
-    const auto passthrough = [&](WPARAM tick) {
-        ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, tick, 0);
-    };
-    passthrough(BST_UNCHECKED);   // so that a peek's click-through shows
+    ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, BST_UNCHECKED, 0);   // to see a peek's clicks pass
     static HMONITOR halves[2];
     halves[0] = m_rows[RowOf(1)].first, halves[1] = m_rows[RowOf(2)].first;
     DisplayApi sideBySide = Display();
@@ -162,24 +158,15 @@ TEST_F(ControlWithoutPanel, KeysUnderThePointerToggleStepAndPeek)
     ::SendMessageW(::GetDlgItem(Panel(), IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 245);
     ASSERT_TRUE(PressCtrlAlt(Panel(), 'C'));
     WaitForWindows({});
-    HWND cover = nullptr;   // each key with the alpha it leaves, 0 for no cover; Passthrough is ticked at 'P'
-    for (const auto& [key, want] : {std::pair('D', 50),
-                                    {'D', 70},
-                                    {'B', 50},
-                                    {'B', 0},
-                                    {'H', 245},
-                                    {'D', 255},
-                                    {'D', 255},
-                                    {'B', 235},
-                                    {'H', 0},
-                                    {'P', 0},
-                                    {'H', 240},
-                                    {'D', 240},
-                                    {'B', 220}})
+    HWND cover = nullptr;   // each key with the alpha it leaves, 0 for no cover; at P Passthrough is ticked
+    std::istringstream steps("D50 D70 B50 B0 H245 D255 D255 B235 H0 P0 H240 D240 B220");
+    for (std::string step; steps >> step;)
     {
+        const char key = step[0];
+        const int want = std::stoi(step.substr(1));
         SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << key << " to " << want);
         const HWND was = cover;
-        if (key == 'P') passthrough(BST_CHECKED);
+        if (key == 'P') ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, BST_CHECKED, 0);
         else ASSERT_TRUE(PressCtrlAlt(Panel(), BYTE(key)));
         EXPECT_TRUE(PumpUntil([&] {
             return RoundTrips() && (want ? (cover = WindowOn(RowOf(1))) && Settled(cover) && look(cover).first == want

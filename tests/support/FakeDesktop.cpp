@@ -123,17 +123,8 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
     return ERROR_SUCCESS;
 }
 
-HMONITOR WINAPI MonitorAt(POINT pt, DWORD)   // the first that holds the point; none as with MONITOR_DEFAULTTONULL
-{
-    for (const FakeMonitor& m : g_desk->Monitors)
-        if (::PtInRect(&m.Rect, pt)) return m.Handle;
-    return nullptr;
-}
-
-const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices,
-                              BufferSizes,  Query,       DeviceInfo,
-                              SetConfig,    MonitorDpi,  ::SetWindowDisplayAffinity,
-                              MonitorAt};
+const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig,
+                              MonitorDpi,   ::SetWindowDisplayAffinity, ::MonitorFromPoint};
 
 }   // namespace
 
