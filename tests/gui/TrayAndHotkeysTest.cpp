@@ -227,6 +227,8 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
     // No MessageBoxWatcher while the dialog is open: it would press the dialog's OK as well.
     const std::tuple<int, LPCWSTR, WORD, LPCWSTR> refusals[] = {
         {IDC_EDIT_AUTO_COVER_SECONDS, L"3", 0, L"Auto-cover waits 5 to 86400 seconds."},
+        {IDC_EDIT_AUTO_COVER_DIM_SECONDS, L"600", 0,
+         L"Auto-cover dims first after 0 (never) or 5 to 599 seconds, less than the wait to cover."},
         {IDC_EDIT_AUTO_COVER_DISPLAYS, L"1,,2", 0,
          L"Displays: all, or display numbers 1 to 99 separated by commas (such as 1,3)."},
         {IDC_HOTKEY_CLOSE_ALL, nullptr, MAKEWORD('1', HOTKEYF_CONTROL | HOTKEYF_ALT),
@@ -261,7 +263,8 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
     ::GetWindowRect(::GetDlgItem(dlg, IDOK), &okThere);
     EXPECT_EQ(okThere.right - okThere.left, 2 * (ok.right - ok.left));
     ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);
-    ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"30");
+    for (auto [edit, text] : {std::pair(IDC_EDIT_AUTO_COVER_SECONDS, L"30"), {IDC_EDIT_AUTO_COVER_DIM_SECONDS, L"29"}})
+        ::SetDlgItemTextW(dlg, edit, text);
     for (int box : {IDC_CHK_TRAY_ICON, IDC_CHK_START_WITH_WINDOWS, IDC_CHK_EXCLUDE_FROM_CAPTURE}) ClickButton(dlg, box);
     ClickButton(dlg, IDOK);
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));   // saved and applied by now
@@ -269,6 +272,7 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
         {L"Hotkeys", L"ToggleAll", L"Ctrl+Alt+P"}, {L"Tray", L"Icon", L"0"},
         {L"Tray", L"StartWithWindows", L"1"},      {L"Tray", L"MinimizeToTray", L"0"},
         {L"Covers", L"ExcludeFromCapture", L"1"},  {L"AutoCover", L"AfterSeconds", L"30"},
+        {L"AutoCover", L"DimAfterSeconds", L"29"},
     };
     for (const auto& [section, key, value] : written) EXPECT_EQ(IniValue(section, key), value) << key;
     EXPECT_FALSE(RegistersFor(MOD_CONTROL | MOD_ALT, 'P')) << "Ctrl+Alt+P is the panel's own";
