@@ -14,12 +14,14 @@ bool Contains(const RECT& outer, const RECT& inner)
 
 CAutoCover::CAutoCover(IAutoCoverDesktop& desktop) : m_desktop(desktop) {}
 
-void CAutoCover::Configure(bool enabled, int afterSeconds, const std::vector<int>& displays)
+void CAutoCover::Configure(bool enabled, int afterSeconds, const std::vector<int>& displays, int dimSeconds)
 {
     const ULONGLONG afterMs = static_cast<ULONGLONG>(afterSeconds) * 1000;
-    if (enabled == m_enabled && afterMs == m_afterMs && displays == m_displays) return;
+    const ULONGLONG dimMs = static_cast<ULONGLONG>(dimSeconds) * 1000;
+    if (enabled == m_enabled && afterMs == m_afterMs && dimMs == m_dimMs && displays == m_displays) return;
     m_enabled = enabled;
     m_afterMs = afterMs;
+    m_dimMs = dimMs;
     m_displays = displays;
     Restart(m_desktop.Now());
 }
@@ -115,17 +117,26 @@ AutoCoverActions CAutoCover::Check(const std::vector<AutoCoverMonitor>& monitors
         const bool inUse = pointerIn || (foreground && fg.monitor == m.handle);
         const bool chosen = Chosen(m.display);
 
-        if (kind == CoverKind::Auto && (pointerIn || fullScreen || !chosen)) actions.uncover.push_back(m.handle);
+        const bool lifted = kind == CoverKind::Auto && (pointerIn || fullScreen || !chosen);
+        if (lifted) actions.uncover.push_back(m.handle);
 
         const auto it = m_watches.find(m.handle);
         Watch w = it == m_watches.end() ? Watch{m_restartedAt ? m_restartedAt : now, false} : it->second;
-        // The wait starts again whenever the monitor is used, and once any cover on it has gone.
-        if (inUse || fullScreen || kind != CoverKind::None || w.covered) w.idleSince = now;
+        // Under its own dim-stage cover the monitor keeps counting towards the full cover.
+        w.dimmed = w.dimmed && kind == CoverKind::Auto && !lifted;
+        // The wait starts again whenever the monitor is used, and once any other cover on it has gone.
+        if (inUse || fullScreen || (!w.dimmed && (kind != CoverKind::None || w.covered))) w.idleSince = now;
         w.covered = kind != CoverKind::None;
-        if (!w.covered && chosen && mayCover && now - w.idleSince >= m_afterMs)
+        const ULONGLONG idle = now - w.idleSince;
+        if (w.dimmed && idle >= m_afterMs)
         {
-            actions.cover.push_back(m.handle);
-            w = {now, true};
+            actions.deepen.push_back(m.handle);
+            w.dimmed = false;
+        }
+        else if (!w.covered && chosen && mayCover && idle >= (m_dimMs ? m_dimMs : m_afterMs))
+        {
+            (m_dimMs ? actions.dim : actions.cover).push_back(m.handle);
+            w = {m_dimMs ? w.idleSince : now, true, m_dimMs != 0};
         }
         watches[m.handle] = w;
     }

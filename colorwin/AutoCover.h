@@ -50,6 +50,8 @@ struct AutoCoverMonitor
 struct AutoCoverActions
 {
     std::vector<HMONITOR> cover;
+    std::vector<HMONITOR> dim;       // cover, at the dim stage's opacity
+    std::vector<HMONITOR> deepen;    // its dim-stage cover takes the panel's opacity
     std::vector<HMONITOR> uncover;   // only auto-cover's own covers
 };
 
@@ -62,8 +64,8 @@ class CAutoCover
 public:
     explicit CAutoCover(IAutoCoverDesktop& desktop = AutoCoverDesktop());
 
-    // displays empty: all. A change starts every wait afresh.
-    void Configure(bool enabled, int afterSeconds, const std::vector<int>& displays);
+    // displays empty: all; dimSeconds 0: no dim stage before the cover. A change starts every wait afresh.
+    void Configure(bool enabled, int afterSeconds, const std::vector<int>& displays, int dimSeconds = 0);
     void SetEnabled(bool enabled);
     bool IsEnabled() const { return m_enabled; }
     void Pause(ULONGLONG ms = AutoCoverPauseMs);
@@ -86,6 +88,7 @@ private:
     {
         ULONGLONG idleSince;
         bool covered;
+        bool dimmed = false;   // its auto-cover is at the dim stage; the wait for the next one goes on
     };
     bool Chosen(int display) const;
     void Restart(ULONGLONG at);
@@ -93,6 +96,7 @@ private:
     IAutoCoverDesktop& m_desktop;
     bool m_enabled = false;
     ULONGLONG m_afterMs = 0;
+    ULONGLONG m_dimMs = 0;
     std::vector<int> m_displays;
     ULONGLONG m_pausedUntil = 0;   // 0: not paused
     ULONGLONG m_restartedAt = 0;   // where the next check starts new waits; 0: at itself

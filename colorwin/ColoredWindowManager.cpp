@@ -1,4 +1,5 @@
 #include "colorwin/ColoredWindowManager.h"
+#include <algorithm>
 #include "colorwin/FullScreenDialog.h"
 #include "colorwin/OpenWindowRegistry.h"
 #include "display/DisplayApi.h"
@@ -38,7 +39,8 @@ std::vector<UINT_PTR> StartColoredWindows(const std::vector<CoverRequest>& reque
         dlg.m_bExcludeFromCapture = options.excludeFromCapture;
         dlg.m_bActivate = options.activate;
         dlg.m_strDevice = info.szDevice;
-        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover);
+        dlg.m_nTicket = OpenWindowRegistry.Reserve(pThread->m_hThread, FormatHandleText(request.monitor), autoCover,
+                                                   options.alpha, options.passthrough ? PassthroughMaxAlpha : 255);
         tickets.back() = dlg.m_nTicket;
         pThread->ResumeThread();
     }
@@ -105,4 +107,26 @@ void ClaimAutoCover(HMONITOR monitor)
 void RecheckColoredWindows()
 {
     for (HWND hWnd : OpenWindowRegistry.GetWindows()) ::PostMessageW(hWnd, WM_COVER_RECHECK, 0, 0);
+}
+
+int SteppedAlpha(int alpha, bool dimmer, int minAlpha, int maxAlpha)
+{
+    if (dimmer) return std::min(alpha + CoverAlphaStep, maxAlpha);
+    return alpha <= minAlpha ? 0 : std::max(alpha - CoverAlphaStep, minAlpha);
+}
+
+BOOL CoverAlphaOn(HMONITOR monitor, BYTE& alpha, BYTE& maxAlpha)
+{
+    return OpenWindowRegistry.AlphaOn(FormatHandleText(monitor), alpha, maxAlpha);
+}
+
+void SetCoverAlphaOn(HMONITOR monitor, BYTE alpha)
+{
+    if (HWND hWnd = OpenWindowRegistry.SetAlphaOn(FormatHandleText(monitor), alpha))
+        ::PostMessageW(hWnd, WM_COVER_LOOK, alpha, static_cast<LPARAM>(CLR_INVALID));
+}
+
+void PeekColoredWindows(BOOL peek)
+{
+    for (HWND hWnd : OpenWindowRegistry.SetPeeking(peek)) ::PostMessageW(hWnd, WM_COVER_PEEK, peek, 0);
 }

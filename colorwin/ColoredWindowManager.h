@@ -10,7 +10,9 @@
 //   CoverOnMonitor, IsMonitorCovered  the window that covers a monitor or is about to
 //   IsMonitorAutoCovered, ClaimAutoCover  auto-cover's own windows, and handing one to the user
 //   RecheckColoredWindows        every window checks its monitor, opacity and band again
-//   WM_COVER_RECHECK             the message that asks one window for that
+//   SteppedAlpha, CoverAlphaOn, SetCoverAlphaOn  a cover's own opacity, changed in place
+//   PeekColoredWindows           every cover see-through and click-through for a while
+//   WM_COVER_RECHECK, WM_COVER_LOOK, WM_COVER_PEEK  the messages a cover takes on its own thread
 #pragma once
 #include <windows.h>
 #include <vector>
@@ -18,6 +20,15 @@
 
 // Posted to a cover: re-check, as at a resume or a display change.
 constexpr UINT WM_COVER_RECHECK = WM_APP + 0x50;
+// Posted to a cover: take the opacity wParam (capped as at its start) and, unless lParam is
+// CLR_INVALID, the colour lParam, in place: the same window, no flicker.
+constexpr UINT WM_COVER_LOOK = WM_APP + 0x51;
+// Posted to a cover: wParam TRUE turns it see-through and click-through, FALSE back as it was.
+constexpr UINT WM_COVER_PEEK = WM_APP + 0x52;
+
+// The cap of a cover's opacity: clicks must still be seen to pass through a Passthrough cover.
+constexpr BYTE PassthroughMaxAlpha = 240;
+constexpr int CoverAlphaStep = 20;
 
 struct CoverRequest
 {
@@ -70,3 +81,12 @@ BOOL IsMonitorAutoCovered(HMONITOR monitor);
 void ClaimAutoCover(HMONITOR monitor);
 // After an unlock: posted, so a window busy with its colour dialog holds up nobody.
 void RecheckColoredWindows();
+// A cover's opacity one step more opaque (dimmer) or less, from minAlpha to maxAlpha; 0 when
+// a step below minAlpha closes the cover.
+int SteppedAlpha(int alpha, bool dimmer, int minAlpha, int maxAlpha);
+// The opacity of the cover on the monitor (open or starting) and its cap; FALSE when none.
+BOOL CoverAlphaOn(HMONITOR monitor, BYTE& alpha, BYTE& maxAlpha);
+// That cover takes the opacity on its own thread; window and registry entry stay.
+void SetCoverAlphaOn(HMONITOR monitor, BYTE alpha);
+// TRUE: every cover, and every one that starts until FALSE, is see-through and click-through.
+void PeekColoredWindows(BOOL peek);

@@ -1,6 +1,7 @@
 // Runs on the coloured window's own thread (the panel's thread only creates the thread
 // object and writes its start parameters before resuming it).
 #include "colorwin/FullScreenDialog.h"
+#include <algorithm>
 #include "res/AppIcon.h"
 #include "colorwin/ColoredWindowManager.h"
 #include "colorwin/CustomColorDialog.h"
@@ -34,6 +35,8 @@ BEGIN_MESSAGE_MAP(CDlgFullScreenDialog, CDialogEx)
     Raw<WM_POWERBROADCAST, &T::OnPowerBroadcast>(),
     Raw<WM_COVER_RECHECK, &T::OnRecheck>(),
     Raw<WM_DPICHANGED, &T::OnDpiChanged>(),
+    Raw<WM_COVER_LOOK, &T::OnLook>(),
+    Raw<WM_COVER_PEEK, &T::OnPeek>(),
     Msg<WM_TIMER, &T::OnTimer>(),
 END_MESSAGE_MAP()
 // clang-format on
@@ -45,7 +48,8 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     SetAppIcon(*this);
 
     // A Close All that came while the thread started: the window goes before it is seen.
-    if (m_pOpenWindows && !m_pOpenWindows->Register(m_nTicket, m_hWnd))
+    // A hotkey may have changed its opacity, or a peek begun, while the thread started.
+    if (m_pOpenWindows && !m_pOpenWindows->Register(m_nTicket, m_hWnd, &m_nAlpha, &m_bPeeking))
     {
         DestroyWindow();
         return TRUE;
@@ -63,8 +67,8 @@ BOOL CDlgFullScreenDialog::OnInitDialog()
     SetWindowText(title);
 
     ModifyStyleEx(0, WS_EX_LAYERED, 0);
-    if (m_bPassthrough && m_nAlpha > 240) m_nAlpha = 240;
-    ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_nAlpha, LWA_ALPHA);
+    if (m_bPassthrough && m_nAlpha > PassthroughMaxAlpha) m_nAlpha = PassthroughMaxAlpha;
+    ApplyLook();
     if (m_bPassthrough) ModifyStyleEx(0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, 0);
 
     // Only the panel's own Show activates: a cover that comes while the user works elsewhere
@@ -165,6 +169,31 @@ LRESULT CDlgFullScreenDialog::OnDpiChanged(WPARAM, LPARAM)
     return 0;
 }
 
+// In place, so the cover neither closes nor flickers; a re-show starts from the panel's values again.
+LRESULT CDlgFullScreenDialog::OnLook(WPARAM wParam, LPARAM lParam)
+{
+    m_nAlpha = static_cast<BYTE>(std::min<WPARAM>(wParam, m_bPassthrough ? PassthroughMaxAlpha : 255));
+    if (static_cast<COLORREF>(lParam) != CLR_INVALID)
+        SetBackgroundColor(m_crColor = static_cast<COLORREF>(lParam), TRUE);
+    ApplyLook();
+    return 0;
+}
+
+LRESULT CDlgFullScreenDialog::OnPeek(WPARAM wParam, LPARAM)
+{
+    m_bPeeking = wParam != 0;
+    ApplyLook();
+    return 0;
+}
+
+void CDlgFullScreenDialog::ApplyLook()
+{
+    // Only the style changes, never the activation: a peek moves no focus.
+    const BOOL through = m_bPassthrough || m_bPeeking;
+    ModifyStyleEx(through ? 0 : WS_EX_TRANSPARENT, through ? WS_EX_TRANSPARENT : 0, 0);
+    ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_bPeeking ? 0 : m_nAlpha, LWA_ALPHA);
+}
+
 void CDlgFullScreenDialog::OnTimer(UINT_PTR nIDEvent)
 {
     m_band.OnTimer(nIDEvent);
@@ -191,7 +220,7 @@ void CDlgFullScreenDialog::Recheck()
     const RECT& rc = info.rcMonitor;
     SetWindowPos(m_bOnTop ? &CWnd::wndTopMost : nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOACTIVATE | (m_bOnTop ? 0 : SWP_NOZORDER));
-    ::SetLayeredWindowAttributes(m_hWnd, m_crColor, m_nAlpha, LWA_ALPHA);
+    ApplyLook();
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

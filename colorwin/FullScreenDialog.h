@@ -28,9 +28,10 @@ public:
     BYTE m_nAlpha = 255;
     BOOL m_bPassthrough = TRUE;
     BOOL m_bExcludeFromCapture = FALSE;
-    UINT_PTR m_nTicket = 0;   // this window's lifetime in the registry
+    UINT_PTR m_nTicket = 0;     // this window's lifetime in the registry
     BOOL m_bActivate = FALSE;   // the window becomes the active one as it takes its band
     CString m_strDevice;        // its monitor's device name, to find it again under a new handle
+    BOOL m_bPeeking = FALSE;    // see-through and click-through for a peek, its own opacity kept
 
 protected:
     BOOL OnInitDialog() override;
@@ -49,6 +50,10 @@ protected:
     LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     LRESULT OnRecheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLook(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPeek(WPARAM wParam, LPARAM lParam);
+    // Opacity and click-through as its own values and a peek make them.
+    void ApplyLook();
     void OnTimer(UINT_PTR nIDEvent);
     // Takes its monitor's rectangle, its opacity and its band again, and repaints; follows its
     // monitor to a new handle, or closes when the monitor is gone.

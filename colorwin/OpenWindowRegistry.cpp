@@ -68,7 +68,7 @@ void COpenWindowRegistry::Changed()
     ::SetEvent(m_changed);
 }
 
-UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover)
+UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover, BYTE alpha, BYTE maxAlpha)
 {
     HANDLE copy = nullptr;
     ::DuplicateHandle(::GetCurrentProcess(), hThread, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0);
@@ -82,10 +82,11 @@ UINT_PTR COpenWindowRegistry::Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCove
     if (copy) m_threads.push_back(copy);
     const UINT_PTR ticket = m_nextTicket++;
     m_slots.push_back({ticket, State::Starting, key, autoCover});
+    m_slots.back().alpha = std::min(alpha, maxAlpha), m_slots.back().maxAlpha = maxAlpha;
     return ticket;
 }
 
-BOOL COpenWindowRegistry::Register(UINT_PTR ticket, HWND hWnd)
+BOOL COpenWindowRegistry::Register(UINT_PTR ticket, HWND hWnd, BYTE* alpha, BOOL* peeking)
 {
     CExclusiveLock guard(m_lock);
     Slot* slot = Find(ticket);
@@ -98,6 +99,8 @@ BOOL COpenWindowRegistry::Register(UINT_PTR ticket, HWND hWnd)
     }
     slot->state = State::Open;
     slot->hWnd = hWnd;
+    if (alpha) *alpha = slot->alpha;
+    if (peeking) *peeking = m_peeking;
     // An older window on this monitor may still be closing: the key names the new one from now on.
     m_map[slot->key] = FormatHandleText(hWnd);
     return TRUE;
@@ -156,6 +159,40 @@ INT_PTR COpenWindowRegistry::GetLiveCount() const
 {
     CExclusiveLock guard(m_lock);
     return std::count_if(m_slots.begin(), m_slots.end(), IsLive);
+}
+
+COpenWindowRegistry::Slot* COpenWindowRegistry::LiveOn(LPCWSTR key)
+{
+    for (Slot& s : m_slots)
+        if (IsLive(s) && s.key.Compare(key) == 0) return &s;
+    return nullptr;
+}
+
+BOOL COpenWindowRegistry::AlphaOn(LPCWSTR key, BYTE& alpha, BYTE& maxAlpha) const
+{
+    CExclusiveLock guard(m_lock);
+    const Slot* slot = const_cast<COpenWindowRegistry*>(this)->LiveOn(key);
+    if (slot) alpha = slot->alpha, maxAlpha = slot->maxAlpha;
+    return slot != nullptr;
+}
+
+HWND COpenWindowRegistry::SetAlphaOn(LPCWSTR key, BYTE alpha)
+{
+    CExclusiveLock guard(m_lock);
+    Slot* slot = LiveOn(key);
+    if (!slot) return nullptr;
+    slot->alpha = std::min(alpha, slot->maxAlpha);
+    return slot->hWnd;
+}
+
+std::vector<HWND> COpenWindowRegistry::SetPeeking(BOOL peeking)
+{
+    std::vector<HWND> windows;
+    CExclusiveLock guard(m_lock);
+    m_peeking = peeking;
+    for (const Slot& s : m_slots)
+        if (s.state == State::Open) windows.push_back(s.hWnd);
+    return windows;
 }
 
 UINT_PTR COpenWindowRegistry::CoverOn(LPCWSTR key) const

@@ -27,10 +27,12 @@ public:
     // Starter's thread, before the window thread runs, for the window that will cover the
     // monitor with this key: returns the window's ticket. autoCover marks a cover that
     // auto-cover made and may take away again.
-    UINT_PTR Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover = FALSE);
-    // Window thread, once its window exists: adds the entry. FALSE when a close request came
+    // alpha: its opacity at the start, at most maxAlpha.
+    UINT_PTR Reserve(HANDLE hThread, LPCWSTR key, BOOL autoCover = FALSE, BYTE alpha = 255, BYTE maxAlpha = 255);
+    // Window thread, once its window exists: adds the entry, and gives the opacity and peek the
+    // window shows, which may have changed while it started. FALSE when a close request came
     // first; the window must then destroy itself unseen.
-    BOOL Register(UINT_PTR ticket, HWND hWnd);
+    BOOL Register(UINT_PTR ticket, HWND hWnd, BYTE* alpha = nullptr, BOOL* peeking = nullptr);
     // Window thread, at the end of its window's initialisation: the cover is up and visible.
     void MarkShown(UINT_PTR ticket);
     // Window thread: its monitor has a new handle, with this key. FALSE when another window
@@ -48,6 +50,14 @@ public:
     BOOL IsAutoCovered(LPCWSTR key) const;
     // The user asked for that monitor's cover: an auto-cover there becomes the user's.
     void ClaimAutoCover(LPCWSTR key);
+    // The opacity of the live cover on that monitor and its cap; FALSE when there is none.
+    BOOL AlphaOn(LPCWSTR key, BYTE& alpha, BYTE& maxAlpha) const;
+    // Sets it (at most the cap); returns the window to tell, null while the window still starts
+    // (it takes the value as it registers) or when there is no cover.
+    HWND SetAlphaOn(LPCWSTR key, BYTE alpha);
+    // Every cover is see-through while peeking, those that start meanwhile too; returns the
+    // windows open now, to tell.
+    std::vector<HWND> SetPeeking(BOOL peeking);
 
     // A close request takes effect here, under the lock, before any window has seen it: the
     // windows still starting are cancelled and the open ones marked closing, so the next
@@ -80,7 +90,10 @@ private:
         BOOL autoCover;
         HWND hWnd = nullptr;
         bool settled = false;   // shown, or taken away by a close request before it was
+        BYTE alpha = 255;
+        BYTE maxAlpha = 255;
     };
+    Slot* LiveOn(LPCWSTR key);
     Slot* Find(UINT_PTR ticket);
     const Slot* Find(UINT_PTR ticket) const;
     static bool IsLive(const Slot& s) { return s.state == State::Starting || s.state == State::Open; }
@@ -96,6 +109,7 @@ private:
     std::vector<HANDLE> m_threads;    // duplicates, closed once the thread has ended
     std::vector<UINT_PTR> m_failed;   // the latest tickets whose window never came up
     UINT_PTR m_nextTicket = 1;
+    BOOL m_peeking = FALSE;
     HANDLE m_changed;   // manual-reset, set on every change of a slot
 };
 

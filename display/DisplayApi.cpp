@@ -21,11 +21,11 @@ HRESULT WINAPI DpiForMonitor(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX
 const DisplayApi& SystemDisplayApi()
 {
     static const DisplayApi api = {
-        ::EnumDisplayMonitors, ::GetMonitorInfoW,
-        ::EnumDisplayDevicesW, ::GetDisplayConfigBufferSizes,
-        ::QueryDisplayConfig,  ::DisplayConfigGetDeviceInfo,
-        ::SetDisplayConfig,    DpiForMonitor,
-        ::SetWindowDisplayAffinity,
+        ::EnumDisplayMonitors,      ::GetMonitorInfoW,
+        ::EnumDisplayDevicesW,      ::GetDisplayConfigBufferSizes,
+        ::QueryDisplayConfig,       ::DisplayConfigGetDeviceInfo,
+        ::SetDisplayConfig,         DpiForMonitor,
+        ::SetWindowDisplayAffinity, ::MonitorFromPoint,
     };
     return api;
 }

@@ -1,8 +1,8 @@
 // DisplayApi: the display functions of user32 as one replaceable table, with the call that keeps a window out of
-// screen captures.
+// screen captures and the one that finds the monitor under a point.
 // DisplayApiOverride: installs another table for a scope (tests script a desktop through it).
 //
-// Every call of these eight functions in the program goes through Display(), so a test can
+// Every call of these ten functions in the program goes through Display(), so a test can
 // give the program a desktop the virtual display cannot make (many monitors, clone mode,
 // failing queries, monitors of different DPI). The default table is user32 itself, and
 // shcore's GetDpiForMonitor where the system has it.
@@ -24,6 +24,7 @@ struct DisplayApi
     (UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 modeCount, DISPLAYCONFIG_MODE_INFO* modes, UINT32 flags);
     HRESULT(WINAPI* GetDpiForMonitor)(HMONITOR monitor, MONITOR_DPI_TYPE type, UINT* dpiX, UINT* dpiY);
     BOOL(WINAPI* SetWindowDisplayAffinity)(HWND window, DWORD affinity);
+    HMONITOR(WINAPI* MonitorFromPoint)(POINT pt, DWORD flags);
 };
 
 // The table bound to user32.

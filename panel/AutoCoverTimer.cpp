@@ -1,5 +1,6 @@
 // The control panel's side of auto-cover: the once-a-second check on its timer, and the
 // pause and resume the tray menu offers. The rules themselves are in colorwin/AutoCover.
+#include <algorithm>
 #include "colorwin/ColoredWindowManager.h"
 #include "display/DisplayApi.h"
 #include "display/MonitorEnum.h"
@@ -16,7 +17,7 @@ constexpr UINT AutoCoverCheckMs = 1000;
 void CUmbrafenDlg::ApplyAutoCoverPreferences()
 {
     m_autoCover.Configure(Preferences.AutoCoverEnabled != 0, Preferences.AutoCoverSeconds,
-                          Preferences.AutoCoverDisplays);
+                          Preferences.AutoCoverDisplays, Preferences.AutoCoverDimSeconds);
     if (m_autoCover.IsEnabled())
     {
         SetTimer(AutoCoverTimer, AutoCoverCheckMs, nullptr);
@@ -45,15 +46,27 @@ void CUmbrafenDlg::CheckAutoCover()
 
     const AutoCoverActions actions = m_autoCover.Check(monitors);
     CloseColoredWindowsOn(actions.uncover);
-    if (actions.cover.empty()) return;
+    if (actions.cover.empty() && actions.dim.empty() && actions.deepen.empty()) return;
 
     // The covers Show would make: with the options the panel shows at this moment.
-    const CoverOptions options = ReadCoverOptions();
-    std::vector<CoverRequest> requests;
-    for (HMONITOR monitor : actions.cover)
-        for (size_t i = 0; i < monitors.size(); ++i)
-            if (monitors[i].handle == monitor) requests.push_back(CoverRequestFor(rows[i]));
-    StartColoredWindows(requests, options, TRUE);
+    CoverOptions options = ReadCoverOptions();
+    // The dim stage's cover goes to the panel's opacity, unless it is already as opaque.
+    for (HMONITOR monitor : actions.deepen)
+    {
+        BYTE alpha = 0, maxAlpha = 0;
+        if (CoverAlphaOn(monitor, alpha, maxAlpha) && alpha < std::min(options.alpha, maxAlpha))
+            SetCoverAlphaOn(monitor, options.alpha);
+    }
+    const auto requestsFor = [&](const std::vector<HMONITOR>& chosen) {
+        std::vector<CoverRequest> requests;
+        for (HMONITOR monitor : chosen)
+            for (size_t i = 0; i < monitors.size(); ++i)
+                if (monitors[i].handle == monitor) requests.push_back(CoverRequestFor(rows[i]));
+        return requests;
+    };
+    StartColoredWindows(requestsFor(actions.cover), options, TRUE);
+    options.alpha = static_cast<BYTE>(Preferences.AutoCoverDimOpacity);
+    StartColoredWindows(requestsFor(actions.dim), options, TRUE);
 }
 
 void CUmbrafenDlg::PauseAutoCover()

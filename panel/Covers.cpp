@@ -164,11 +164,12 @@ BOOL CUmbrafenDlg::IsRowCovered(int row)
 }
 
 // Asked for directly (command line, hotkey, tray): no prompt, and covers already up stay.
-CoverTickets CUmbrafenDlg::CoverRows(const std::vector<int>& rows)
+CoverTickets CUmbrafenDlg::CoverRows(const std::vector<int>& rows, int alpha)
 {
     // Nothing starts while the panel closes: for a command that asked for covers, that is a failure.
     if (m_bClosing) return {std::vector<UINT_PTR>(rows.size(), 0), {}};
-    const CoverOptions options = ReadCoverOptions();
+    CoverOptions options = ReadCoverOptions();
+    if (alpha >= 0) options.alpha = static_cast<BYTE>(alpha);
     CoverTickets done;
     std::vector<CoverRequest> requests;
     for (int row : rows)

@@ -1,15 +1,19 @@
 // The control panel's global hotkeys: registration on the panel's window as Preferences
 // sets them, the one report of those another program holds, and what each one does.
 #include <algorithm>
+#include "colorwin/ColoredWindowManager.h"
 #include "colorwin/OpenWindowRegistry.h"
+#include "display/DisplayApi.h"
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/Preferences.h"
 
 namespace {
 
-// Hotkey id = slot + 1, so the ids follow the file's order (ToggleAll, CloseAll, Toggle1..9).
+// Hotkey id = slot + 1, so the ids follow the file's order (ToggleAll, CloseAll, Toggle1..9, ToggleHere, DimHere,
+// BrightenHere, Peek).
 constexpr int HotkeyIdBase = 1;
+constexpr UINT PeekMs = 5000;
 
 }   // namespace
 
@@ -66,13 +70,57 @@ LRESULT CUmbrafenDlg::OnHotKey(WPARAM wParam, LPARAM)
     {
         CloseAllColoredWindows();
     }
-    else if (slot >= 2 && slot < HotkeySlotCount)
+    else if (slot >= 2 && slot <= ToggleHereSlot)
     {
-        // A display that is not connected now has no row: the key does nothing.
-        const int row = FindDisplayRow(slot - 1);
+        // A display that is not connected now, or a pointer on no listed monitor, has no row: the key does nothing.
+        const int row = slot == ToggleHereSlot ? RowUnderPointer() : FindDisplayRow(slot - 1);
         if (row >= 0) ToggleRows({row});
     }
+    else if (slot == ToggleHereSlot + 1 || slot == ToggleHereSlot + 2)
+    {
+        StepOpacityHere(slot == ToggleHereSlot + 1);
+    }
+    else if (slot == ToggleHereSlot + 3)
+    {
+        TogglePeek();
+    }
     return 0;
+}
+
+int CUmbrafenDlg::RowUnderPointer()
+{
+    POINT pt{};
+    const HMONITOR monitor = ::GetCursorPos(&pt) ? Display().MonitorFromPoint(pt, MONITOR_DEFAULTTONULL) : nullptr;
+    for (int row = 0; monitor && row < m_list.GetItemCount(); ++row)
+        if (MonitorOf(row) == monitor) return row;
+    return -1;
+}
+
+// DimHere and BrightenHere change the cover's own opacity in place; a re-show takes the slider's again.
+void CUmbrafenDlg::StepOpacityHere(bool dimmer)
+{
+    const int row = RowUnderPointer();
+    if (row < 0) return;
+    const HMONITOR monitor = MonitorOf(row);
+    BYTE alpha = 0, maxAlpha = 0;
+    if (!CoverAlphaOn(monitor, alpha, maxAlpha))
+    {
+        if (dimmer) CoverRows({row}, MinCoverOpacity);   // dimming begins from the faintest cover
+        return;
+    }
+    ClaimAutoCover(monitor);   // the user's cover now: the pointer there must not take it away
+    const int stepped = SteppedAlpha(alpha, dimmer, MinCoverOpacity, maxAlpha);
+    if (stepped == 0) UncoverRows({row});
+    else SetCoverAlphaOn(monitor, static_cast<BYTE>(stepped));
+}
+
+// The panel ends every peek, so all covers come back together, those started during it too.
+void CUmbrafenDlg::TogglePeek()
+{
+    m_bPeeking = !m_bPeeking;
+    PeekColoredWindows(m_bPeeking);
+    if (m_bPeeking) SetTimer(PeekTimer, PeekMs, nullptr);
+    else KillTimer(PeekTimer);
 }
 
 // One key for "covers on or off": if any ticked monitor is covered the ticked covers close,

@@ -7,6 +7,7 @@
 //   AutoCoverTimer        auto-cover's once-a-second look at the desktop
 //   SessionNotifyTimer    the next try to hear of lock and unlock, when the first failed at logon
 //   AutoSaveTimer         the store of the data file a little after a change
+//   PeekTimer             the end of a peek through the covers
 #pragma once
 #include <windows.h>
 
@@ -18,3 +19,4 @@ constexpr UINT_PTR CloseDelayTimer = 1;
 constexpr UINT_PTR AutoCoverTimer = 2;
 constexpr UINT_PTR SessionNotifyTimer = 3;
 constexpr UINT_PTR AutoSaveTimer = 4;
+constexpr UINT_PTR PeekTimer = 5;

@@ -6,16 +6,19 @@
 
 namespace {
 
-// Slot order: ToggleAll, CloseAll, display 1..9; the controls' ids follow it.
+// Slot order: ToggleAll, CloseAll, display 1..9, then the four that act under the pointer; the controls' ids follow it.
 int HotkeyControl(int slot)
 {
+    if (slot >= ToggleHereSlot) return IDC_HOTKEY_TOGGLE_HERE + slot - ToggleHereSlot;
     return slot == 0 ? IDC_HOTKEY_TOGGLE_ALL : slot == 1 ? IDC_HOTKEY_CLOSE_ALL : IDC_HOTKEY_TOGGLE_1 + slot - 2;
 }
 
 CString SlotLabel(int slot)
 {
-    CString label = slot == 0 ? L"Toggle all ticked" : L"Close all";
-    if (slot >= 2) label.Format(L"Display %d", slot - 1);
+    constexpr LPCWSTR labels[] = {L"Toggle all ticked", L"Close all",     L"Toggle here",
+                                  L"Dim here",          L"Brighten here", L"Peek"};
+    CString label = labels[slot < 2 ? slot : slot >= ToggleHereSlot ? slot - ToggleHereSlot + 2 : 0];
+    if (slot >= 2 && slot < ToggleHereSlot) label.Format(L"Display %d", slot - 1);
     return label;
 }
 
@@ -36,12 +39,16 @@ void CPreferencesDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_CHK_AUTO_COVER, m_prefs.AutoCoverEnabled);
     DDX_Text(pDX, IDC_EDIT_AUTO_COVER_SECONDS, m_seconds);
     DDX_Text(pDX, IDC_EDIT_AUTO_COVER_DISPLAYS, m_displays);
+    DDX_Text(pDX, IDC_EDIT_AUTO_COVER_DIM_SECONDS, m_dimSeconds);
+    DDX_Text(pDX, IDC_EDIT_AUTO_COVER_DIM_OPACITY, m_dimOpacity);
 }
 
 BOOL CPreferencesDlg::OnInitDialog()
 {
     m_seconds.Format(L"%d", m_prefs.AutoCoverSeconds);
     m_displays = DisplayListText(m_prefs.AutoCoverDisplays);
+    m_dimSeconds.Format(L"%d", m_prefs.AutoCoverDimSeconds);
+    m_dimOpacity.Format(L"%d", m_prefs.AutoCoverDimOpacity);
     CDialogEx::OnInitDialog();
 
     SetSecondaryCaption(*this, L"Preferences");
@@ -111,8 +118,26 @@ BOOL CPreferencesDlg::ReadAutoCover()
         text.Format(L"Displays: all, or display numbers 1 to %d separated by commas (such as 1,3).", MaxDisplayNumber);
         return Refuse(IDC_EDIT_AUTO_COVER_DISPLAYS, text);
     }
+    int dimSeconds = 0, dimOpacity = 0;
+    if (!ParseDecimal(CString(m_dimSeconds).Trim(), dimSeconds) ||
+        (dimSeconds != 0 && (dimSeconds < MinAutoCoverSeconds || dimSeconds >= seconds)))
+    {
+        CString text;
+        text.Format(L"Auto-cover dims first after 0 (never) or %d to %d seconds, less than the wait to cover.",
+                    MinAutoCoverSeconds, seconds - 1);
+        return Refuse(IDC_EDIT_AUTO_COVER_DIM_SECONDS, text);
+    }
+    if (!ParseDecimal(CString(m_dimOpacity).Trim(), dimOpacity) || dimOpacity < MinCoverOpacity ||
+        dimOpacity > MaxCoverOpacity)
+    {
+        CString text;
+        text.Format(L"The dim opacity is %d to %d.", MinCoverOpacity, MaxCoverOpacity);
+        return Refuse(IDC_EDIT_AUTO_COVER_DIM_OPACITY, text);
+    }
     m_prefs.AutoCoverSeconds = seconds;
     m_prefs.AutoCoverDisplays = displays;
+    m_prefs.AutoCoverDimSeconds = dimSeconds;
+    m_prefs.AutoCoverDimOpacity = dimOpacity;
     return TRUE;
 }
 

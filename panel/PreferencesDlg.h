@@ -27,4 +27,6 @@ protected:
     std::vector<CString> m_problems;
     CString m_seconds;
     CString m_displays;
+    CString m_dimSeconds;
+    CString m_dimOpacity;
 };

@@ -179,6 +179,7 @@ void CUmbrafenDlg::OnTimer(UINT_PTR nIDEvent)
     case AutoCoverTimer: CheckAutoCover(); break;
     case SessionNotifyTimer: RegisterSessionNotify(); break;
     case AutoSaveTimer: OnAutoSaveTimer(); break;
+    case PeekTimer: TogglePeek(); break;
     }
     Default();
 }
@@ -236,6 +237,7 @@ void CUmbrafenDlg::OnDestroy()
     // Coloured windows left open by an OK end must not reach a dialog that is gone.
     SetControlPanelWindow(nullptr);
     UnregisterHotkeys();
+    if (m_bPeeking) TogglePeek();   // the next covers of this process must not start see-through
     UnregisterSessionNotify();
     ShowTrayIcon(false);
     CaptureSettings();

@@ -99,7 +99,7 @@ public:
     int FindDisplayRow(int display);   // the row of \\.\DISPLAYn, -1 when none
     BOOL IsRowCovered(int row);
     // Each returns what it started and closed, for a command that waits until it is in place.
-    CoverTickets CoverRows(const std::vector<int>& rows);
+    CoverTickets CoverRows(const std::vector<int>& rows, int alpha = -1);   // alpha: instead of the slider's
     CoverTickets UncoverRows(const std::vector<int>& rows);
     CoverTickets ToggleRows(const std::vector<int>& rows);
     CoverRequest CoverRequestFor(int row);
@@ -173,6 +173,10 @@ public:
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnHotkeyReport(WPARAM wParam, LPARAM lParam);
     void ToggleTickedRows();
+    int RowUnderPointer();   // -1 when the pointer is on no listed monitor
+    void StepOpacityHere(bool dimmer);
+    bool m_bPeeking = false;
+    void TogglePeek();
     void ShowTrayIcon(bool show);
     void ShowNotice(LPCWSTR text);   // a balloon on the tray icon, else a message box
     HMENU BuildTrayMenu();

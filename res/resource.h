@@ -64,6 +64,12 @@
 #define IDC_EDIT_AUTO_COVER_SECONDS 1116     // seconds before auto-cover
 #define IDC_EDIT_AUTO_COVER_DISPLAYS 1117    // displays auto-cover covers
 #define IDC_EDIT_PREFERENCES_PROBLEMS 1118   // read-only list of what could not be read or registered
+#define IDC_HOTKEY_TOGGLE_HERE 1119          // hotkeys: ToggleHere, DimHere, BrightenHere, Peek, ids 1119..1122
+#define IDC_HOTKEY_DIM_HERE 1120
+#define IDC_HOTKEY_BRIGHTEN_HERE 1121
+#define IDC_HOTKEY_PEEK 1122
+#define IDC_EDIT_AUTO_COVER_DIM_SECONDS 1123   // seconds before the dim stage, 0 for none
+#define IDC_EDIT_AUTO_COVER_DIM_OPACITY 1124   // the dim stage's opacity
 
 // The About box's controls have no ids of their own (IDC_STATIC) apart from IDOK.
 #ifndef IDC_STATIC

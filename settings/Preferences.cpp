@@ -77,6 +77,8 @@ bool FieldDiffers(const PreferencesRecord& a, const PreferencesRecord& b, const 
         if (key == s.key) return a.*s.field != b.*s.field;
     if (key == L"Enabled") return a.AutoCoverEnabled != b.AutoCoverEnabled;
     if (key == L"AfterSeconds") return a.AutoCoverSeconds != b.AutoCoverSeconds;
+    if (key == L"DimAfterSeconds") return a.AutoCoverDimSeconds != b.AutoCoverDimSeconds;
+    if (key == L"DimOpacity") return a.AutoCoverDimOpacity != b.AutoCoverDimOpacity;
     return a.AutoCoverDisplays != b.AutoCoverDisplays;
 }
 
@@ -84,14 +86,22 @@ bool FieldDiffers(const PreferencesRecord& a, const PreferencesRecord& b, const 
 
 CString HotkeyKeyName(int slot)
 {
-    CString name = slot == 0 ? L"ToggleAll" : L"CloseAll";
-    if (slot >= 2) name.Format(L"Toggle%d", slot - 1);
+    constexpr LPCWSTR here[] = {L"ToggleHere", L"DimHere", L"BrightenHere", L"Peek"};
+    CString name = slot == 0                ? L"ToggleAll"
+                   : slot == 1              ? L"CloseAll"
+                   : slot >= ToggleHereSlot ? here[slot - ToggleHereSlot]
+                                            : L"";
+    if (name.IsEmpty()) name.Format(L"Toggle%d", slot - 1);
     return name;
 }
 
 Hotkey& HotkeyAt(PreferencesRecord& prefs, int slot)
 {
-    return slot == 0 ? prefs.ToggleAll : slot == 1 ? prefs.CloseAll : prefs.Toggle[slot - 2];
+    Hotkey* const here[] = {&prefs.ToggleHere, &prefs.DimHere, &prefs.BrightenHere, &prefs.Peek};
+    return slot == 0                ? prefs.ToggleAll
+           : slot == 1              ? prefs.CloseAll
+           : slot >= ToggleHereSlot ? *here[slot - ToggleHereSlot]
+                                    : prefs.Toggle[slot - 2];
 }
 
 const Hotkey& HotkeyAt(const PreferencesRecord& prefs, int slot)
@@ -145,6 +155,36 @@ void PreferencesRecord::Load(LPCWSTR path)
         AddProblem(*this, L"AfterSeconds", seconds, why, AutoCoverStaysOff);
         usable = false;
     }
+    // Seconds before the dim stage: 0 (none), else from the least wait to just under AfterSeconds.
+    CString dim;
+    usable &= ReadValue(path, AutoCoverSection, L"DimAfterSeconds", dim, *this, AutoCoverStaysOff);
+    int d = AutoCoverDimSeconds;
+    const bool dimNumber = dim.IsEmpty() || ParseDecimal(dim, d);
+    if (dimNumber && (d == 0 || (d >= MinAutoCoverSeconds && d < AutoCoverSeconds)))
+    {
+        AutoCoverDimSeconds = d;
+    }
+    else
+    {
+        CString why;
+        why.Format(L"is not 0 or %d seconds to less than AfterSeconds (%d)", MinAutoCoverSeconds, AutoCoverSeconds);
+        AddProblem(*this, L"DimAfterSeconds", dim, why, AutoCoverStaysOff);
+        usable = false;
+    }
+    CString opacity;
+    usable &= ReadValue(path, AutoCoverSection, L"DimOpacity", opacity, *this, AutoCoverStaysOff);
+    int o = AutoCoverDimOpacity;
+    if ((opacity.IsEmpty() || ParseDecimal(opacity, o)) && o >= MinCoverOpacity && o <= MaxCoverOpacity)
+    {
+        AutoCoverDimOpacity = o;
+    }
+    else
+    {
+        CString why;
+        why.Format(L"is not an opacity (%d to %d)", MinCoverOpacity, MaxCoverOpacity);
+        AddProblem(*this, L"DimOpacity", opacity, why, AutoCoverStaysOff);
+        usable = false;
+    }
     usable &= ReadValue(path, AutoCoverSection, L"Displays", displays, *this, AutoCoverStaysOff);
     if (!displays.IsEmpty() && !ParseDisplayList(displays, AutoCoverDisplays))
     {
@@ -171,6 +211,10 @@ BOOL PreferencesRecord::Save(LPCWSTR path) const
     CString seconds;
     seconds.Format(L"%d", AutoCoverSeconds);
     write(AutoCoverSection, L"AfterSeconds", seconds);
+    seconds.Format(L"%d", AutoCoverDimSeconds);
+    write(AutoCoverSection, L"DimAfterSeconds", seconds);
+    seconds.Format(L"%d", AutoCoverDimOpacity);
+    write(AutoCoverSection, L"DimOpacity", seconds);
     write(AutoCoverSection, L"Displays", DisplayListText(AutoCoverDisplays));
     return ok;
 }

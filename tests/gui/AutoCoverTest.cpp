@@ -16,7 +16,8 @@ protected:
         AppSettings.AutoMinimize = 0;
         Preferences = PreferencesRecord();
         Preferences.AutoCoverEnabled = 1;
-        Preferences.AutoCoverSeconds = MinAutoCoverSeconds;
+        Preferences.AutoCoverDimSeconds = MinAutoCoverSeconds, Preferences.AutoCoverDimOpacity = 60;
+        Preferences.AutoCoverSeconds = MinAutoCoverSeconds + 3;   // the dim stage's cover goes full 3 s later
     }
     void TearDown() override
     {
@@ -29,8 +30,9 @@ protected:
 }   // namespace
 
 // Display 2 alone is covered once the pointer and the user's program have stayed off it for the time, leaving that
-// program in front, and uncovered when the pointer comes back. Nothing is covered while locked; after an unlock or a
-// resume the wait starts again, and while display changes keep coming it waits until they stopped for 3 seconds.
+// program in front, dimmed first and then the same cover at the panel's opacity, and uncovered when the pointer comes
+// back. Nothing is covered while locked; after an unlock or a resume the wait starts again, and while display changes
+// keep coming it waits until they stopped for 3 seconds.
 TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndWaitsOnLockResumeAndDisplayChanges)
 {
     ::SetCursorPos(1600, 1050);
@@ -41,6 +43,8 @@ TEST_F(AutoCoverPanel, CoversTheIdleMonitorUntilThePointerComesBackAndWaitsOnLoc
     ASSERT_TRUE(PumpUntil([&] { return (cover = WindowOn(RowOf(2))) && Settled(cover); }, 20000));
     EXPECT_GE(::GetTickCount64() - parked, (MinAutoCoverSeconds - 1) * 1000ull) << "covered before the time";
     EXPECT_TRUE(KeptInFront(user.Hwnd(), cover)) << "the auto-cover took the foreground";
+    EXPECT_EQ(AlphaOf(cover), 60) << "the dim stage";
+    EXPECT_TRUE(PumpUntil([&] { return AlphaOf(cover) == AppSettings.Alpha; }, 20000)) << "the same cover, full";
     ASSERT_TRUE(RoundTrips());   // the check that covered display 2 is over
     EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 1) << "one cover, on display 2 alone";
     ::SetCursorPos(640, 512);

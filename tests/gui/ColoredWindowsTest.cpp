@@ -116,9 +116,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
         for (HWND h : w)
         {
             EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), step.exStyle);
-            BYTE alpha = 0;
-            ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr));
-            EXPECT_EQ(alpha, step.alpha);
+            EXPECT_EQ(AlphaOf(h), step.alpha);
         }
     }
 
@@ -338,8 +336,7 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
     ClickShow();
     const std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
-    BYTE alpha = 0, shown = 0;
-    ::GetLayeredWindowAttributes(w[1], nullptr, &shown, nullptr);
+    const int shown = AlphaOf(w[1]);
     const std::tuple<HWND, UINT, WPARAM> steps[] = {{w[1], WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
                                                     {Panel(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
                                                     {w[1], WM_DISPLAYCHANGE, 32},
@@ -352,8 +349,7 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
         RECT rc{};
         EXPECT_TRUE(PumpUntil([&] {
             return ::GetWindowRect(w[1], &rc) && ::EqualRect(&rc, &m_rows[1].second) &&
-                   (::GetWindowLongPtrW(w[1], GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-                   ::GetLayeredWindowAttributes(w[1], nullptr, &alpha, nullptr) && alpha == shown;
+                   (::GetWindowLongPtrW(w[1], GWL_EXSTYLE) & WS_EX_TOPMOST) && AlphaOf(w[1]) == shown;
         })) << "not restored after message " << msg;
     }
     FakeDesktop desk;   // row 0's monitor under a new handle, row 1's gone

@@ -1,4 +1,8 @@
 // Control without the panel: hotkeys from Umbrafen.ini, the tray icon and menu, Minimize to tray, Preferences, Reset.
+#include <optional>
+#include <sstream>
+#include "colorwin/OpenWindowRegistry.h"
+#include "display/DisplayApi.h"
 #include "panel/TrayIcon.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/Preferences.h"
@@ -44,8 +48,10 @@ protected:
         CString path;
         GetPreferencesFilePath(path);
         m_ini = path.GetString();
-        const std::string ini = "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nCloseAll=Ctrl+Alt+C\r\nToggle1=Ctrl+Alt+1\r\n"
-                                "Toggle2=Ctrl+Alt+K\r\n[AutoCover]\r\nAfterSeconds=3\r\n";
+        const std::string ini =
+            "[Hotkeys]\r\nToggleAll=Ctrl+Alt+T\r\nCloseAll=Ctrl+Alt+C\r\nToggle1=Ctrl+Alt+1\r\n"
+            "Toggle2=Ctrl+Alt+K\r\nToggleHere=Ctrl+Alt+H\r\nDimHere=Ctrl+Alt+D\r\nBrightenHere=Ctrl+Alt+B\r\n"
+            "Peek=Ctrl+Alt+E\r\n[AutoCover]\r\nAfterSeconds=3\r\n";
         EXPECT_TRUE(WriteAllBytes(m_ini, Bytes(ini.begin(), ini.end())));
         Preferences.Load(m_ini.c_str());
     }
@@ -112,6 +118,65 @@ TEST_F(ControlWithoutPanel, HotkeysFromTheIniActAndAHeldOneIsReportedOnce)
     ToggleTwiceKeepsTheRowCovered(RowOf(1), [&] { ::SendMessageW(Panel(), WM_HOTKEY, toggle1, 0); });
 }
 
+// The keys under the pointer. ToggleHere covers and uncovers its monitor (through the display seam, the right one of
+// two side by side). Peek makes every cover, and one started meanwhile, see-through and click-through, then gives the
+// same windows back at a second press or after 5 s. DimHere and BrightenHere step the same window's alpha, 50 to 255
+// (240 with Passthrough): DimHere starts at 50, BrightenHere at 50 closes.
+TEST_F(ControlWithoutPanel, KeysUnderThePointerToggleStepAndPeek)
+{
+    const auto look = [](HWND h) {   // alpha, and whether clicks pass through
+        return std::pair(AlphaOf(h), (::GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0);
+    };
+    ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, BST_UNCHECKED, 0);   // to see a peek's clicks pass
+    static HMONITOR halves[2];
+    halves[0] = m_rows[RowOf(1)].first, halves[1] = m_rows[RowOf(2)].first;
+    DisplayApi sideBySide = Display();
+    sideBySide.MonitorFromPoint = [](POINT pt, DWORD) { return halves[pt.x >= 960]; };
+    std::optional<DisplayApiOverride> seam(sideBySide);
+    ::SetCursorPos(1500, 500);
+    for (const std::vector<int>& rows : {std::vector<int>{RowOf(2)}, {}, {RowOf(2)}})
+    {
+        ASSERT_TRUE(PressCtrlAlt(Panel(), 'H'));
+        WaitForWindows(rows);
+    }
+    seam.reset(), ::SetCursorPos(1600, 1050);   // on display 1 only
+    const HWND two = WindowOn(RowOf(2));
+    const std::pair<int, bool> before = look(two);
+    ASSERT_TRUE(PressCtrlAlt(Panel(), 'E') && PressCtrlAlt(Panel(), '1'));   // display 1 covered during the peek
+    const std::vector<HWND> both = WaitForWindows({RowOf(1), RowOf(2)});
+    ASSERT_TRUE(both.size() == 2 && both[1] == two);
+    const auto all = [&](std::pair<int, bool> want) {
+        return PumpUntil([&] { return look(both[0]) == want && look(two) == want; });
+    };
+    for (bool again : {true, false})
+    {
+        EXPECT_TRUE((again || PressCtrlAlt(Panel(), 'E')) && all({0, true}) && ::GetForegroundWindow() == Panel());
+        const ULONGLONG start = ::GetTickCount64();
+        EXPECT_TRUE((!again || PressCtrlAlt(Panel(), 'E')) && all(before)) << "the same windows as they were";
+        EXPECT_TRUE(again || ::GetTickCount64() - start >= 4000) << "back before the peek's time";
+    }
+    ::SendMessageW(::GetDlgItem(Panel(), IDC_SLIDER_ALPHA), TBM_SETPOS, TRUE, 245);
+    ASSERT_TRUE(PressCtrlAlt(Panel(), 'C'));
+    WaitForWindows({});
+    HWND cover = nullptr;   // each key with the alpha it leaves, 0 for no cover; at P Passthrough is ticked
+    std::istringstream steps("D50 D70 B50 B0 H245 D255 D255 B235 H0 P0 H240 D240 B220");
+    for (std::string step; steps >> step;)
+    {
+        const char key = step[0];
+        const int want = std::stoi(step.substr(1));
+        SCOPED_TRACE(testing::Message() << "Ctrl+Alt+" << key << " to " << want);
+        const HWND was = cover;
+        if (key == 'P') ::SendDlgItemMessageW(Panel(), IDC_CHK_PASSTHROUGH, BM_SETCHECK, BST_CHECKED, 0);
+        else ASSERT_TRUE(PressCtrlAlt(Panel(), BYTE(key)));
+        EXPECT_TRUE(PumpUntil([&] {
+            return RoundTrips() && (want ? (cover = WindowOn(RowOf(1))) && Settled(cover) && look(cover).first == want
+                                         : OpenWindowRegistry.GetCount() == 0);
+        }));
+        EXPECT_TRUE(!was || !want || cover == was) << "not changed in place";
+        cover = want ? cover : nullptr;
+    }
+}
+
 // The icon comes and goes with the panel. Its menu's Toggle items act on their monitor and are checked while it is
 // covered; Show covers the ticked monitors without a prompt, Close All (and the panel's button) closes every cover,
 // Pause and Resume take turns, Open brings back the panel Minimize to tray hid, Exit ends it.
@@ -162,6 +227,8 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
     // No MessageBoxWatcher while the dialog is open: it would press the dialog's OK as well.
     const std::tuple<int, LPCWSTR, WORD, LPCWSTR> refusals[] = {
         {IDC_EDIT_AUTO_COVER_SECONDS, L"3", 0, L"Auto-cover waits 5 to 86400 seconds."},
+        {IDC_EDIT_AUTO_COVER_DIM_SECONDS, L"600", 0,
+         L"Auto-cover dims first after 0 (never) or 5 to 599 seconds, less than the wait to cover."},
         {IDC_EDIT_AUTO_COVER_DISPLAYS, L"1,,2", 0,
          L"Displays: all, or display numbers 1 to 99 separated by commas (such as 1,3)."},
         {IDC_HOTKEY_CLOSE_ALL, nullptr, MAKEWORD('1', HOTKEYF_CONTROL | HOTKEYF_ALT),
@@ -196,7 +263,8 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
     ::GetWindowRect(::GetDlgItem(dlg, IDOK), &okThere);
     EXPECT_EQ(okThere.right - okThere.left, 2 * (ok.right - ok.left));
     ::SendDlgItemMessageW(dlg, IDC_HOTKEY_TOGGLE_ALL, HKM_SETHOTKEY, ctrlAltP, 0);
-    ::SetDlgItemTextW(dlg, IDC_EDIT_AUTO_COVER_SECONDS, L"30");
+    for (auto [edit, text] : {std::pair(IDC_EDIT_AUTO_COVER_SECONDS, L"30"), {IDC_EDIT_AUTO_COVER_DIM_SECONDS, L"29"}})
+        ::SetDlgItemTextW(dlg, edit, text);
     for (int box : {IDC_CHK_TRAY_ICON, IDC_CHK_START_WITH_WINDOWS, IDC_CHK_EXCLUDE_FROM_CAPTURE}) ClickButton(dlg, box);
     ClickButton(dlg, IDOK);
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(dlg) && Settled(Panel()); }));   // saved and applied by now
@@ -204,6 +272,7 @@ TEST_F(ControlWithoutPanel, PreferencesOkWritesAndAppliesAndResetDeletesThem)
         {L"Hotkeys", L"ToggleAll", L"Ctrl+Alt+P"}, {L"Tray", L"Icon", L"0"},
         {L"Tray", L"StartWithWindows", L"1"},      {L"Tray", L"MinimizeToTray", L"0"},
         {L"Covers", L"ExcludeFromCapture", L"1"},  {L"AutoCover", L"AfterSeconds", L"30"},
+        {L"AutoCover", L"DimAfterSeconds", L"29"},
     };
     for (const auto& [section, key, value] : written) EXPECT_EQ(IniValue(section, key), value) << key;
     EXPECT_FALSE(RegistersFor(MOD_CONTROL | MOD_ALT, 'P')) << "Ctrl+Alt+P is the panel's own";

@@ -124,7 +124,7 @@ LONG WINAPI SetConfig(UINT32 pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32 m
 }
 
 const DisplayApi FakeTable = {EnumMonitors, MonitorInfo, EnumDevices, BufferSizes, Query, DeviceInfo, SetConfig,
-                              MonitorDpi,   ::SetWindowDisplayAffinity};
+                              MonitorDpi,   ::SetWindowDisplayAffinity, ::MonitorFromPoint};
 
 }   // namespace
 

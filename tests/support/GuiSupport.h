@@ -90,6 +90,11 @@ inline bool Settled(HWND h)
 {
     return ::IsWindowVisible(h) && RoundTrip(h);
 }
+inline int AlphaOf(HWND h)   // a layered window's opacity; -1 when it has none or is gone
+{
+    BYTE a = 0;
+    return ::GetLayeredWindowAttributes(h, nullptr, &a, nullptr) ? a : -1;
+}
 inline LOGFONTW FontOf(HWND h)
 {
     LOGFONTW lf{};

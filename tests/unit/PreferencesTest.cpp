@@ -34,15 +34,17 @@ TEST(PreferencesFile, SavedFieldsLoadBackInTheirLayout)
     saved.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, saved.Toggle[0] = Hotkey{MOD_SHIFT | MOD_WIN, VK_END};
     saved.TrayIcon = saved.StartWithWindows = 0;
     saved.MinimizeToTray = saved.ExcludeFromCapture = saved.AutoCoverEnabled = 1;
-    saved.AutoCoverSeconds = 86400, saved.AutoCoverDisplays = {2, 17};
+    saved.AutoCoverSeconds = 86400, saved.AutoCoverDisplays = {2, 17}, saved.Peek = Hotkey{MOD_ALT, VK_PAUSE};
+    saved.AutoCoverDimSeconds = 86399, saved.AutoCoverDimOpacity = 255;
     ASSERT_TRUE(saved.Save(Path.c_str()));
     loaded.Load(Path.c_str());
     EXPECT_EQ(saved, loaded);
 
     std::string expected = "[Hotkeys]\nToggleAll=Ctrl+Alt+F12\nCloseAll=\nToggle1=Shift+Win+End\n", text;
     for (int n = 2; n <= 9; ++n) expected += "Toggle" + std::to_string(n) + "=\n";
-    expected += "[Tray]\nIcon=0\nMinimizeToTray=1\nStartWithWindows=0\n[Covers]\nExcludeFromCapture=1\n"
-                "[AutoCover]\nEnabled=1\nAfterSeconds=86400\nDisplays=2,17\n";
+    expected += "ToggleHere=\nDimHere=\nBrightenHere=\nPeek=Alt+Pause\n[Tray]\nIcon=0\nMinimizeToTray=1\n"
+                "StartWithWindows=0\n[Covers]\nExcludeFromCapture=1\n[AutoCover]\nEnabled=1\nAfterSeconds=86400\n"
+                "DimAfterSeconds=86399\nDimOpacity=255\nDisplays=2,17\n";
     // Blank lines left out: they do not matter between sections.
     for (BYTE b : ReadAllBytes(Path))
         if (b != '\r' && (b != '\n' || (!text.empty() && text.back() != '\n'))) text += static_cast<char>(b);
@@ -56,8 +58,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
 {
     auto loadWith = [](const std::string& key, const std::string& value) {
         std::string text = "; written by hand\r\n[Hotkeys]\r\nToggleAll=ctrl + ALT+f12\r\nCloseAll=Ctrl+Alt+F11\r\n"
-                           "\r\n[Tray]\r\nMinimizeToTray=1\r\n[AutoCover]\r\nEnabled=1\r\nAfterSeconds=5\r\n"
-                           "Displays=2, 1\r\n";
+                           "\r\n[Tray]\r\nMinimizeToTray=1\r\n[AutoCover]\r\nEnabled=1\r\nAfterSeconds=6\r\n"
+                           "DimAfterSeconds=5\r\nDimOpacity=50\r\nDisplays=2, 1\r\n";
         const size_t at = text.find("\n" + key + "=") + key.size() + 2;
         text.replace(at, text.find('\r', at) - at, value);
         EXPECT_TRUE(WriteAllBytes(Path, Bytes(text.begin(), text.end())));
@@ -65,9 +67,10 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         prefs.Load(Path.c_str());
         return prefs;
     };
-    PreferencesRecord w;   // what the file says, AfterSeconds at its lowest; a case's line keeps its default
+    PreferencesRecord w;   // what the file says, the dim stage at its lowest; a case's line keeps its default
     w.ToggleAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F12}, w.CloseAll = Hotkey{MOD_CONTROL | MOD_ALT, VK_F11};
-    w.MinimizeToTray = w.AutoCoverEnabled = 1, w.AutoCoverSeconds = 5, w.AutoCoverDisplays = {1, 2};
+    w.MinimizeToTray = w.AutoCoverEnabled = 1, w.AutoCoverSeconds = 6, w.AutoCoverDisplays = {1, 2};
+    w.AutoCoverDimSeconds = 5, w.AutoCoverDimOpacity = 50;
     std::string cut;   // 1,025 characters: cut after 1,023 it would read as a good list
     for (int i = 0; i < 511; ++i) cut += "1,";
     const std::pair<std::string, LPCWSTR> cases[] = {
@@ -78,6 +81,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         {"4", L"AfterSeconds=4 is out of range (5 to 86400); auto-cover stays off"},
         {"86401", L"AfterSeconds=86401 is out of range (5 to 86400); auto-cover stays off"},
         {"-30", L"AfterSeconds=-30 is not a number of seconds (5 to 86400); auto-cover stays off"},
+        {"6", L"DimAfterSeconds=6 is not 0 or 5 seconds to less than AfterSeconds (6); auto-cover stays off"},
+        {"49", L"DimOpacity=49 is not an opacity (50 to 255); auto-cover stays off"},
         {"1,,2", L"Displays=1,,2 is not all or display numbers 1 to 99 separated by commas; auto-cover stays off"},
         {cut + "100", L"Displays=1,1,1,1,1,1,1,1,1,1,1,1,... is longer than 1023 characters; auto-cover stays off"},
     };
@@ -91,6 +96,8 @@ TEST(PreferencesFile, UnreadableLineIsNamedKeptAndTheRestStillCounts)
         if (key == "MinimizeToTray") want.MinimizeToTray = 0;
         if (key == "AfterSeconds") want.AutoCoverSeconds = 600;
         if (key == "Displays") want.AutoCoverDisplays = {};
+        if (key == "DimAfterSeconds") want.AutoCoverDimSeconds = 0;
+        if (key == "DimOpacity") want.AutoCoverDimOpacity = 100;
         want.Problems = {problem};
         want.Held = {CString(std::wstring(key.begin(), key.end()).c_str())};
         if (std::wcsstr(problem, L"auto-cover stays off")) want.AutoCoverEnabled = 0, want.Held.push_back(L"Enabled");
