@@ -1,8 +1,6 @@
-// Covers shown, styled and closed through the real control panel on the
-// two-monitor virtual desktop; every cover runs on a thread of its own.
+// Covers shown, styled and closed through the real control panel on the two-monitor desktop, each on its own thread.
 #include <tuple>
 #include "colorwin/OpenWindowRegistry.h"
-#include "display/DisplayApi.h"
 #include "panel/UmbrafenDlg.h"
 #include "settings/AppSettings.h"
 #include "settings/Preferences.h"
@@ -11,41 +9,25 @@
 
 namespace {
 
-// Set by a message hook once the cover's thread has taken a marker posted after everything else.
-std::atomic<bool> g_markerSeen{false};
 std::atomic<int> g_powerOffs{0};   // display-off requests a probe window of the test thread received
 std::atomic<int> g_raises{0};      // z-order moves asked for on a hooked cover's thread
 std::atomic<int> g_excluded{0};    // covers that asked to be kept out of screen captures
 
-BOOL WINAPI CountExcluded(HWND, DWORD affinity)
-{
-    return g_excluded += affinity == WDA_EXCLUDEFROMCAPTURE, TRUE;
-}
-
-LRESULT CALLBACK CountRaises(int code, WPARAM wp, LPARAM lp)
-{
-    const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && cwp->message == WM_WINDOWPOSCHANGING &&
-        !(reinterpret_cast<const WINDOWPOS*>(cwp->lParam)->flags & SWP_NOZORDER))
-        ++g_raises;
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-}
 // Waits until the window's thread has taken every message posted to it so far.
 bool DrainPosted(HWND h)
 {
-    g_markerSeen = false;
+    static std::atomic<bool> seen;   // set by the hook once the thread takes a marker posted after the rest
+    seen = false;
     HHOOK hook = ::SetWindowsHookExW(
         WH_GETMESSAGE,
         [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
             const MSG* msg = reinterpret_cast<const MSG*>(lp);
-            if (code == HC_ACTION && msg->message == WM_NULL && msg->wParam == 0x554D) g_markerSeen = true;
+            if (code == HC_ACTION && msg->message == WM_NULL && msg->wParam == 0x554D) seen = true;
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, ::GetWindowThreadProcessId(h, nullptr));
-    ::PostMessageW(h, WM_NULL, 0x554D, 0);
-    const bool seen = PumpUntil([] { return g_markerSeen.load(); });
-    ::UnhookWindowsHookEx(hook);
-    return seen;
+    const bool drained = ::PostMessageW(h, WM_NULL, 0x554D, 0) && PumpUntil([] { return seen.load(); });
+    return ::UnhookWindowsHookEx(hook), drained;
 }
 
 class ColoredWindows : public PanelTest
@@ -56,9 +38,9 @@ protected:
 
 }   // namespace
 
-// No ticked row gives the hint alone; the show prompt is owned by the panel and the covers
-// wait for its answer.
-TEST_F(ColoredWindows, ShowPromptsAndTheNoMonitorHint)
+// No ticked row gives the hint alone; the show prompt is owned by the panel and the covers wait for its answer. Closing
+// the panel while the prompt is open: every cover is gone when WM_CLOSE returns, and none starts once it is answered.
+TEST_F(ColoredWindows, ShowPromptTheNoMonitorHintAndClosingThePanelDuringThePrompt)
 {
     {
         MessageBoxWatcher watcher;
@@ -68,14 +50,22 @@ TEST_F(ColoredWindows, ShowPromptsAndTheNoMonitorHint)
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_TRUE(texts[0].starts_with(L"Please Check Monitor(s)"));
     }
-    Tick({true, false});
+    Tick({true, true});
     ::PostMessageW(Item(IDC_BTN_SHOW_WINDOWS), BM_CLICK, 0, 0);
     HWND box = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(L"To Close Passthrough")) != nullptr; }));
     EXPECT_EQ(::GetWindow(box, GW_OWNER), Panel());
     EXPECT_EQ(OpenWindowRegistry.GetCount(), 0);
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    WaitForWindows({0});
+    const std::vector<HWND> w = WaitForWindows({0, 1});
+    ASSERT_EQ(w.size(), 2u);
+    ::PostMessageW(Item(IDC_BTN_SHOW_WINDOWS), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindMessageBox(L"To Close Passthrough") != nullptr; }));
+    ::SendMessageW(Panel(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(w[0]) || ::IsWindow(w[1]));
+    MessageBoxWatcher watcher;   // answers the prompt
+    ASSERT_TRUE(m_panel->Ended(5000));
+    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 0) << "covers started after the panel closed";
 }
 
 // Show styles the covers from the options and the capture preference; with covers up an option
@@ -99,7 +89,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
         Suppress(key);
     DisplayApi recorder = SystemDisplayApi();
-    recorder.SetWindowDisplayAffinity = &CountExcluded;
+    recorder.SetWindowDisplayAffinity = [](HWND, DWORD a) { return g_excluded += a == WDA_EXCLUDEFROMCAPTURE, TRUE; };
     DisplayApiOverride capture(recorder);
     Tick({true, true});
     ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 255);
@@ -128,14 +118,20 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     EXPECT_TRUE(::GetWindowRect(w[1], &rc) && ::EqualRect(&rc, &m_rows[1].second));
 }
 
-// Show closes every open cover first, also on unticked monitors; Close Checked closes the ticked rows' only.
-// On All Monitors ticks every row and keeps Passthrough on without reading its box.
-TEST_F(ColoredWindows, ShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
+// However fast Show is clicked, one cover per monitor remains (one still starting counts as open). Show closes every
+// open cover first, also on unticked monitors; Close Checked closes the ticked rows' only. On All Monitors ticks every
+// row and keeps Passthrough on without reading its box. Every cover's thread ends with its window.
+TEST_F(ColoredWindows, BurstsShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
 {
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey}) Suppress(key);
     Tick({true, true});
-    ClickShow();
+    for (int i = 0; i < 4; ++i) ClickShow();
     std::vector<HWND> w = WaitForWindows({0, 1});
+    ASSERT_EQ(w.size(), 2u);
+    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 2) << "a cover still starting";   // the clicks were sent: all began
+    int covers = 0;   // counted by title too, as the registry may not know one
+    for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
+    EXPECT_EQ(covers, 2);
     Tick({true, false});
     ClickShow();
     EXPECT_FALSE(::IsWindow(w[1])) << "the cover on the unticked monitor stays";
@@ -154,6 +150,8 @@ TEST_F(ColoredWindows, ShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
     ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); }));
     EXPECT_EQ(WindowOn(0), w[0]);
     EXPECT_TRUE(Settled(w[0]));
+    CloseAllColoredWindows();
+    EXPECT_TRUE(OpenWindowRegistry.WaitForThreads(5000)) << "a closed cover's thread still runs";
 }
 
 // Enter leaves a cover up and Esc closes only its own; a cover's Exit item ends the panel.
@@ -174,41 +172,6 @@ TEST_F(ColoredWindows, EnterLeavesACoverEscClosesItAndExitEndsThePanel)
 
     ::PostMessageW(w[0], WM_COMMAND, ID_COLORED_EXIT, 0);
     EXPECT_TRUE(m_panel->Ended(5000));
-}
-
-// Closing the panel while the show prompt is open: every cover is gone when WM_CLOSE returns,
-// and none starts once the prompt is answered.
-TEST_F(ColoredWindows, ClosingThePanelDuringTheShowPromptLeavesNoCovers)
-{
-    Suppress(PassthroughPromptKey);
-    Tick({true, true});
-    ClickShow();
-    const std::vector<HWND> w = WaitForWindows({0, 1});
-    ASSERT_EQ(w.size(), 2u);
-    RestorePrompt(PassthroughPromptKey);
-    ::PostMessageW(Item(IDC_BTN_SHOW_WINDOWS), BM_CLICK, 0, 0);
-    ASSERT_TRUE(PumpUntil([] { return FindMessageBox(L"To Close Passthrough") != nullptr; }));
-    ::SendMessageW(Panel(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(::IsWindow(w[0]) || ::IsWindow(w[1]));
-    MessageBoxWatcher watcher;   // answers the prompt
-    ASSERT_TRUE(m_panel->Ended(5000));
-    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 0) << "covers started after the panel closed";
-}
-
-// However fast Show is clicked, one cover per monitor remains: a cover still starting counts as open.
-TEST_F(ColoredWindows, BurstsOfShowLeaveOneCoverPerMonitor)
-{
-    Suppress(PassthroughPromptKey);
-    Tick({true, true});
-    for (int i = 0; i < 4; ++i) ClickShow();
-    ASSERT_EQ(WaitForWindows({0, 1}).size(), 2u);
-    EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 2) << "a cover still starting";   // the clicks were sent: all began
-    int covers = 0;   // counted by title too, as the registry may not know one
-    for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
-    EXPECT_EQ(covers, 2);
-    // Nor an idle thread: every cover's thread ends with its window.
-    CloseAllColoredWindows();
-    EXPECT_TRUE(OpenWindowRegistry.WaitForThreads(5000)) << "a closed cover's thread still runs";
 }
 
 // The end of the Windows session stores what the panel shows at that moment, as a clean close does: ticks, opacity,
@@ -277,9 +240,7 @@ TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
     DWORD_PTR result = 0;
     EXPECT_TRUE(::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result))
         << "the panel hung in the broadcast";
-    ::SetEvent(release);
-    owner.join();
-    ::CloseHandle(release);
+    ::SetEvent(release), owner.join(), ::CloseHandle(release);
 }
 
 // Only the panel's Show makes its cover the active window; a cover asked for from the tray leaves the user's
@@ -317,7 +278,15 @@ TEST_F(ColoredWindows, ATopMostCoverStaysAboveOtherProgramsTopMostWindows)
     {
         const ULONGLONG start = ::GetTickCount64();
         g_raises = 0;
-        HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountRaises, nullptr, ::GetWindowThreadProcessId(w[0], nullptr));
+        HHOOK hook = ::SetWindowsHookExW(
+            WH_CALLWNDPROC,
+            [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+                const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lp);
+                g_raises += code == HC_ACTION && cwp->message == WM_WINDOWPOSCHANGING &&
+                            !(reinterpret_cast<const WINDOWPOS*>(cwp->lParam)->flags & SWP_NOZORDER);
+                return ::CallNextHookEx(nullptr, code, wp, lp);
+            },
+            nullptr, ::GetWindowThreadProcessId(w[0], nullptr));
         ::SendMessageW(rival.Hwnd(), ForeignInsist, 0, 0);
         PumpUntil([] { return false; }, 2500);
         ::UnhookWindowsHookEx(hook);

@@ -219,11 +219,14 @@ TEST_F(ControlPanel, StoredOnAMonitorOfAnotherDpi)
 }
 
 // A right click and the Menu button open the command menu, every command in its place. The links and F1 open the
-// launcher on their address, which Copy puts on the clipboard; Contact Us and About name the address and version.
-TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
+// launcher on their address, which Copy puts on the clipboard. Each topology choice, found by its text, is validated
+// first and applied only once the validation passed; the box then shows the topology in force (a "Forced" request
+// leaves the one before). Contact Us and About name the address and version.
+TEST_F(ControlPanel, CommandMenuLinksTopologyContactUsAndAbout)
 {
+    FakeDesktop desktop;
     PanelThread panel;
-    HWND h = panel.Hwnd();
+    HWND h = panel.Hwnd(), combo = ::GetDlgItem(h, IDC_COMBO_TOPOLOGY);
     for (bool button : {false, true})
     {
         if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
@@ -257,23 +260,6 @@ TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
         sender.join();
         EXPECT_EQ(ClipboardText(), copy ? url : L"");
     }
-    MessageBoxWatcher watcher;
-    SendCommand(h, ID_CONTACT_US);
-    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
-    ASSERT_TRUE(watcher.WaitForCount(2));
-    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
-    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
-    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
-    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
-}
-
-// Each topology choice, found by its text, is validated first and applied only once the validation passed; the box
-// then shows the topology in force (a "Forced" request leaves the one before).
-TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
-{
-    FakeDesktop desktop;
-    PanelThread panel;
-    HWND combo = ::GetDlgItem(panel.Hwnd(), IDC_COMBO_TOPOLOGY);
     const std::pair<std::wstring, UINT32> choices[] = {{L"Duplicate", SDC_TOPOLOGY_CLONE},
                                                        {L"Extend", SDC_TOPOLOGY_EXTEND},
                                                        {L"PC screen only", SDC_TOPOLOGY_INTERNAL},
@@ -286,7 +272,7 @@ TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
             desktop.ValidateResult = validation, desktop.SetDisplayConfigFlags.clear();
             ::SendMessageW(combo, CB_SETCURSEL,
                            ::SendMessageW(combo, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str())), 0);
-            ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
+            ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
                            reinterpret_cast<LPARAM>(combo));
             std::vector<UINT32> asked{flags | SDC_VALIDATE};
             if (validation == ERROR_SUCCESS) asked.push_back(flags | SDC_APPLY);
@@ -294,6 +280,14 @@ TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
             EXPECT_EQ(desktop.SetDisplayConfigFlags, asked) << text;
             EXPECT_EQ(WindowText(combo), inForce) << text;
         }
+    MessageBoxWatcher watcher;
+    SendCommand(h, ID_CONTACT_US);
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
+    ASSERT_TRUE(watcher.WaitForCount(2));
+    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
+    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
+    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
+    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
 }
 
 }   // namespace
