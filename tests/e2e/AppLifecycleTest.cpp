@@ -85,8 +85,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         HWND box = app.WaitForDialog(false);
         ASSERT_NE(box, nullptr) << "the short file is reported";
         EXPECT_EQ(MessageBoxText(box), L"Unexpected end of file while reading " + path + L".");
-        // Held at the report this start has no panel yet: only the instance mutex can turn another one away,
-        // and once the report is answered the other start finds the panel.
+        // Held at the report it has no panel yet: only the mutex turns another start away, which then finds the panel.
         UmbrafenProcess second;
         Answer(box);
         EXPECT_EQ(second.ExitCode(30000), 0u) << "a start while the first is still starting ends by itself";
@@ -101,8 +100,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
         RECT normal{};   // not minimised: the window's own rectangle (the work area starts at 0,0)
-        ASSERT_TRUE(::GetWindowRect(panel, &normal));
-        ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0);
+        ASSERT_TRUE(::GetWindowRect(panel, &normal) && ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0));
         ASSERT_EQ(app.ExitCode(), 0u);
         const Bytes bytes = ReadAllBytes(path);
         ASSERT_EQ(bytes.size(), 445u);

@@ -74,13 +74,8 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
 {
     const DWORD L = WS_EX_LAYERED, T = WS_EX_TRANSPARENT, N = WS_EX_NOACTIVATE, W = WS_EX_TOOLWINDOW,
                 TOP = WS_EX_TOPMOST;
-    const struct
-    {
-        int control;
-        int exclude;   // Preferences.ExcludeFromCapture
-        DWORD exStyle;
-        BYTE alpha;
-    } steps[] = {
+    // The control clicked, Preferences.ExcludeFromCapture, and the covers' extended styles and opacity.
+    const std::tuple<int, int, DWORD, BYTE> steps[] = {
         {IDC_BTN_SHOW_WINDOWS, 1, L | T | N | W | TOP, 240},   // Passthrough caps the opacity
         {IDC_CHK_PASSTHROUGH, 0, L | W | TOP, 255},
         {IDC_CHK_IN_ALT_TAB, 1, L | TOP, 255},
@@ -94,21 +89,20 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
     Tick({true, true});
     ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 255);
     std::vector<HWND> w;
-    for (const auto& step : steps)
+    for (const auto& [control, exclude, exStyle, alpha] : steps)
     {
-        SCOPED_TRACE(step.control);
-        Preferences.ExcludeFromCapture = step.exclude;
-        g_excluded = 0;
-        ClickButton(Panel(), step.control);
+        SCOPED_TRACE(control);
+        Preferences.ExcludeFromCapture = exclude, g_excluded = 0;
+        ClickButton(Panel(), control);
         w = WaitForWindows({0, 1}, w);
         ASSERT_EQ(w.size(), 2u);
-        EXPECT_EQ(g_excluded, step.exclude ? 2 : 0) << "covers kept out of captures";
+        EXPECT_EQ(g_excluded, exclude ? 2 : 0) << "covers kept out of captures";
         for (HWND h : w)
         {
-            EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), step.exStyle);
-            BYTE alpha = 0;
-            ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &alpha, nullptr));
-            EXPECT_EQ(alpha, step.alpha);
+            EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), exStyle);
+            BYTE shown = 0;
+            ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &shown, nullptr));
+            EXPECT_EQ(shown, alpha);
         }
     }
 
@@ -174,26 +168,10 @@ TEST_F(ColoredWindows, EnterLeavesACoverEscClosesItAndExitEndsThePanel)
     EXPECT_TRUE(m_panel->Ended(5000));
 }
 
-// The end of the Windows session stores what the panel shows at that moment, as a clean close does: ticks, opacity,
-// placement.
-TEST_F(ColoredWindows, EndOfSessionStoresTheSettingsAsACleanCloseDoes)
-{
-    CString path;
-    GetDataFilePath(path);
-    ::DeleteFileW(path);
-    Tick({true, false});
-    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
-    ::SetWindowPos(Panel(), nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageW(Panel(), WM_ENDSESSION, TRUE, 0);
-    const Bytes b = ReadAllBytes(path.GetString());
-    ASSERT_EQ(b.size(), SettingsFileSize);
-    EXPECT_EQ((std::vector<DWORD>{b[16], At(b, 45), At(b, 57), At(b, 333), At(b, 337)}),
-              (std::vector<DWORD>{201, 1, 0, 137, 91}));
-}
-
-// Auto Minimize follows a Show but not a re-show; Turn Off Monitor(s) follows both, and a hung
-// window elsewhere on the desktop does not hold the panel in its broadcast.
-TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
+// Auto Minimize follows a Show but not a re-show; Turn Off Monitor(s) follows both, and a hung window elsewhere on the
+// desktop does not hold the panel in its broadcast. The end of the Windows session then stores what the panel shows,
+// as a clean close does: ticks, opacity, placement.
+TEST_F(ColoredWindows, AutoMinimizeTurnOffMonitorsAndEndOfSessionFollowThePanel)
 {
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -205,27 +183,21 @@ TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
     HWND probe = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     for (const wchar_t* key : {PassthroughPromptKey, OnTopPromptKey}) Suppress(key);
     Tick({true, false});
-    const struct
-    {
-        bool boxes;   // Auto Minimize and Turn Off Monitor(s)
-        int control;
-        bool minimised;
-        int requests;
-    } steps[] = {{false, IDC_BTN_SHOW_WINDOWS, false, 0},
-                 {true, IDC_BTN_SHOW_WINDOWS, true, 1},
-                 {true, IDC_CHK_ON_TOP, false, 1}};   // a re-show
     std::vector<HWND> w;
-    for (const auto& step : steps)
+    // Auto Minimize and Turn Off Monitor(s) ticked, the control clicked; the panel minimised, display-off requests.
+    for (auto [boxes, control, minimised, requests] : {std::tuple{false, IDC_BTN_SHOW_WINDOWS, false, 0},
+                                                       {true, IDC_BTN_SHOW_WINDOWS, true, 1},
+                                                       {true, IDC_CHK_ON_TOP, false, 1}})   // a re-show
     {
-        SCOPED_TRACE(step.control);
+        SCOPED_TRACE(control);
         ::ShowWindow(Panel(), SW_RESTORE);
-        ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, step.boxes);
-        ::CheckDlgButton(Panel(), IDC_CHK_TURN_OFF_MONITORS, step.boxes);
+        ::CheckDlgButton(Panel(), IDC_CHK_AUTO_MINIMIZE, boxes);
+        ::CheckDlgButton(Panel(), IDC_CHK_TURN_OFF_MONITORS, boxes);
         g_powerOffs = 0;
-        ClickButton(Panel(), step.control);   // sent: this thread answers the broadcast meanwhile
-        EXPECT_EQ(g_powerOffs, step.requests);
+        ClickButton(Panel(), control);   // sent: this thread answers the broadcast meanwhile
+        EXPECT_EQ(g_powerOffs, requests);
         w = WaitForWindows({0}, w);
-        EXPECT_EQ(!!::IsIconic(Panel()), step.minimised);
+        EXPECT_EQ(!!::IsIconic(Panel()), minimised);
     }
     ::DestroyWindow(probe);
 
@@ -241,6 +213,18 @@ TEST_F(ColoredWindows, AutoMinimizeAndTurnOffMonitorsFollowTheShows)
     EXPECT_TRUE(::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result))
         << "the panel hung in the broadcast";
     ::SetEvent(release), owner.join(), ::CloseHandle(release);
+
+    CString path;
+    GetDataFilePath(path);
+    ::DeleteFileW(path);
+    Tick({false, true});   // changed since the last show, as the opacity and placement are
+    ::SendDlgItemMessageW(Panel(), IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
+    ::SetWindowPos(Panel(), nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(Panel(), WM_ENDSESSION, TRUE, 0);
+    const Bytes b = ReadAllBytes(path.GetString());
+    ASSERT_EQ(b.size(), SettingsFileSize);
+    EXPECT_EQ((std::vector<DWORD>{b[16], At(b, 45), At(b, 57), At(b, 333), At(b, 337)}),
+              (std::vector<DWORD>{201, 0, 1, 137, 91}));
 }
 
 // Only the panel's Show makes its cover the active window; a cover asked for from the tray leaves the user's

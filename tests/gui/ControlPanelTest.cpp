@@ -69,11 +69,9 @@ TEST_F(ControlPanel, SettingsShownAndStoredAndMovedControlsDrawn)
         std::vector<int> onScreen, written;
         panel.Invoke([&] {
             for (int i = 0; i < 5; ++i) *settings[i] = expected[i];
-            panel.Dialog()->UpdateData(FALSE);
-            onScreen = shown();
+            panel.Dialog()->UpdateData(FALSE), onScreen = shown();
             for (int i = 0; i < 5; ++i) ::CheckDlgButton(h, ids[i], !expected[i]);
-            panel.Dialog()->UpdateData(TRUE);
-            written = Each(5, [&](int i) { return int(!*settings[i]); });
+            panel.Dialog()->UpdateData(TRUE), written = Each(5, [&](int i) { return int(!*settings[i]); });
         });
         EXPECT_EQ(onScreen, expected) << "pattern " << pattern;
         EXPECT_EQ(written, expected) << "pattern " << pattern << ", inverted";
@@ -138,12 +136,10 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     {
         std::optional<FakeDesktop> desk;   // monitors away from the stored rectangle, the second one nearest
         if (scripted) desk.emplace().AddMonitor(L"A", {0, 0, 600, 500}), desk->AddMonitor(L"B", {1000, 0, 1900, 1000});
-        AppSettings.Placement.showCmd = showCmd;
-        AppSettings.Placement.rcNormalPosition = stored;
+        AppSettings.Placement.showCmd = showCmd, AppSettings.Placement.rcNormalPosition = stored;
         PanelThread panel;
         RECT rc{};
-        ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
+        EXPECT_TRUE(::GetWindowRect(panel.Hwnd(), &rc) && ::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
             << "stored at " << stored.left << "," << stored.top << ": at " << rc.left << "," << rc.top;
     }
 }
@@ -210,9 +206,8 @@ TEST_F(ControlPanel, StoredOnAMonitorOfAnotherDpi)
         EXPECT_TRUE(::GetWindowRect(h, &rc) && ::EqualRect(&rc, &stored));
         EXPECT_EQ(FontOf(::GetDlgItem(h, IDC_BTN_SHOW_WINDOWS)).lfHeight, -::MulDiv(8, high, 72));
         EXPECT_EQ(LayoutFault(h), "");
-        std::vector<int> scaled;
-        for (int w : Widths) scaled.push_back(::MulDiv(w, high, 96));
-        EXPECT_EQ(ListView(List(h)).ColumnWidths(), scaled);
+        EXPECT_EQ(ListView(List(h)).ColumnWidths(),
+                  Each(ListColumnCount, [&](int c) { return ::MulDiv(Widths[c], high, 96); }));
         EXPECT_EQ(FontOf(List(h)).lfHeight, ::MulDiv(-21, high, 96));
     }
     EXPECT_TRUE(std::equal(std::begin(Widths), std::end(Widths), AppSettings.ColumnWidths)) << "as the file holds them";

@@ -34,7 +34,7 @@ protected:
         ASSERT_NE(panel->Hwnd(), nullptr);
         list = ListView(panel->Hwnd(), IDC_LIST_MONITORS);
     }
-    // A display change as the platform announces it; returns once the panel has handled it.
+    // As the platform announces it; returns once the panel has handled it.
     void DisplayChange() { ::SendMessageW(panel->Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080)); }
     // The DWORD the data file holds at offset; all bits set while it holds no whole record.
     static DWORD StoredAt(size_t offset)
@@ -78,20 +78,16 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecordAndHeaderClicksSortThem)
     EXPECT_EQ(row(1), (Cells{L"Display2", L"-1280", L"120", L"1280", L"1024", L"\\\\.\\DISPLAY2",
                              desk.Adapters[1].InterfacePath}))
         << "no friendly name: the label comes from the device name";
-    // Wide enough to click even the nearly hidden Monitor ID column.
-    for (int c = 0; c < 7; ++c) list.Send(LVM_SETCOLUMNWIDTH, c, 60);
+    for (int c = 0; c < 7; ++c) list.Send(LVM_SETCOLUMNWIDTH, c, 60);   // wide enough to click even Monitor ID
     // A left click in the middle of the column's header item; returns the rows as indexes into desk.Monitors.
     HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
     auto click = [&](int column) {
         RECT rc{};
         ::SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rc));
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at), ::SendMessageW(header, WM_LBUTTONUP, 0, at);
         return Each(list.Count(), [&](int r) {
-            int m = 0;
-            while (m < 2 && desk.Handle(m) != list.Data(r)) ++m;
-            return m;
+            return list.Data(r) == desk.Handle(0) ? 0 : list.Data(r) == desk.Handle(1) ? 1 : 2;
         });
     };
     using Rows = std::vector<int>;
@@ -214,10 +210,8 @@ TEST_F(MonitorListFake, AMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
 
-// On the real two-screen virtual display.
-
-// Without stored widths the columns share the list's width (at 1000 pixels 298, 111, 111, 111, 111, 223 and 1), at
-// open and on Autosize Columns. A divider dragged or double-clicked, and Autosize, are stored two seconds later.
+// On the real display: without stored widths the columns share the list's width (at 1000 pixels 298, 111, 111, 111,
+// 111, 223, 1) at open and on Autosize Columns; a dragged or double-clicked divider and Autosize are stored 2 s later.
 TEST_F(MonitorListReal, ColumnWidthsByDefaultAndAsTheUserSetsThem)
 {
     Open();
