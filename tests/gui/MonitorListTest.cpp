@@ -100,11 +100,16 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecordAndHeaderClicksSortThem)
 }
 
 // Ticks are stored at a display change and restored from the first slot with the row's key (two Monitor IDs with the
-// same code unit sum share it). Check All and Uncheck All reach every row, and survive a display change.
-TEST_F(MonitorListFake, TicksAreStoredAtADisplayChangeAndRestoredFromTheFirstMatchingSlot)
+// same code unit sum share it). Check All and Uncheck All reach every row, and survive a display change. A monitor
+// that can no longer be queried when Show starts the covers gets none, silently; the others do. Display Device(s),
+// opened from the menu: one row per adapter, idle ones included, with Active and Primary from their own flags,
+// refilled when the display changes while it is open.
+TEST_F(MonitorListFake, TicksRestoredFromTheFirstMatchingSlotAMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
 {
     desk.AddMonitor(L"First", {0, 0, 1920, 1080});
     desk.AddMonitor(L"Second", {1920, 0, 3840, 1080});
+    desk.Adapters.push_back({L"\\\\.\\DISPLAY3", 0, L""});   // idle
+    Suppress(PassthroughPromptKey);
     desk.Adapters[0].InterfacePath = L"\\\\?\\DISPLAY#UMB0AB#5&2f3c1d0&0&UID4352#{e6f07b5f}";
     desk.Adapters[1].InterfacePath = L"\\\\?\\DISPLAY#UMB0BA#5&2f3c1d0&0&UID4352#{e6f07b5f}";
     ASSERT_EQ(KeyOf(desk.Adapters[0].InterfacePath), KeyOf(desk.Adapters[1].InterfacePath));
@@ -117,13 +122,43 @@ TEST_F(MonitorListFake, TicksAreStoredAtADisplayChangeAndRestoredFromTheFirstMat
     DisplayChange();
     EXPECT_EQ(list.Ticks(), (Ticks{false, false}));
     list.SetTick(1, true);   // a ticked row stays ticked
-    for (auto [button, tick] : {std::pair{IDC_BTN_CHECK_ALL, true}, {IDC_BTN_UNCHECK_ALL, false}})
+    for (auto [button, tick] : {std::pair{IDC_BTN_UNCHECK_ALL, false}, {IDC_BTN_CHECK_ALL, true}})
     {
         ClickButton(panel->Hwnd(), button);
         EXPECT_EQ(list.Ticks(), Ticks(2, tick));
         DisplayChange();
         EXPECT_EQ(list.Ticks(), Ticks(2, tick));
     }
+    panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
+    {
+        MessageBoxWatcher watcher;
+        ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
+        EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
+        EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && !watcher.Count());
+    }
+    RestorePrompt(PassthroughPromptKey);
+
+    ::PostMessageW(panel->Hwnd(), WM_COMMAND, ID_DISPLAY_DEVICES, 0);
+    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
+    ASSERT_NE(dlg, nullptr);
+    ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
+    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
+    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
+    RECT before, after;
+    ::GetClientRect(dlg, &before);
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
+    EXPECT_TRUE(::GetClientRect(dlg, &after) && after.right >= 2 * before.right && after.bottom >= 2 * before.bottom);
+    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
+    EXPECT_EQ(LayoutFault(dlg), "");
+    panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
+    ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"Yes", L"", L"Yes"})) << "Active";
+    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L"", L""})) << "Primary";
+    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, desk.Adapters[1].InterfacePath, L"",
+                                       desk.Adapters[3].InterfacePath}));
+    ::PostMessageW(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
 
 // Only the first 20 rows' ticks are remembered, with a message each time more rows are loaded or stored.
@@ -167,48 +202,6 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
         EXPECT_TRUE(AppSettings.CheckedKey[k] == KeyOf(Id(k)) && AppSettings.CheckedState[k] == (k > 0)) << k;
 }
 
-// A monitor that can no longer be queried when Show starts the covers gets none, silently; the others do. Display
-// Device(s), opened from the menu: one row per adapter, idle ones included, with Active and Primary from their own
-// flags, refilled when the display changes while it is open.
-TEST_F(MonitorListFake, AMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
-{
-    desk.AddMonitor(L"Gone", {0, 0, 1920, 1080});
-    desk.AddMonitor(L"Kept", {1920, 0, 3840, 1080});
-    desk.Adapters.push_back({L"\\\\.\\DISPLAY3", 0, L""});
-    Suppress(PassthroughPromptKey);
-    Open();
-    for (int row : {0, 1}) list.SetTick(row, true);
-    panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
-    {
-        MessageBoxWatcher watcher;
-        ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
-        EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
-        EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && !watcher.Count());
-    }
-    RestorePrompt(PassthroughPromptKey);
-
-    ::PostMessageW(panel->Hwnd(), WM_COMMAND, ID_DISPLAY_DEVICES, 0);
-    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
-    ASSERT_NE(dlg, nullptr);
-    ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
-    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
-    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
-    RECT before, after;
-    ::GetClientRect(dlg, &before);
-    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
-    EXPECT_TRUE(::GetClientRect(dlg, &after) && after.right >= 2 * before.right && after.bottom >= 2 * before.bottom);
-    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
-    EXPECT_EQ(LayoutFault(dlg), "");
-    panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
-    ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
-    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));
-    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"Yes", L"", L"Yes"})) << "Active";
-    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L"", L""})) << "Primary";
-    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, desk.Adapters[1].InterfacePath, L"",
-                                       desk.Adapters[3].InterfacePath}));
-    ::PostMessageW(dlg, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
-}
 
 // On the real display: without stored widths the columns share the list's width (at 1000 pixels 298, 111, 111, 111,
 // 111, 223, 1) at open and on Autosize Columns; a dragged or double-clicked divider and Autosize are stored 2 s later.

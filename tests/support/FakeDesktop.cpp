@@ -68,8 +68,7 @@ LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
     if (!pathCount || !modeCount || (flags != QDC_ONLY_ACTIVE_PATHS && flags != QDC_DATABASE_CURRENT))
         return ERROR_INVALID_PARAMETER;
     *pathCount = static_cast<UINT32>(g_desk->Paths.size());
-    *modeCount = 2 * *pathCount;
-    return ERROR_SUCCESS;
+    return *modeCount = 2 * *pathCount, ERROR_SUCCESS;
 }
 
 LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32* modeCount,
@@ -85,12 +84,10 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     {
         paths[i] = {};   // the program reads no modes, so their records stay as they are
         paths[i].sourceInfo.adapterId = paths[i].targetInfo.adapterId = FakeLuid;
-        paths[i].sourceInfo.id = i;
-        paths[i].targetInfo.id = TargetIdBase + i;
+        paths[i].sourceInfo.id = i, paths[i].targetInfo.id = TargetIdBase + i;
         paths[i].flags = DISPLAYCONFIG_PATH_ACTIVE;
     }
-    *pathCount = count;
-    *modeCount = modesNeeded;
+    *pathCount = count, *modeCount = modesNeeded;
     if (topologyId != nullptr) *topologyId = g_desk->CurrentTopology;
     return ERROR_SUCCESS;
 }

@@ -54,11 +54,10 @@ TEST(CommandLine, MistakesAreRejectedWithAReason)
     };
     for (const auto& [args, reason] : cases)
     {
-        SCOPED_TRACE(args);
         Command command{.Action = A::Exit};
         CString error;
-        EXPECT_FALSE(ParseCommandLine(Exe + args, command, error));
-        EXPECT_STREQ(reason, error);
+        EXPECT_FALSE(ParseCommandLine(Exe + args, command, error)) << args;
+        EXPECT_STREQ(reason, error) << args;
     }
 }
 
