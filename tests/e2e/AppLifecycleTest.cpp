@@ -6,7 +6,9 @@ namespace {
 
 // --minimized minimises the panel without ever showing it open (into the tray with Minimize to tray). A window with
 // the title but not the mark, or the reverse, is no instance; a second start restores the panel and ends by itself.
-TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
+// Windows reads per-monitor DPI awareness (v2, else system) from the exe's manifest, and dpiAware where it knows no
+// dpiAwareness.
+TEST(AppLifecycle, MinimizedStartOneInstanceRestoredByASecondStartAndTheManifestsDpiAwareness)
 {
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 9, 0, 9, 9, 0, 0, 0, 0);
@@ -33,12 +35,7 @@ TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
         EXPECT_FALSE(first.Exited(0));
     }
     ::DestroyWindow(impostor), ::DestroyWindow(wrongCase), ::DeleteFileW(ini.c_str());
-}
 
-// Windows reads per-monitor DPI awareness (v2, else system) from the exe's manifest, and dpiAware where it knows
-// no dpiAwareness.
-TEST(AppLifecycle, ManifestAsksForPerMonitorDpiAwareness)
-{
     ACTCTXW actCtx{};
     actCtx.cbSize = sizeof(actCtx), actCtx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     actCtx.lpSource = UMBRAFEN_EXE_PATH, actCtx.lpResourceName = MAKEINTRESOURCEW(1);

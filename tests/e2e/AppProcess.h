@@ -53,8 +53,7 @@ public:
     {
         HWND h = nullptr;
         // Answered once the dialog's loop runs, after its whole initialisation.
-        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs) && RoundTrip(h);
-        return h;
+        return WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs) && RoundTrip(h), h;
     }
     // The displays the coloured windows (visible dialogs without controls) cover, such as L"12".
     std::wstring Covered() const { return DisplaysCovered(TopLevelWindows(pi.dwProcessId, L"#32770")); }

@@ -30,11 +30,7 @@ bool DrainPosted(HWND h)
     return ::UnhookWindowsHookEx(hook), drained;
 }
 
-class ColoredWindows : public PanelTest
-{
-protected:
-    void ClickShow() { ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS); }
-};
+using ColoredWindows = PanelTest;
 
 }   // namespace
 
@@ -45,10 +41,9 @@ TEST_F(ColoredWindows, ShowPromptTheNoMonitorHintAndClosingThePanelDuringTheProm
     {
         MessageBoxWatcher watcher;
         Tick({false, false});
-        ClickShow();
+        ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
         const std::vector<std::wstring> texts = watcher.Texts();
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_TRUE(texts[0].starts_with(L"Please Check Monitor(s)"));
+        EXPECT_TRUE(texts.size() == 1 && texts[0].starts_with(L"Please Check Monitor(s)")) << texts.size() << " boxes";
     }
     Tick({true, true});
     ::PostMessageW(Item(IDC_BTN_SHOW_WINDOWS), BM_CLICK, 0, 0);
@@ -101,8 +96,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
         {
             EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)) & (L | T | N | W | TOP), exStyle);
             BYTE shown = 0;
-            ASSERT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &shown, nullptr));
-            EXPECT_EQ(shown, alpha);
+            EXPECT_TRUE(::GetLayeredWindowAttributes(h, nullptr, &shown, nullptr) && shown == alpha) << int(shown);
         }
     }
 
@@ -119,7 +113,7 @@ TEST_F(ColoredWindows, BurstsShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
 {
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey}) Suppress(key);
     Tick({true, true});
-    for (int i = 0; i < 4; ++i) ClickShow();
+    for (int i = 0; i < 4; ++i) ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
     EXPECT_EQ(OpenWindowRegistry.GetLiveCount(), 2) << "a cover still starting";   // the clicks were sent: all began
@@ -127,7 +121,7 @@ TEST_F(ColoredWindows, BurstsShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
     for (HWND h : ProcessTopLevelWindows(L"#32770")) covers += WindowText(h).ends_with(L" - Umbrafen");
     EXPECT_EQ(covers, 2);
     Tick({true, false});
-    ClickShow();
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     EXPECT_FALSE(::IsWindow(w[1])) << "the cover on the unticked monitor stays";
     w = WaitForWindows({0}, w);
     ASSERT_EQ(w.size(), 1u);
@@ -146,26 +140,6 @@ TEST_F(ColoredWindows, BurstsShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
     EXPECT_TRUE(Settled(w[0]));
     CloseAllColoredWindows();
     EXPECT_TRUE(OpenWindowRegistry.WaitForThreads(5000)) << "a closed cover's thread still runs";
-}
-
-// Enter leaves a cover up and Esc closes only its own; a cover's Exit item ends the panel.
-TEST_F(ColoredWindows, EnterLeavesACoverEscClosesItAndExitEndsThePanel)
-{
-    Suppress(ColoredPromptKey);
-    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // covers that take input
-    Tick({true, true});
-    ClickShow();
-    const std::vector<HWND> w = WaitForWindows({0, 1});
-    ASSERT_EQ(w.size(), 2u);
-    ::PostMessageW(w[1], WM_KEYDOWN, VK_RETURN, 1);
-    ASSERT_TRUE(DrainPosted(w[1]));
-    EXPECT_TRUE(Settled(w[1])) << "Enter hid the cover";
-    ::PostMessageW(w[1], WM_KEYDOWN, VK_ESCAPE, 1);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); }));
-    EXPECT_TRUE(Settled(w[0]));
-
-    ::PostMessageW(w[0], WM_COMMAND, ID_COLORED_EXIT, 0);
-    EXPECT_TRUE(m_panel->Ended(5000));
 }
 
 // Auto Minimize follows a Show but not a re-show; Turn Off Monitor(s) follows both, and a hung window elsewhere on the
@@ -209,8 +183,7 @@ TEST_F(ColoredWindows, AutoMinimizeTurnOffMonitorsAndEndOfSessionFollowThePanel)
         ::DestroyWindow(hung);
     });
     EXPECT_TRUE(PumpUntil([&] { return hung.load() != nullptr; }));
-    DWORD_PTR result = 0;
-    EXPECT_TRUE(::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, &result))
+    EXPECT_TRUE(::SendMessageTimeoutW(Panel(), WM_COMMAND, ID_TURN_OFF_MONITORS, 0, SMTO_NORMAL, 8000, nullptr))
         << "the panel hung in the broadcast";
     ::SetEvent(release), owner.join(), ::CloseHandle(release);
 
@@ -227,9 +200,9 @@ TEST_F(ColoredWindows, AutoMinimizeTurnOffMonitorsAndEndOfSessionFollowThePanel)
               (std::vector<DWORD>{201, 0, 1, 137, 91}));
 }
 
-// Only the panel's Show makes its cover the active window; a cover asked for from the tray leaves the user's
-// program in front.
-TEST_F(ColoredWindows, OnlyShowTakesTheForegroundFromTheUsersProgram)
+// Only the panel's Show makes its cover the active window; a cover asked for from the tray leaves the user's program in
+// front. Enter leaves a cover up and Esc closes only its own; a cover's Exit item ends the panel.
+TEST_F(ColoredWindows, OnlyShowTakesTheForegroundThenEnterLeavesACoverEscClosesItAndExitEndsThePanel)
 {
     Suppress(PassthroughPromptKey);
     ForeignWindow user({1400, 100}, false);
@@ -239,10 +212,25 @@ TEST_F(ColoredWindows, OnlyShowTakesTheForegroundFromTheUsersProgram)
     std::vector<HWND> w = WaitForWindows({1});
     ASSERT_EQ(w.size(), 1u);
     EXPECT_TRUE(KeptInFront(user.Hwnd(), w[0])) << "a cover from the tray took the foreground";
-    ClickShow();
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     w = WaitForWindows({1}, w);
     ASSERT_EQ(w.size(), 1u);
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == w[0]; })) << "Show did not activate its cover";
+
+    Suppress(ColoredPromptKey);
+    ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // covers that take input
+    Tick({true, true});
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
+    w = WaitForWindows({0, 1}, w);
+    ASSERT_EQ(w.size(), 2u);
+    ::PostMessageW(w[1], WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(DrainPosted(w[1]));
+    EXPECT_TRUE(Settled(w[1])) << "Enter hid the cover";
+    ::PostMessageW(w[1], WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(w[1]); }));
+    EXPECT_TRUE(Settled(w[0]));
+    ::PostMessageW(w[0], WM_COMMAND, ID_COLORED_EXIT, 0);
+    EXPECT_TRUE(m_panel->Ended(5000));
 }
 
 // Another program's top-most window that shows itself or rises over a top-most cover goes back under it, reported
@@ -251,7 +239,7 @@ TEST_F(ColoredWindows, ATopMostCoverStaysAboveOtherProgramsTopMostWindows)
 {
     for (const wchar_t* key : {PassthroughPromptKey, OnTopPromptKey}) Suppress(key);
     Tick({true, false});
-    ClickShow();
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     std::vector<HWND> w = WaitForWindows({0});
     ForeignWindow rival({100, 100}, true);
     ASSERT_TRUE(w.size() == 1 && rival.Hwnd());
@@ -288,7 +276,7 @@ TEST_F(ColoredWindows, ResumeUnlockAndDisplayChangeRestoreTheCovers)
 {
     Suppress(PassthroughPromptKey);
     Tick({true, true});
-    ClickShow();
+    ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     const std::vector<HWND> w = WaitForWindows({0, 1});
     ASSERT_EQ(w.size(), 2u);
     BYTE alpha = 0, shown = 0;

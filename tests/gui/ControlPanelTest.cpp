@@ -43,8 +43,7 @@ bool ScreenShows(HWND h)
     bool same = true;
     for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
         same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
-    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
-    return same;
+    return ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen), same;
 }
 
 // A first run shows On Top and Passthrough ticked, the other boxes not, opacity 150; each box shows and writes back

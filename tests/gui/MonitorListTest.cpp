@@ -40,8 +40,7 @@ protected:
     static DWORD StoredAt(size_t offset)
     {
         CString path;
-        GetDataFilePath(path);
-        const Bytes bytes = ReadAllBytes(path.GetString());
+        const Bytes bytes = (GetDataFilePath(path), ReadAllBytes(path.GetString()));
         return bytes.size() == SettingsFileSize ? At(bytes, offset) : ~0u;
     }
     std::unique_ptr<PanelThread> panel;

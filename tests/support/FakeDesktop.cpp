@@ -19,8 +19,7 @@ BOOL WINAPI EnumMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data
     t_enumerating = true;
     for (const FakeMonitor& monitor : monitors)
         if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data)) break;
-    t_enumerating = false;
-    return TRUE;
+    return t_enumerating = false, TRUE;
 }
 
 BOOL WINAPI MonitorInfo(HMONITOR handle, LPMONITORINFO info)
@@ -140,6 +139,5 @@ size_t FakeDesktop::AddMonitor(const std::wstring& friendlyName, RECT rect)
     Adapters.push_back({name, DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | (n == 1 ? DISPLAY_DEVICE_PRIMARY_DEVICE : 0u), id});
     Paths.push_back({name, friendlyName});
     const auto handle = reinterpret_cast<HMONITOR>(static_cast<UINT_PTR>(0x100000000ULL + 0x10000 * n + 0x3B));
-    Monitors.push_back({handle, name, rect});
-    return Monitors.size() - 1;
+    return Monitors.push_back({handle, name, rect}), Monitors.size() - 1;
 }

@@ -40,8 +40,7 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
             items.emplace_back(text + std::wstring(::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED ? L" [x]" : L""),
                                id);
     ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
-    PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
-    return items;
+    return PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); }), items;
 }
 
 std::vector<std::pair<HWND, RECT>> ControlRects(HWND dlg)
@@ -169,8 +168,7 @@ void PanelThread::Invoke(const std::function<void()>& fn)
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, m_threadId);
-    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&fn));
-    ::UnhookWindowsHookEx(hook);
+    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&fn)), ::UnhookWindowsHookEx(hook);
 }
 
 PanelThread::~PanelThread()

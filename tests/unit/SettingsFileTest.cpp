@@ -1,5 +1,4 @@
-// The data file byte for byte: 445 bytes, fields packed in a fixed order, short files read as far as they go,
-// and a store that replaces the file in one step.
+// The data file byte for byte: 445 bytes of packed fields, short files read as far as they go, stores in one step.
 #include <cstring>
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
