@@ -6,8 +6,7 @@ namespace {
 
 // --minimized minimises the panel without ever showing it open (into the tray with Minimize to tray). A window with
 // the title but not the mark, or the reverse, is no instance; a second start restores the panel and ends by itself.
-// Windows reads per-monitor DPI awareness (v2, else system) from the exe's manifest, and dpiAware where it knows no
-// dpiAwareness.
+// The manifest asks for per-monitor DPI awareness (v2, else system), and dpiAware where dpiAwareness is unknown.
 TEST(AppLifecycle, MinimizedStartOneInstanceRestoredByASecondStartAndTheManifestsDpiAwareness)
 {
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);

@@ -89,8 +89,7 @@ TEST_F(ColoredWindows, OptionsShapeTheCoversAtShowAndAtEveryChange)
         SCOPED_TRACE(control);
         Preferences.ExcludeFromCapture = exclude, g_excluded = 0;
         ClickButton(Panel(), control);
-        w = WaitForWindows({0, 1}, w);
-        ASSERT_EQ(w.size(), 2u);
+        ASSERT_EQ((w = WaitForWindows({0, 1}, w)).size(), 2u);
         EXPECT_EQ(g_excluded, exclude ? 2 : 0) << "covers kept out of captures";
         for (HWND h : w)
         {
@@ -123,14 +122,12 @@ TEST_F(ColoredWindows, BurstsShowCloseCheckedAndOnAllMonitorsPickTheirMonitors)
     Tick({true, false});
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
     EXPECT_FALSE(::IsWindow(w[1])) << "the cover on the unticked monitor stays";
-    w = WaitForWindows({0}, w);
-    ASSERT_EQ(w.size(), 1u);
+    ASSERT_EQ((w = WaitForWindows({0}, w)).size(), 1u);
 
     Tick({false, false});
     ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // not read: Passthrough stays on
     SendCommand(Panel(), ID_COLORED_WINDOW_ON_ALL_MONITORS);
-    w = WaitForWindows({0, 1}, w);
-    ASSERT_EQ(w.size(), 2u);
+    ASSERT_EQ((w = WaitForWindows({0, 1}, w)).size(), 2u);
     for (HWND h : w) EXPECT_TRUE(::GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
 
     Tick({false, true});
@@ -213,16 +210,14 @@ TEST_F(ColoredWindows, OnlyShowTakesTheForegroundThenEnterLeavesACoverEscClosesI
     ASSERT_EQ(w.size(), 1u);
     EXPECT_TRUE(KeptInFront(user.Hwnd(), w[0])) << "a cover from the tray took the foreground";
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    w = WaitForWindows({1}, w);
-    ASSERT_EQ(w.size(), 1u);
+    ASSERT_EQ((w = WaitForWindows({1}, w)).size(), 1u);
     EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == w[0]; })) << "Show did not activate its cover";
 
     Suppress(ColoredPromptKey);
     ::CheckDlgButton(Panel(), IDC_CHK_PASSTHROUGH, BST_UNCHECKED);   // covers that take input
     Tick({true, true});
     ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-    w = WaitForWindows({0, 1}, w);
-    ASSERT_EQ(w.size(), 2u);
+    ASSERT_EQ((w = WaitForWindows({0, 1}, w)).size(), 2u);
     ::PostMessageW(w[1], WM_KEYDOWN, VK_RETURN, 1);
     ASSERT_TRUE(DrainPosted(w[1]));
     EXPECT_TRUE(Settled(w[1])) << "Enter hid the cover";

@@ -98,11 +98,10 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecordAndHeaderClicksSortThem)
     EXPECT_EQ(click(6), (Rows{0, 2, 1})) << "Monitor ID leaves the order as it was";
 }
 
-// Ticks are stored at a display change and restored from the first slot with the row's key (two Monitor IDs with the
-// same code unit sum share it). Check All and Uncheck All reach every row, and survive a display change. A monitor
-// that can no longer be queried when Show starts the covers gets none, silently; the others do. Display Device(s),
-// opened from the menu: one row per adapter, idle ones included, with Active and Primary from their own flags,
-// refilled when the display changes while it is open.
+// Ticks are stored at a display change and restored from the first slot with the row's key (here two Monitor IDs share
+// it); Check All and Uncheck All reach every row and survive a display change. A monitor that cannot be queried when
+// Show starts the covers gets none, silently. Display Device(s): one row per adapter, idle ones included, with Active
+// and Primary from their own flags, refilled when the display changes while it is open.
 TEST_F(MonitorListFake, TicksRestoredFromTheFirstMatchingSlotAMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
 {
     desk.AddMonitor(L"First", {0, 0, 1920, 1080});

@@ -182,8 +182,7 @@ PanelThread::~PanelThread()
 void PanelTest::SetUp()
 {
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
-    ResetAppSettings();
-    AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
+    ResetAppSettings(), AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
         RestorePrompt(key);
     BeforeOpen();
