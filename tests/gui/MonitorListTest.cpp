@@ -209,6 +209,8 @@ TEST_F(MonitorListReal, ColumnWidthsByDefaultAndAsTheUserSetsThem)
     const std::vector<int> atOpen = list.ColumnWidths();
     SendCommand(panel->Hwnd(), ID_AUTOSIZE_COLUMNS);
     EXPECT_EQ(list.ColumnWidths(), atOpen) << "Autosize at the width the list opened with";
+    // Autosize's own store comes first: only the drag can store the next width.
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(atOpen[0]); }, 20000)) << "Autosize at open";
     HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
     RECT first{};
     ::SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
