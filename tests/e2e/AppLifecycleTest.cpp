@@ -6,7 +6,8 @@ namespace {
 
 // --minimized minimises the panel without ever showing it open (into the tray with Minimize to tray). A window with
 // the title but not the mark, or the reverse, is no instance; a second start restores the panel and ends by itself.
-TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
+// The manifest asks for per-monitor DPI awareness (v2, else system), and dpiAware where dpiAwareness is unknown.
+TEST(AppLifecycle, MinimizedStartOneInstanceRestoredByASecondStartAndTheManifestsDpiAwareness)
 {
     HWND impostor = ::CreateWindowExW(0, L"STATIC", L"Umbrafen", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND wrongCase = ::CreateWindowExW(0, L"STATIC", L"umbrafen", WS_POPUP | WS_VISIBLE, 9, 0, 9, 9, 0, 0, 0, 0);
@@ -33,12 +34,7 @@ TEST(AppLifecycle, MinimizedStartAndOneInstanceRestoredByASecondStart)
         EXPECT_FALSE(first.Exited(0));
     }
     ::DestroyWindow(impostor), ::DestroyWindow(wrongCase), ::DeleteFileW(ini.c_str());
-}
 
-// Windows reads per-monitor DPI awareness (v2, else system) from the exe's manifest, and dpiAware where it knows
-// no dpiAwareness.
-TEST(AppLifecycle, ManifestAsksForPerMonitorDpiAwareness)
-{
     ACTCTXW actCtx{};
     actCtx.cbSize = sizeof(actCtx), actCtx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
     actCtx.lpSource = UMBRAFEN_EXE_PATH, actCtx.lpResourceName = MAKEINTRESOURCEW(1);
@@ -85,8 +81,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         HWND box = app.WaitForDialog(false);
         ASSERT_NE(box, nullptr) << "the short file is reported";
         EXPECT_EQ(MessageBoxText(box), L"Unexpected end of file while reading " + path + L".");
-        // Held at the report this start has no panel yet: only the instance mutex can turn another one away,
-        // and once the report is answered the other start finds the panel.
+        // Held at the report it has no panel yet: only the mutex turns another start away, which then finds the panel.
         UmbrafenProcess second;
         Answer(box);
         EXPECT_EQ(second.ExitCode(30000), 0u) << "a start while the first is still starting ends by itself";
@@ -101,8 +96,7 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         ::SetWindowPos(panel, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ::SendDlgItemMessageW(panel, IDC_SLIDER_ALPHA, TBM_SETPOS, TRUE, 201);
         RECT normal{};   // not minimised: the window's own rectangle (the work area starts at 0,0)
-        ASSERT_TRUE(::GetWindowRect(panel, &normal));
-        ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0);
+        ASSERT_TRUE(::GetWindowRect(panel, &normal) && ::PostMessageW(panel, WM_COMMAND, ID_EXIT, 0));
         ASSERT_EQ(app.ExitCode(), 0u);
         const Bytes bytes = ReadAllBytes(path);
         ASSERT_EQ(bytes.size(), 445u);

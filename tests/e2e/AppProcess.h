@@ -12,8 +12,7 @@ inline std::wstring DataFilePath(const wchar_t* name = L"UmbrafenData.dat")
     return std::wstring(folder) + L"\\Umbrafen\\" + name;
 }
 
-// Polls without pumping messages, as an outside observer: once this thread had read its own queue,
-// Wine no longer minimised the program's panel for it.
+// Polls without pumping messages: once this thread had read its own queue, Wine no longer minimised the panel for it.
 inline bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000)
 {
     for (ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(10))
@@ -53,8 +52,7 @@ public:
     {
         HWND h = nullptr;
         // Answered once the dialog's loop runs, after its whole initialisation.
-        WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs) && RoundTrip(h);
-        return h;
+        return WaitFor([&] { return (h = Dialog(panel)) != nullptr; }, timeoutMs) && RoundTrip(h), h;
     }
     // The displays the coloured windows (visible dialogs without controls) cover, such as L"12".
     std::wstring Covered() const { return DisplaysCovered(TopLevelWindows(pi.dwProcessId, L"#32770")); }

@@ -43,10 +43,8 @@ TEST(CommandLine, LaterStartsDriveTheRunningInstanceOrNameTheirMistake)
         else ::SendMessageW(panel, WM_COMMAND, IDC_BTN_UNCHECK_ALL, 0);
         EXPECT_EQ(first.Covered(), covered) << "right after " << (args ? args : L"Uncheck All");
     }
-    {
-        UmbrafenProcess a(L"--toggle 1"), b(L"--toggle 1"), c(L"--toggle 1");
-        for (UmbrafenProcess* toggle : {&a, &b, &c}) EXPECT_EQ(toggle->ExitCode(20000), 0u);
-    }
+    UmbrafenProcess t1(L"--toggle 1"), t2(L"--toggle 1"), t3(L"--toggle 1");
+    for (UmbrafenProcess* toggle : {&t1, &t2, &t3}) EXPECT_EQ(toggle->ExitCode(20000), 0u);
     EXPECT_EQ(first.Covered(), L"12") << "three toggles at once leave display 1 covered";
     EXPECT_EQ(start(L"--minimized"), 0u);
     EXPECT_TRUE(WaitFor([&] { return ::IsIconic(panel); })) << "--minimized";

@@ -43,8 +43,7 @@ bool ScreenShows(HWND h)
     bool same = true;
     for (int x = 0, y = (rc.bottom - rc.top) / 2; x < rc.right - rc.left; ++x)
         same &= ::GetPixel(screen, rc.left + x, rc.top + y) == ::GetPixel(drawn, x, y);
-    ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen);
-    return same;
+    return ::DeleteObject(::SelectObject(drawn, old)), ::DeleteDC(drawn), ::ReleaseDC(nullptr, screen), same;
 }
 
 // A first run shows On Top and Passthrough ticked, the other boxes not, opacity 150; each box shows and writes back
@@ -69,11 +68,9 @@ TEST_F(ControlPanel, SettingsShownAndStoredAndMovedControlsDrawn)
         std::vector<int> onScreen, written;
         panel.Invoke([&] {
             for (int i = 0; i < 5; ++i) *settings[i] = expected[i];
-            panel.Dialog()->UpdateData(FALSE);
-            onScreen = shown();
+            panel.Dialog()->UpdateData(FALSE), onScreen = shown();
             for (int i = 0; i < 5; ++i) ::CheckDlgButton(h, ids[i], !expected[i]);
-            panel.Dialog()->UpdateData(TRUE);
-            written = Each(5, [&](int i) { return int(!*settings[i]); });
+            panel.Dialog()->UpdateData(TRUE), written = Each(5, [&](int i) { return int(!*settings[i]); });
         });
         EXPECT_EQ(onScreen, expected) << "pattern " << pattern;
         EXPECT_EQ(written, expected) << "pattern " << pattern << ", inverted";
@@ -138,12 +135,10 @@ TEST_F(ControlPanel, StoredPlacementIsAppliedOnAMonitor)
     {
         std::optional<FakeDesktop> desk;   // monitors away from the stored rectangle, the second one nearest
         if (scripted) desk.emplace().AddMonitor(L"A", {0, 0, 600, 500}), desk->AddMonitor(L"B", {1000, 0, 1900, 1000});
-        AppSettings.Placement.showCmd = showCmd;
-        AppSettings.Placement.rcNormalPosition = stored;
+        AppSettings.Placement.showCmd = showCmd, AppSettings.Placement.rcNormalPosition = stored;
         PanelThread panel;
         RECT rc{};
-        ::GetWindowRect(panel.Hwnd(), &rc);
-        EXPECT_TRUE(::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
+        EXPECT_TRUE(::GetWindowRect(panel.Hwnd(), &rc) && ::EqualRect(&rc, &expected) && !::IsIconic(panel.Hwnd()))
             << "stored at " << stored.left << "," << stored.top << ": at " << rc.left << "," << rc.top;
     }
 }
@@ -210,20 +205,22 @@ TEST_F(ControlPanel, StoredOnAMonitorOfAnotherDpi)
         EXPECT_TRUE(::GetWindowRect(h, &rc) && ::EqualRect(&rc, &stored));
         EXPECT_EQ(FontOf(::GetDlgItem(h, IDC_BTN_SHOW_WINDOWS)).lfHeight, -::MulDiv(8, high, 72));
         EXPECT_EQ(LayoutFault(h), "");
-        std::vector<int> scaled;
-        for (int w : Widths) scaled.push_back(::MulDiv(w, high, 96));
-        EXPECT_EQ(ListView(List(h)).ColumnWidths(), scaled);
+        EXPECT_EQ(ListView(List(h)).ColumnWidths(),
+                  Each(ListColumnCount, [&](int c) { return ::MulDiv(Widths[c], high, 96); }));
         EXPECT_EQ(FontOf(List(h)).lfHeight, ::MulDiv(-21, high, 96));
     }
     EXPECT_TRUE(std::equal(std::begin(Widths), std::end(Widths), AppSettings.ColumnWidths)) << "as the file holds them";
 }
 
 // A right click and the Menu button open the command menu, every command in its place. The links and F1 open the
-// launcher on their address, which Copy puts on the clipboard; Contact Us and About name the address and version.
-TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
+// launcher on their address, which Copy puts on the clipboard. Each topology choice, found by its text, is validated
+// first and applied only once the validation passed; the box then shows the topology in force (a "Forced" request
+// leaves the one before). Contact Us and About name the address and version.
+TEST_F(ControlPanel, CommandMenuLinksTopologyContactUsAndAbout)
 {
+    FakeDesktop desktop;
     PanelThread panel;
-    HWND h = panel.Hwnd();
+    HWND h = panel.Hwnd(), combo = ::GetDlgItem(h, IDC_COMBO_TOPOLOGY);
     for (bool button : {false, true})
     {
         if (button) ::PostMessageW(::GetDlgItem(h, IDC_BTN_MENU), BM_CLICK, 0, 0);
@@ -257,23 +254,6 @@ TEST_F(ControlPanel, CommandMenuLinksContactUsAndAbout)
         sender.join();
         EXPECT_EQ(ClipboardText(), copy ? url : L"");
     }
-    MessageBoxWatcher watcher;
-    SendCommand(h, ID_CONTACT_US);
-    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
-    ASSERT_TRUE(watcher.WaitForCount(2));
-    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
-    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
-    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
-    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
-}
-
-// Each topology choice, found by its text, is validated first and applied only once the validation passed; the box
-// then shows the topology in force (a "Forced" request leaves the one before).
-TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
-{
-    FakeDesktop desktop;
-    PanelThread panel;
-    HWND combo = ::GetDlgItem(panel.Hwnd(), IDC_COMBO_TOPOLOGY);
     const std::pair<std::wstring, UINT32> choices[] = {{L"Duplicate", SDC_TOPOLOGY_CLONE},
                                                        {L"Extend", SDC_TOPOLOGY_EXTEND},
                                                        {L"PC screen only", SDC_TOPOLOGY_INTERNAL},
@@ -286,7 +266,7 @@ TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
             desktop.ValidateResult = validation, desktop.SetDisplayConfigFlags.clear();
             ::SendMessageW(combo, CB_SETCURSEL,
                            ::SendMessageW(combo, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text.c_str())), 0);
-            ::SendMessageW(panel.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
+            ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDC_COMBO_TOPOLOGY, CBN_SELCHANGE),
                            reinterpret_cast<LPARAM>(combo));
             std::vector<UINT32> asked{flags | SDC_VALIDATE};
             if (validation == ERROR_SUCCESS) asked.push_back(flags | SDC_APPLY);
@@ -294,6 +274,14 @@ TEST_F(ControlPanel, TopologyChoicesApplyTheTopologyTheirTextNames)
             EXPECT_EQ(desktop.SetDisplayConfigFlags, asked) << text;
             EXPECT_EQ(WindowText(combo), inForce) << text;
         }
+    MessageBoxWatcher watcher;
+    SendCommand(h, ID_CONTACT_US);
+    ::PostMessageW(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);   // the About box, answered too
+    ASSERT_TRUE(watcher.WaitForCount(2));
+    const std::vector<std::wstring> texts = watcher.Texts();   // the About box's texts after its icon's
+    EXPECT_EQ(texts[0], L"Please write an email to support@umbrafen.example.org");
+    const std::wstring about = L"Umbrafen, Version " UMBRAFEN_TEST_VERSION L"support@umbrafen.example.org";
+    EXPECT_TRUE(texts[1].ends_with(about)) << texts[1];
 }
 
 }   // namespace

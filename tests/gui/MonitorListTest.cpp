@@ -34,14 +34,13 @@ protected:
         ASSERT_NE(panel->Hwnd(), nullptr);
         list = ListView(panel->Hwnd(), IDC_LIST_MONITORS);
     }
-    // A display change as the platform announces it; returns once the panel has handled it.
+    // As the platform announces it; returns once the panel has handled it.
     void DisplayChange() { ::SendMessageW(panel->Hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080)); }
     // The DWORD the data file holds at offset; all bits set while it holds no whole record.
     static DWORD StoredAt(size_t offset)
     {
         CString path;
-        GetDataFilePath(path);
-        const Bytes bytes = ReadAllBytes(path.GetString());
+        const Bytes bytes = (GetDataFilePath(path), ReadAllBytes(path.GetString()));
         return bytes.size() == SettingsFileSize ? At(bytes, offset) : ~0u;
     }
     std::unique_ptr<PanelThread> panel;
@@ -78,20 +77,16 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecordAndHeaderClicksSortThem)
     EXPECT_EQ(row(1), (Cells{L"Display2", L"-1280", L"120", L"1280", L"1024", L"\\\\.\\DISPLAY2",
                              desk.Adapters[1].InterfacePath}))
         << "no friendly name: the label comes from the device name";
-    // Wide enough to click even the nearly hidden Monitor ID column.
-    for (int c = 0; c < 7; ++c) list.Send(LVM_SETCOLUMNWIDTH, c, 60);
+    for (int c = 0; c < 7; ++c) list.Send(LVM_SETCOLUMNWIDTH, c, 60);   // wide enough to click even Monitor ID
     // A left click in the middle of the column's header item; returns the rows as indexes into desk.Monitors.
     HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
     auto click = [&](int column) {
         RECT rc{};
         ::SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rc));
         const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at), ::SendMessageW(header, WM_LBUTTONUP, 0, at);
         return Each(list.Count(), [&](int r) {
-            int m = 0;
-            while (m < 2 && desk.Handle(m) != list.Data(r)) ++m;
-            return m;
+            return list.Data(r) == desk.Handle(0) ? 0 : list.Data(r) == desk.Handle(1) ? 1 : 2;
         });
     };
     using Rows = std::vector<int>;
@@ -103,12 +98,16 @@ TEST_F(MonitorListFake, RowsShowEachMonitorsRecordAndHeaderClicksSortThem)
     EXPECT_EQ(click(6), (Rows{0, 2, 1})) << "Monitor ID leaves the order as it was";
 }
 
-// Ticks are stored at a display change and restored from the first slot with the row's key (two Monitor IDs with the
-// same code unit sum share it). Check All and Uncheck All reach every row, and survive a display change.
-TEST_F(MonitorListFake, TicksAreStoredAtADisplayChangeAndRestoredFromTheFirstMatchingSlot)
+// Ticks are stored at a display change and restored from the first slot with the row's key (here two Monitor IDs share
+// it); Check All and Uncheck All reach every row and survive a display change. A monitor that cannot be queried when
+// Show starts the covers gets none, silently. Display Device(s): one row per adapter, idle ones included, with Active
+// and Primary from their own flags, refilled when the display changes while it is open.
+TEST_F(MonitorListFake, TicksRestoredFromTheFirstMatchingSlotAMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
 {
     desk.AddMonitor(L"First", {0, 0, 1920, 1080});
     desk.AddMonitor(L"Second", {1920, 0, 3840, 1080});
+    desk.Adapters.push_back({L"\\\\.\\DISPLAY3", 0, L""});   // idle
+    Suppress(PassthroughPromptKey);
     desk.Adapters[0].InterfacePath = L"\\\\?\\DISPLAY#UMB0AB#5&2f3c1d0&0&UID4352#{e6f07b5f}";
     desk.Adapters[1].InterfacePath = L"\\\\?\\DISPLAY#UMB0BA#5&2f3c1d0&0&UID4352#{e6f07b5f}";
     ASSERT_EQ(KeyOf(desk.Adapters[0].InterfacePath), KeyOf(desk.Adapters[1].InterfacePath));
@@ -121,13 +120,43 @@ TEST_F(MonitorListFake, TicksAreStoredAtADisplayChangeAndRestoredFromTheFirstMat
     DisplayChange();
     EXPECT_EQ(list.Ticks(), (Ticks{false, false}));
     list.SetTick(1, true);   // a ticked row stays ticked
-    for (auto [button, tick] : {std::pair{IDC_BTN_CHECK_ALL, true}, {IDC_BTN_UNCHECK_ALL, false}})
+    for (auto [button, tick] : {std::pair{IDC_BTN_UNCHECK_ALL, false}, {IDC_BTN_CHECK_ALL, true}})
     {
         ClickButton(panel->Hwnd(), button);
         EXPECT_EQ(list.Ticks(), Ticks(2, tick));
         DisplayChange();
         EXPECT_EQ(list.Ticks(), Ticks(2, tick));
     }
+    panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
+    {
+        MessageBoxWatcher watcher;
+        ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
+        EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
+        EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && !watcher.Count());
+    }
+    RestorePrompt(PassthroughPromptKey);
+
+    ::PostMessageW(panel->Hwnd(), WM_COMMAND, ID_DISPLAY_DEVICES, 0);
+    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
+    ASSERT_NE(dlg, nullptr);
+    ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
+    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
+    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
+    RECT before, after;
+    ::GetClientRect(dlg, &before);
+    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
+    EXPECT_TRUE(::GetClientRect(dlg, &after) && after.right >= 2 * before.right && after.bottom >= 2 * before.bottom);
+    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
+    EXPECT_EQ(LayoutFault(dlg), "");
+    panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
+    ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));
+    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"Yes", L"", L"Yes"})) << "Active";
+    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L"", L""})) << "Primary";
+    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, desk.Adapters[1].InterfacePath, L"",
+                                       desk.Adapters[3].InterfacePath}));
+    ::PostMessageW(dlg, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
 }
 
 // Only the first 20 rows' ticks are remembered, with a message each time more rows are loaded or stored.
@@ -171,59 +200,17 @@ TEST_F(MonitorListFake, TwentyOneMonitorsRememberOnlyTheFirstTwenty)
         EXPECT_TRUE(AppSettings.CheckedKey[k] == KeyOf(Id(k)) && AppSettings.CheckedState[k] == (k > 0)) << k;
 }
 
-// A monitor that can no longer be queried when Show starts the covers gets none, silently; the others do. Display
-// Device(s), opened from the menu: one row per adapter, idle ones included, with Active and Primary from their own
-// flags, refilled when the display changes while it is open.
-TEST_F(MonitorListFake, AMonitorUnreadableAtShowAndTheDisplayDevicesDialog)
-{
-    desk.AddMonitor(L"Gone", {0, 0, 1920, 1080});
-    desk.AddMonitor(L"Kept", {1920, 0, 3840, 1080});
-    desk.Adapters.push_back({L"\\\\.\\DISPLAY3", 0, L""});
-    Suppress(PassthroughPromptKey);
-    Open();
-    for (int row : {0, 1}) list.SetTick(row, true);
-    panel->Invoke([&] { desk.Monitors[0].InfoFails = FakeMonitor::InfoFailure::OutsideEnumeration; });
-    {
-        MessageBoxWatcher watcher;
-        ClickButton(panel->Hwnd(), IDC_BTN_SHOW_WINDOWS);
-        EXPECT_TRUE(PumpUntil([&] { return IsMonitorCovered(desk.Handle(1)); }));
-        EXPECT_TRUE(!IsMonitorCovered(desk.Handle(0)) && OpenWindowRegistry.GetLiveCount() == 1 && !watcher.Count());
-    }
-    RestorePrompt(PassthroughPromptKey);
 
-    ::PostMessageW(panel->Hwnd(), WM_COMMAND, ID_DISPLAY_DEVICES, 0);
-    HWND dlg = WaitForDialog(L"Display Device(s) - Umbrafen");
-    ASSERT_NE(dlg, nullptr);
-    ListView devices(dlg, IDC_LIST_DISPLAY_DEVICES);
-    EXPECT_EQ(devices.Column(1), (Cells{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2", L"\\\\.\\DISPLAY3"}));
-    const UINT dpi = ::GetDpiForWindow(dlg);   // moved to twice the scaling, it grows to its minimum size there
-    RECT before, after;
-    ::GetClientRect(dlg, &before);
-    ::SendMessageW(dlg, WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), 0);
-    EXPECT_TRUE(::GetClientRect(dlg, &after) && after.right >= 2 * before.right && after.bottom >= 2 * before.bottom);
-    EXPECT_EQ(devices.ColumnWidths()[2], ::MulDiv(350, 2 * dpi, 96)) << "Device String";
-    EXPECT_EQ(LayoutFault(dlg), "");
-    panel->Invoke([&] { desk.AddMonitor(L"Joined", {3840, 0, 5760, 1080}); });   // DISPLAY4, not primary
-    ::SendMessageW(dlg, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
-    EXPECT_EQ(devices.Column(0), (Cells{L"1", L"2", L"3", L"4"}));
-    EXPECT_EQ(devices.Column(3), (Cells{L"Yes", L"Yes", L"", L"Yes"})) << "Active";
-    EXPECT_EQ(devices.Column(4), (Cells{L"Yes", L"", L"", L""})) << "Primary";
-    EXPECT_EQ(devices.Column(5), (Cells{desk.Adapters[0].InterfacePath, desk.Adapters[1].InterfacePath, L"",
-                                       desk.Adapters[3].InterfacePath}));
-    ::PostMessageW(dlg, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg); }));
-}
-
-// On the real two-screen virtual display.
-
-// Without stored widths the columns share the list's width (at 1000 pixels 298, 111, 111, 111, 111, 223 and 1), at
-// open and on Autosize Columns. A divider dragged or double-clicked, and Autosize, are stored two seconds later.
+// On the real display: without stored widths the columns share the list's width (at 1000 pixels 298, 111, 111, 111,
+// 111, 223, 1) at open and on Autosize Columns; a dragged or double-clicked divider and Autosize are stored 2 s later.
 TEST_F(MonitorListReal, ColumnWidthsByDefaultAndAsTheUserSetsThem)
 {
     Open();
     const std::vector<int> atOpen = list.ColumnWidths();
     SendCommand(panel->Hwnd(), ID_AUTOSIZE_COLUMNS);
     EXPECT_EQ(list.ColumnWidths(), atOpen) << "Autosize at the width the list opened with";
+    // Autosize's own store comes first: only the drag can store the next width.
+    EXPECT_TRUE(PumpUntil([&] { return StoredAt(285) == DWORD(atOpen[0]); }, 20000)) << "Autosize at open";
     HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
     RECT first{};
     ::SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));

@@ -12,9 +12,8 @@ COLORREF BackgroundOf(HWND h)
 {
     HDC dc = ::GetDC(h);
     auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(h, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
-    ::ReleaseDC(h, dc);
     LOGBRUSH lb{};
-    return brush && ::GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
+    return ::ReleaseDC(h, dc), brush && ::GetObjectW(brush, sizeof(lb), &lb) ? lb.lbColor : CLR_INVALID;
 }
 
 // Answers the colour picker that opens: types c into its Red/Green/Blue boxes, then OK or Cancel.
@@ -86,8 +85,7 @@ TEST_F(WindowOptions, PanelPickerOnlyWithOkAndACoversPickerOnlyThatCover)
         if (ok >= 0) ::PostMessageW(Panel(), WM_COMMAND, ID_INITIAL_WINDOW_COLOR, 0), AnswerPicker(ok, chosen);
         ASSERT_TRUE(Settled(Panel()));
         ClickButton(Panel(), IDC_BTN_SHOW_WINDOWS);
-        w = WaitForWindows({0, 1}, w);
-        ASSERT_EQ(w.size(), 2u);
+        ASSERT_EQ((w = WaitForWindows({0, 1}, w)).size(), 2u);
         EXPECT_EQ(BackgroundOf(w[1]), ok == 1 ? chosen : RGB(0, 0, 0)) << "OK " << ok;
     }
     ::PostMessageW(w[0], WM_COMMAND, ID_CHANGE_COLOR, 0);

@@ -19,8 +19,7 @@ BOOL WINAPI EnumMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data
     t_enumerating = true;
     for (const FakeMonitor& monitor : monitors)
         if (RECT rect = monitor.Rect; !proc(monitor.Handle, nullptr, &rect, data)) break;
-    t_enumerating = false;
-    return TRUE;
+    return t_enumerating = false, TRUE;
 }
 
 BOOL WINAPI MonitorInfo(HMONITOR handle, LPMONITORINFO info)
@@ -68,8 +67,7 @@ LONG WINAPI BufferSizes(UINT32 flags, UINT32* pathCount, UINT32* modeCount)
     if (!pathCount || !modeCount || (flags != QDC_ONLY_ACTIVE_PATHS && flags != QDC_DATABASE_CURRENT))
         return ERROR_INVALID_PARAMETER;
     *pathCount = static_cast<UINT32>(g_desk->Paths.size());
-    *modeCount = 2 * *pathCount;
-    return ERROR_SUCCESS;
+    return *modeCount = 2 * *pathCount, ERROR_SUCCESS;
 }
 
 LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* paths, UINT32* modeCount,
@@ -85,12 +83,10 @@ LONG WINAPI Query(UINT32 flags, UINT32* pathCount, DISPLAYCONFIG_PATH_INFO* path
     {
         paths[i] = {};   // the program reads no modes, so their records stay as they are
         paths[i].sourceInfo.adapterId = paths[i].targetInfo.adapterId = FakeLuid;
-        paths[i].sourceInfo.id = i;
-        paths[i].targetInfo.id = TargetIdBase + i;
+        paths[i].sourceInfo.id = i, paths[i].targetInfo.id = TargetIdBase + i;
         paths[i].flags = DISPLAYCONFIG_PATH_ACTIVE;
     }
-    *pathCount = count;
-    *modeCount = modesNeeded;
+    *pathCount = count, *modeCount = modesNeeded;
     if (topologyId != nullptr) *topologyId = g_desk->CurrentTopology;
     return ERROR_SUCCESS;
 }
@@ -143,6 +139,5 @@ size_t FakeDesktop::AddMonitor(const std::wstring& friendlyName, RECT rect)
     Adapters.push_back({name, DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | (n == 1 ? DISPLAY_DEVICE_PRIMARY_DEVICE : 0u), id});
     Paths.push_back({name, friendlyName});
     const auto handle = reinterpret_cast<HMONITOR>(static_cast<UINT_PTR>(0x100000000ULL + 0x10000 * n + 0x3B));
-    Monitors.push_back({handle, name, rect});
-    return Monitors.size() - 1;
+    return Monitors.push_back({handle, name, rect}), Monitors.size() - 1;
 }

@@ -40,19 +40,15 @@ std::vector<std::pair<std::wstring, UINT>> TakeShownMenu(HWND owner)
             items.emplace_back(text + std::wstring(::GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED ? L" [x]" : L""),
                                id);
     ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
-    PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); });
-    return items;
+    return PumpUntil([] { return !::IsWindowVisible(::FindWindowW(L"#32768", nullptr)); }), items;
 }
 
 std::vector<std::pair<HWND, RECT>> ControlRects(HWND dlg)
 {
     std::vector<std::pair<HWND, RECT>> controls;
     for (HWND c = ::GetWindow(dlg, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-    {
-        RECT& rc = controls.emplace_back(c, RECT{}).second;
-        ::GetWindowRect(c, &rc);
-        ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
-    }
+        if (RECT& rc = controls.emplace_back(c, RECT{}).second; ::GetWindowRect(c, &rc))
+            ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
     return controls;
 }
 
@@ -120,9 +116,7 @@ MessageBoxWatcher::MessageBoxWatcher()
                 if (!::IsWindowVisible(h) || !::GetDlgItem(h, IDOK) || ::GetDlgItem(h, IDC_LIST_MONITORS) ||
                     ::GetWindowLongPtrW(h, GWLP_USERDATA) == InstanceMarker || text.empty())
                     continue;
-                std::unique_lock<std::mutex> lock(m_lock);
-                m_texts.push_back(text);
-                lock.unlock();
+                std::lock_guard<std::mutex>{m_lock}, m_texts.push_back(text);
                 // Posted: the box's thread may be busy in a send to us. Once it is gone it cannot be counted twice.
                 ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(::GetDlgItem(h, IDOK)));
                 for (int i = 0; i < 1000 && ::IsWindow(h) && ::IsWindowVisible(h); ++i) ::Sleep(5);
@@ -138,8 +132,7 @@ PanelThread::PanelThread()
             auto* self = static_cast<PanelThread*>(p);
             CUmbrafenDlg dlg;
             self->m_dlg = &dlg;
-            // As on the application's own thread, the panel is the thread's main window (dialogs opened
-            // without a parent are owned by it).
+            // The thread's main window, as in the application: dialogs opened without a parent are owned by it.
             CWinThread thread;
             thread.m_pMainWnd = &dlg;
             AfxSetThread(&thread);
@@ -153,15 +146,12 @@ PanelThread::PanelThread()
             return 0;
         },
         this, 0, &m_threadId);
-    // The window exists once OnInitDialog has shown it; a sent message is handled only once the
-    // dialog's loop runs, that is after the whole of its initialisation.
-    PumpUntil(
-        [&] {
-            CUmbrafenDlg* dlg = m_dlg;
-            if (!m_ended && dlg && dlg->m_hWnd && ::IsWindowVisible(dlg->m_hWnd)) m_hwnd = dlg->m_hWnd;
-            return m_hwnd.load() != nullptr || m_ended.load();
-        },
-        15000);
+    // Shown by OnInitDialog; a sent message is handled once the dialog's loop runs, after all of its initialisation.
+    PumpUntil([&] {
+        CUmbrafenDlg* dlg = m_dlg;
+        if (!m_ended && dlg && dlg->m_hWnd && ::IsWindowVisible(dlg->m_hWnd)) m_hwnd = dlg->m_hWnd;
+        return m_hwnd.load() != nullptr || m_ended.load();
+    }, 15000);
     if (HWND h = m_hwnd.load()) RoundTrip(h);
 }
 
@@ -178,8 +168,7 @@ void PanelThread::Invoke(const std::function<void()>& fn)
             return ::CallNextHookEx(nullptr, code, wp, lp);
         },
         nullptr, m_threadId);
-    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&fn));
-    ::UnhookWindowsHookEx(hook);
+    ::SendMessageW(m_hwnd, msg, 0, reinterpret_cast<LPARAM>(&fn)), ::UnhookWindowsHookEx(hook);
 }
 
 PanelThread::~PanelThread()
@@ -193,8 +182,7 @@ PanelThread::~PanelThread()
 void PanelTest::SetUp()
 {
     AfxGetModuleState()->m_lpszCurrentAppName = L"Umbrafen";
-    ResetAppSettings();
-    AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
+    ResetAppSettings(), AppSettings.TurnOffMonitors = 0;   // never switch the test desktop's displays off
     for (const wchar_t* key : {PassthroughPromptKey, ColoredPromptKey, OnTopPromptKey, PassthroughOffPromptKey})
         RestorePrompt(key);
     BeforeOpen();

@@ -9,9 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 #include "res/resource.h"
 #include "tests/support/Files.h"
 #include "tests/support/PromptStore.h"
@@ -128,16 +126,14 @@ inline std::wstring DisplaysCovered(const std::vector<HWND>& windows)
         if (::IsWindowVisible(h) && !::GetWindow(h, GW_CHILD) && ::GetWindowRect(h, &rc))
             numbers +=
                 rc.right == 1920 && rc.bottom == 1080 ? L'1' : (rc.right == 1280 && rc.bottom == 1024 ? L'2' : L'?');
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    return std::sort(numbers.begin(), numbers.end()), numbers;
 }
 
 // "The user's program": a 300 x 200 window of this executable started again, taking the foreground (or, top-most,
 // showing over the rest). ForeignRaise raises it once, unreported as under Wine; ForeignInsist every 15 ms, reported.
 constexpr UINT ForeignRaise = WM_APP, ForeignInsist = WM_APP + 1;
-class ForeignWindow
+struct ForeignWindow
 {
-public:
     ForeignWindow(POINT at, bool topMost);
     ~ForeignWindow()
     {
@@ -145,8 +141,6 @@ public:
         if (m_pi.hProcess) ::CloseHandle(m_pi.hThread), ::CloseHandle(m_pi.hProcess);
     }
     HWND Hwnd() const { return m_hwnd; }
-
-private:
     PROCESS_INFORMATION m_pi{};
     HWND m_hwnd = nullptr;
 };
@@ -195,11 +189,7 @@ public:
     bool Ended(DWORD timeoutMs = 10000) { return PumpUntil([&] { return m_ended.load(); }, timeoutMs); }
     void Invoke(const std::function<void()>& fn);   // runs fn on the panel's thread
     // Closes it as the user does and waits until its destruction (and so the store) is over.
-    void Close()
-    {
-        ::PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(Ended(15000)) << "the control panel did not close";
-    }
+    void Close() { EXPECT_TRUE(::PostMessageW(m_hwnd, WM_CLOSE, 0, 0) && Ended(15000)) << "the panel did not close"; }
 
 private:
     std::atomic<HWND> m_hwnd{nullptr};
@@ -218,9 +208,8 @@ template <class F> auto Each(int n, F f)
 }
 
 // A list-view control reached only through its window, as another program would.
-class ListView
+struct ListView
 {
-public:
     explicit ListView(HWND list) : m_h(list) {}
     ListView(HWND dlg, int id) : m_h(::GetDlgItem(dlg, id)) {}
     HWND Hwnd() const { return m_h; }
@@ -251,8 +240,6 @@ public:
         return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)), reinterpret_cast<HMONITOR>(item.lParam);
     }
     std::vector<int> ColumnWidths() const { return Each(7, [&](int c) { return int(Send(LVM_GETCOLUMNWIDTH, c)); }); }
-
-private:
     HWND m_h;
 };
 

@@ -11,8 +11,8 @@ using T = CommandTarget;
 // The whole line goes through CommandLineToArgvW, as the program reads its own.
 const CString Exe = L"\"C:\\Program Files\\Umbrafen\\Umbrafen.exe\" ";
 
-// Each accepted form, the text it is sent to the running instance as, and that text read back.
-TEST(CommandLine, AcceptedFormsAndTheirTextRoundTrip)
+// Each accepted form, the text it is sent to the running instance as, and that text read back; each mistake's reason.
+TEST(CommandLine, AcceptedFormsRoundTripAndMistakesAreRejectedWithAReason)
 {
     const std::tuple<LPCWSTR, Command, LPCWSTR> cases[] = {
         {L"--show", {.Action = A::Show, .Target = T::Ticked}, L"--show"},
@@ -37,11 +37,7 @@ TEST(CommandLine, AcceptedFormsAndTheirTextRoundTrip)
         EXPECT_STREQ(text, CommandToText(command));
         EXPECT_TRUE(CommandFromText(text, back) && expected == back);
     }
-}
-
-TEST(CommandLine, MistakesAreRejectedWithAReason)
-{
-    const std::pair<LPCWSTR, LPCWSTR> cases[] = {
+    const std::pair<LPCWSTR, LPCWSTR> mistakes[] = {
         {L"--shw", L"Unknown option: --shw"}, {L"--show 1 2", L"Unexpected value: 2"},
         {L"--toggle 1,,2", L"--toggle takes all or display numbers 1 to 99 separated by commas"},
         {L"--show --close", L"Only one of --show, --close, --toggle, --exit and --auto-cover may be given"},
@@ -52,13 +48,12 @@ TEST(CommandLine, MistakesAreRejectedWithAReason)
         {L"--auto-cover maybe", L"--auto-cover must be on, off or pause"},
         {L"--exit --minimized", L"--minimized cannot go with --exit"},
     };
-    for (const auto& [args, reason] : cases)
+    for (const auto& [args, reason] : mistakes)
     {
-        SCOPED_TRACE(args);
         Command command{.Action = A::Exit};
         CString error;
-        EXPECT_FALSE(ParseCommandLine(Exe + args, command, error));
-        EXPECT_STREQ(reason, error);
+        EXPECT_FALSE(ParseCommandLine(Exe + args, command, error)) << args;
+        EXPECT_STREQ(reason, error) << args;
     }
 }
 

@@ -40,9 +40,10 @@ protected:
     FakeDesktop desk;
 };
 
-// A path whose target or source name cannot be read is skipped alone, and every run starts afresh. A monitor whose
-// info cannot be read has an empty device name; an empty source name must not match it.
-TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOne)
+// A path whose target or source name cannot be read is skipped alone, and every run starts afresh; a monitor whose info
+// cannot be read has an empty device name, which an empty source name must not match. A window belongs to the monitor
+// holding most of it, or the nearest; one not answering has the system's DPI. A 96-DPI value scaled back is unchanged.
+TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOneAndPerMonitorDpiOfWindowsAcrossTheDesktop)
 {
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{2, 1, 0}, Texts{L"LG HDR 4K", L"", L"DELL U2720Q"}}));
     desk.Paths[1].TargetNameFails = true;   // DISPLAY2, in the middle
@@ -54,12 +55,6 @@ TEST_F(MonitorEnumTest, UnreadablePathsAreSkippedOneByOne)
     desk.Monitors[1].InfoFails = FakeMonitor::InfoFailure::DuringEnumeration;
     desk.Paths[1].GdiName = L"";
     EXPECT_EQ(Enumerate(), (std::pair{Indexes{2, 0}, Texts{L"LG HDR 4K", L"DELL U2720Q"}}));
-}
-
-// Over monitors of different DPI side by side, a window belongs to the one holding most of it, or the nearest; a
-// monitor that does not answer has the system's DPI. A 96-DPI value read and stored back at any DPI is unchanged.
-TEST_F(MonitorEnumTest, PerMonitorDpiOfWindowsAcrossTheDesktop)
-{
     desk.Monitors[0].Dpi = 192, desk.Monitors[1].Dpi = 96, desk.Monitors[2].Dpi = 144;
     const std::pair<RECT, UINT> cases[] = {
         {{3500, 0, 4000, 600}, 192},       // more of it on the first

@@ -1,5 +1,4 @@
-// The data file byte for byte: 445 bytes, fields packed in a fixed order, short files read as far as they go,
-// and a store that replaces the file in one step.
+// The data file byte for byte: 445 bytes of packed fields, short files read as far as they go, stores in one step.
 #include <cstring>
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
@@ -37,9 +36,9 @@ protected:
     const std::wstring m_path = TempPath(L"UmbrafenData.dat");
 };
 
-// Every field is read from its offset; the record goes back byte for byte, in place of a longer file whose
-// surplus was ignored.
-TEST_F(SettingsFile, FieldsLoadFromAndStoreToTheirOffsets)
+// Every field is read from its offset; the record goes back byte for byte, in place of a longer file whose surplus was
+// ignored. A write that fails half-way leaves that file whole, reaches the caller and leaves no temporary file.
+TEST_F(SettingsFile, FieldsLoadFromAndStoreToTheirOffsetsAndAFailedStoreKeepsTheFile)
 {
     Bytes longer = Pattern;
     longer.insert(longer.end(), 100, 0xFF);
@@ -59,7 +58,15 @@ TEST_F(SettingsFile, FieldsLoadFromAndStoreToTheirOffsets)
     EXPECT_TRUE(same(&s.Placement.ptMinPosition, 317, 32)) << "positions and normal rectangle";
     EXPECT_TRUE(same(&s.Placement.showCmd, 349, 4));
     EXPECT_TRUE(same(&s.ListFont, 353, sizeof(LOGFONTW))) << "list font";
-    EXPECT_EQ(Pattern, Store());
+    ASSERT_EQ(Pattern, Store());
+    const auto failHalfWay = [](CFile& file) {
+        file.Write(Bytes(200, 1).data(), 200);
+        throw new CFileException(CFileException::diskFull, ERROR_DISK_FULL, file.GetFilePath());
+    };
+    EXPECT_EQ(CauseThrown<CFileException>([&] { StoreFileAtomically(m_path.c_str(), failHalfWay); }),
+              CFileException::diskFull);
+    EXPECT_EQ(ReadAllBytes(m_path), Pattern);
+    EXPECT_FALSE(FileExists(m_path + L".tmp"));
 }
 
 // A short file raises one end-of-file exception; every complete field before the cut arrives, the field cut
@@ -80,20 +87,6 @@ TEST_F(SettingsFile, ShortOrMissingFileKeepsFreshValuesFromTheCutOn)
         EXPECT_TRUE(std::equal(Pattern.begin(), Pattern.begin() + freshFrom, stored.begin()));
         EXPECT_TRUE(std::equal(fresh.begin() + freshFrom, fresh.end(), stored.begin() + freshFrom));
     }
-}
-
-// A write that fails half-way leaves the old file whole, reaches the caller and leaves no temporary file.
-TEST_F(SettingsFile, FailureHalfWayKeepsTheOldFile)
-{
-    ASSERT_TRUE(WriteAllBytes(m_path, Pattern));
-    const auto failHalfWay = [](CFile& file) {
-        file.Write(Bytes(200, 1).data(), 200);
-        throw new CFileException(CFileException::diskFull, ERROR_DISK_FULL, file.GetFilePath());
-    };
-    EXPECT_EQ(CauseThrown<CFileException>([&] { StoreFileAtomically(m_path.c_str(), failHalfWay); }),
-              CFileException::diskFull);
-    EXPECT_EQ(ReadAllBytes(m_path), Pattern);
-    EXPECT_FALSE(FileExists(m_path + L".tmp"));
 }
 
 }   // namespace
