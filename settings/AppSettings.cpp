@@ -8,6 +8,9 @@ AppSettingsRecord AppSettings;
 namespace {
 // The bytes the data file was last read in full or written with; empty when neither happened.
 std::vector<BYTE> g_fileBytes;
+// How long a store waits for a reader of the file to let go: 20 tries, 50 ms apart.
+constexpr int ReplaceTries = 20;
+constexpr DWORD ReplaceRetryMs = 50;
 }   // namespace
 
 void ResetAppSettings()
@@ -121,10 +124,14 @@ BOOL StoreFileAtomically(LPCWSTR path, const std::function<void(CFile&)>& write)
             throw new CFileException(CFileException::OsErrorToException(err), err, temp);
         }
         file.Close();
-        if (!MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        // A program that reads the file for a moment (a scanner, a backup, an indexer) holds its
+        // replacement off: tried again for up to a second before it counts as a failure.
+        for (int tries = 1; !MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); ++tries)
         {
             const LONG err = static_cast<LONG>(GetLastError());
-            throw new CFileException(CFileException::OsErrorToException(err), err, path);
+            const bool held = err == ERROR_SHARING_VIOLATION || err == ERROR_ACCESS_DENIED || err == ERROR_LOCK_VIOLATION;
+            if (!held || tries == ReplaceTries) throw new CFileException(CFileException::OsErrorToException(err), err, path);
+            Sleep(ReplaceRetryMs);
         }
     }
     catch (...)

@@ -1,5 +1,6 @@
 // The data file byte for byte: 445 bytes of packed fields, short files read as far as they go, stores in one step.
 #include <cstring>
+#include <thread>
 #include "settings/AppSettings.h"
 #include "tests/support/GuiSupport.h"
 
@@ -67,6 +68,14 @@ TEST_F(SettingsFile, FieldsLoadFromAndStoreToTheirOffsetsAndAFailedStoreKeepsThe
               CFileException::diskFull);
     EXPECT_EQ(ReadAllBytes(m_path), Pattern);
     EXPECT_FALSE(FileExists(m_path + L".tmp"));
+    // Another program reading the file for a moment (a scanner, a backup) delays the store, never fails it.
+    HANDLE reader = ::CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    std::thread closer([reader] { ::Sleep(200), ::CloseHandle(reader); });
+    AppSettings.Alpha = 77;
+    EXPECT_EQ(CauseThrown<CFileException>([&] { SaveLoadSettingsAt(m_path.c_str(), TRUE); }), CFileException::none);
+    closer.join();
+    EXPECT_EQ(ReadAllBytes(m_path).at(16), 77);
 }
 
 // A short file raises one end-of-file exception; every complete field before the cut arrives, the field cut
