@@ -29,7 +29,8 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\" " + args;
-        ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            ADD_FAILURE() << "could not start Umbrafen.exe " << args << ": error " << ::GetLastError();
     }
     ~UmbrafenProcess()
     {
