@@ -134,7 +134,9 @@ int wmain(int argc, wchar_t** argv)
         case Click: return Sent(::GetDlgItem(panel, a.id), BM_CLICK, 0) ? 0 : 4;
         case Command: return Sent(panel, WM_COMMAND, MAKEWPARAM(a.id, 0)) ? 0 : 4;
         case Box: return OpenAndCancel(panel, WM_COMMAND, a.id, 0, L"#32770", L"Preferences - Umbrafen");
-        case CoverCommand: return !cover || ::PostMessageW(cover, WM_COMMAND, MAKEWPARAM(a.id, 0), 0) ? 0 : 4;
+        case CoverCommand:
+            // A cover another process closed since it was listed takes no message: not a hang.
+            return !cover || ::PostMessageW(cover, WM_COMMAND, MAKEWPARAM(a.id, 0), 0) || !::IsWindow(cover) ? 0 : 4;
         case CoverBox:
             return cover ? OpenAndCancel(cover, WM_COMMAND, a.id, 0, L"#32770", L"Select Color - Umbrafen") : 0;
         case CoverMenu:
