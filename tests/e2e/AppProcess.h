@@ -29,8 +29,15 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         std::wstring cmd = L"\"" + std::wstring(UMBRAFEN_EXE_PATH) + L"\" " + args;
-        if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            ADD_FAILURE() << "could not start Umbrafen.exe " << args << ": error " << ::GetLastError();
+        // On a loaded machine Wine now and then cannot lay out a new process ("failed to map the shared user
+        // data"): the program never ran, so it is started again.
+        for (int tries = 1; !::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+             ++tries)
+            if (tries == 3)
+            {
+                ADD_FAILURE() << "could not start Umbrafen.exe " << args << ": error " << ::GetLastError();
+                break;
+            }
     }
     ~UmbrafenProcess()
     {
