@@ -155,36 +155,23 @@ void PreferencesRecord::Load(LPCWSTR path)
         AddProblem(*this, L"AfterSeconds", seconds, why, AutoCoverStaysOff);
         usable = false;
     }
-    // Seconds before the dim stage: 0 (none), else from the least wait to just under AfterSeconds.
-    CString dim;
-    usable &= ReadValue(path, AutoCoverSection, L"DimAfterSeconds", dim, *this, AutoCoverStaysOff);
-    int d = AutoCoverDimSeconds;
-    const bool dimNumber = dim.IsEmpty() || ParseDecimal(dim, d);
-    if (dimNumber && (d == 0 || (d >= MinAutoCoverSeconds && d < AutoCoverSeconds)))
-    {
-        AutoCoverDimSeconds = d;
-    }
-    else
-    {
-        CString why;
-        why.Format(L"is not 0 or %d seconds to less than AfterSeconds (%d)", MinAutoCoverSeconds, AutoCoverSeconds);
-        AddProblem(*this, L"DimAfterSeconds", dim, why, AutoCoverStaysOff);
+    // The dim stage's numbers: kept when empty or in range, else named with the reason and auto-cover off.
+    // Its seconds are 0 (none), else from the least wait to just under AfterSeconds.
+    const auto readStage = [&](LPCWSTR key, int& value, auto inRange, const CString& why) {
+        CString text;
+        usable &= ReadValue(path, AutoCoverSection, key, text, *this, AutoCoverStaysOff);
+        int n = value;
+        if ((text.IsEmpty() || ParseDecimal(text, n)) && inRange(n)) return void(value = n);
+        AddProblem(*this, key, text, why, AutoCoverStaysOff);
         usable = false;
-    }
-    CString opacity;
-    usable &= ReadValue(path, AutoCoverSection, L"DimOpacity", opacity, *this, AutoCoverStaysOff);
-    int o = AutoCoverDimOpacity;
-    if ((opacity.IsEmpty() || ParseDecimal(opacity, o)) && o >= MinCoverOpacity && o <= MaxCoverOpacity)
-    {
-        AutoCoverDimOpacity = o;
-    }
-    else
-    {
-        CString why;
-        why.Format(L"is not an opacity (%d to %d)", MinCoverOpacity, MaxCoverOpacity);
-        AddProblem(*this, L"DimOpacity", opacity, why, AutoCoverStaysOff);
-        usable = false;
-    }
+    };
+    CString why;
+    why.Format(L"is not 0 or %d seconds to less than AfterSeconds (%d)", MinAutoCoverSeconds, AutoCoverSeconds);
+    readStage(L"DimAfterSeconds", AutoCoverDimSeconds,
+              [&](int d) { return d == 0 || (d >= MinAutoCoverSeconds && d < AutoCoverSeconds); }, why);
+    why.Format(L"is not an opacity (%d to %d)", MinCoverOpacity, MaxCoverOpacity);
+    readStage(L"DimOpacity", AutoCoverDimOpacity, [](int o) { return o >= MinCoverOpacity && o <= MaxCoverOpacity; },
+              why);
     usable &= ReadValue(path, AutoCoverSection, L"Displays", displays, *this, AutoCoverStaysOff);
     if (!displays.IsEmpty() && !ParseDisplayList(displays, AutoCoverDisplays))
     {
