@@ -76,11 +76,11 @@ LRESULT CUmbrafenDlg::OnHotKey(WPARAM wParam, LPARAM)
         const int row = slot == ToggleHereSlot ? RowUnderPointer() : FindDisplayRow(slot - 1);
         if (row >= 0) ToggleRows({row});
     }
-    else if (slot == ToggleHereSlot + 1 || slot == ToggleHereSlot + 2)
+    else if (slot == DimHereSlot || slot == BrightenHereSlot)
     {
-        StepOpacityHere(slot == ToggleHereSlot + 1);
+        StepOpacityHere(slot == DimHereSlot);
     }
-    else if (slot == ToggleHereSlot + 3)
+    else if (slot == PeekSlot)
     {
         TogglePeek();
     }

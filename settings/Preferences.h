@@ -60,7 +60,8 @@ extern PreferencesRecord Preferences;
 // Slot 0 ToggleAll, 1 CloseAll, then Toggle1..Toggle9, ToggleHere, DimHere, BrightenHere, Peek; the file lists
 // them in this order.
 constexpr int ToggleHereSlot = 2 + ToggleHotkeyCount;
-constexpr int HotkeySlotCount = ToggleHereSlot + 4;
+constexpr int DimHereSlot = ToggleHereSlot + 1, BrightenHereSlot = ToggleHereSlot + 2, PeekSlot = ToggleHereSlot + 3;
+constexpr int HotkeySlotCount = PeekSlot + 1;
 Hotkey& HotkeyAt(PreferencesRecord& prefs, int slot);
 const Hotkey& HotkeyAt(const PreferencesRecord& prefs, int slot);
 // The key's name in the file: "ToggleAll", "CloseAll", "Toggle1", "ToggleHere".
