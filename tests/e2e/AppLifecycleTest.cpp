@@ -106,7 +106,8 @@ TEST(AppLifecycle, DataFileFromACutOneToAKillAndReset)
         EXPECT_TRUE(::EqualRect(&stored, &normal));
     }
     auto stored = [&](size_t at, DWORD value) {   // Alpha (16) is one byte, and AutoMinimize after it is 0
-        return WaitFor([&] { return ReadAllBytes(path).size() == 445 && At(ReadAllBytes(path), at) == value; }, 20000);
+        // One read a look: a second could meet the file at the moment the program replaces it.
+        return WaitFor([&] { const Bytes b = ReadAllBytes(path); return b.size() == 445 && At(b, at) == value; }, 20000);
     };
     {
         UmbrafenProcess app;
